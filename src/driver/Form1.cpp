@@ -1,0 +1,31 @@
+#include "driver/Form1.h"
+
+#include <utility>
+
+Form1::Form1(platform::platform& platform, driver::scenario_identity identity)
+    : platform_(platform), identity_(std::move(identity)) {}
+
+std::filesystem::path Form1::nome_file(std::string_view own_name) const {
+  // The folder is asked anew for every name; the separator is added even when
+  // the folder already ends with one (a program at the root).
+  std::string name = platform_.program_folder();
+  name += platform_.separator();
+  name += own_name;
+  return std::filesystem::path(name);
+}
+
+void Form1::Form_Load() {
+  model.route_id = identity_.route_id;
+  model.train_number = identity_.train_number;
+  platform_.show_window(design);
+
+  dati_linea();
+  dati_treno();
+  dati_note();
+  dati_rallentamenti();
+  dati_scheda();
+  std::int32_t j = 1;
+  memorizza_percorso(j);
+
+  platform_.destroy_window();
+}

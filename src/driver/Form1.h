@@ -1,0 +1,62 @@
+// Form1: the installer's one window. It owns the scenario model and the
+// platform layer, and every procedure of the run is one of its operations,
+// each defined in the folder of its subsystem.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "driver/scenario_identity.h"
+#include "model/scenario_model.h"
+#include "platform/platform.h"
+
+class Form1 {
+ public:
+  explicit Form1(platform::platform& platform,
+                 driver::scenario_identity identity = driver::brisena_tarvo_47306());
+
+  // --- Run driver (src/driver) ---
+  // The load handler: sets the scenario identity, shows the wait window and
+  // runs the six steps of the job in their fixed order.
+  void Form_Load();
+  // Shows " Errore n. " followed by `a` and stops the run (throws run_stopped).
+  [[noreturn]] void errore(const std::string& a);
+  // The program's folder, the platform's separator, then the file's own name.
+  std::filesystem::path nome_file(std::string_view own_name) const;
+
+  // --- Embedded scenario texts and driver documents (src/scenari) ---
+  void dati_linea();
+  void dati_treno();
+  void dati_note();
+  void dati_rallentamenti();
+  void dati_scheda();
+
+  // --- Reader (src/reader) ---
+  void memorizza_dati();
+  void progressive_ordina();
+  void memo_montagna(std::int32_t inizio, std::int32_t fine, std::int32_t tipo);
+  void memo_indicatori_v_max(std::int32_t posizione, std::int32_t vas, std::int32_t vbs,
+                             std::int32_t vcs, std::int32_t strisces, std::int32_t vad,
+                             std::int32_t vbd, std::int32_t vcd, std::int32_t strisced);
+  void memo_segnale(std::int32_t posizione, std::int32_t sx, std::int32_t s1, std::int32_t s2,
+                    std::int32_t s3, std::int32_t rapp, std::int32_t dx, std::int32_t d1,
+                    std::int32_t d2, std::int32_t d3, std::int32_t tempo);
+  void memo_rallentamento(std::int32_t x, std::int32_t v, std::int32_t l, std::int32_t f_tt,
+                          std::int32_t f_ta, std::int32_t d_v);
+
+  // --- Route assembly and compiled scenario (src/assembly) ---
+  void memorizza_percorso(std::int32_t& j);
+  // y when x is greater than y, else x (so x on a tie); numbers of any type.
+  static double minimo(double x, double y) { return x > y ? y : x; }
+  std::int32_t codice_gara_og() const;
+  std::int32_t codice_gara_st() const;
+
+  model::scenario_model model;
+  const platform::window_design design;  // caption and label of the wait window
+
+ private:
+  platform::platform& platform_;
+  driver::scenario_identity identity_;
+};

@@ -1,0 +1,22 @@
+#include <filesystem>
+
+#include "driver/Form1.h"
+
+void Form1::memorizza_dati() {
+  model.station(model::entry::route_header).name = model.route_id;
+  model.station(model::entry::train_header).name = model.train_number;
+  if (!std::filesystem::exists(nome_file(model.route_id + "_linea.txt"))) {
+    model.record_error(101);
+    return;
+  }
+}
+void Form1::progressive_ordina() {}
+void Form1::memo_montagna(std::int32_t, std::int32_t, std::int32_t) {}
+void Form1::memo_indicatori_v_max(std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                  std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                  std::int32_t) {}
+void Form1::memo_segnale(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                         std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                         std::int32_t) {}
+void Form1::memo_rallentamento(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                               std::int32_t) {}

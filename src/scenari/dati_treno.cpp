@@ -1,0 +1,18 @@
+#include "driver/Form1.h"
+#include "scenari/scenario_texts.h"
+
+namespace scenari {
+
+const line_list& treno_lines() {
+  static constexpr line_list lines = {
+      end_marker,
+  };
+  return lines;
+}
+
+}  // namespace scenari
+
+void Form1::dati_treno() {
+  scenari::write_line_list(nome_file(model.route_id + "_" + model.train_number + "-.txt"),
+                           scenari::treno_lines());
+}

@@ -1,0 +1,21 @@
+#include "scenari/text_writer.h"
+
+#include "platform/replace_file.h"
+
+namespace scenari {
+
+std::string render_lines(const line_list& lines) {
+  std::string bytes;
+  for (const std::string_view line : lines) {
+    if (line == end_marker) break;
+    bytes.append(line);
+    bytes.append("\r\n");
+  }
+  return bytes;
+}
+
+void write_line_list(const std::filesystem::path& file, const line_list& lines) {
+  platform::replace_file(file, render_lines(lines));
+}
+
+}  // namespace scenari
