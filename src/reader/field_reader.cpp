@@ -1,0 +1,101 @@
+#include "reader/field_reader.h"
+
+#include <limits>
+
+namespace reader {
+namespace {
+
+bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool is_line_end(char c) {
+  return c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+void field_reader::require_field() const {
+  if (at_end())
+    throw read_error("a field is missing at the end of the text (line " + std::to_string(line()) +
+                     ")");
+}
+
+void field_reader::skip_blanks() {
+  while (!at_end() && is_blank(text_[pos_])) ++pos_;
+}
+
+void field_reader::consume_delimiter() {
+  if (at_end()) return;
+  if (text_[pos_] == ',') {
+    ++pos_;
+  } else if (text_[pos_] == '\r') {
+    ++pos_;
+    if (!at_end() && text_[pos_] == '\n') ++pos_;
+  } else if (text_[pos_] == '\n') {
+    ++pos_;
+  }
+}
+
+std::string field_reader::read_text() {
+  require_field();
+  skip_blanks();
+  const std::size_t begin = pos_;
+  while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+  std::size_t end = pos_;
+  while (end > begin && is_blank(text_[end - 1])) --end;
+  consume_delimiter();
+  return std::string(text_.substr(begin, end - begin));
+}
+
+std::int32_t field_reader::read_number() {
+  require_field();
+  const std::size_t field_line = line();
+  skip_blanks();
+  const std::size_t begin = pos_;
+  while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_]) && !is_blank(text_[pos_])) {
+    ++pos_;
+  }
+  const std::string_view token = text_.substr(begin, pos_ - begin);
+  skip_blanks();
+  consume_delimiter();
+
+  if (token.empty()) return 0;
+  std::size_t i = 0;
+  bool negative = false;
+  if (token[0] == '+' || token[0] == '-') {
+    negative = token[0] == '-';
+    i = 1;
+  }
+  if (i == token.size())
+    throw read_error("not a number: \"" + std::string(token) + "\" (line " +
+                     std::to_string(field_line) + ")");
+  std::int64_t magnitude = 0;
+  for (; i < token.size(); ++i) {
+    const char c = token[i];
+    if (c < '0' || c > '9') {
+      throw read_error("not a number: \"" + std::string(token) + "\" (line " +
+                       std::to_string(field_line) + ")");
+    }
+    magnitude = magnitude * 10 + (c - '0');
+    if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) break;
+  }
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max()) {
+    throw read_error("number out of range: \"" + std::string(token) + "\" (line " +
+                     std::to_string(field_line) + ")");
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+std::size_t field_reader::line() const {
+  std::size_t line = 1;
+  for (std::size_t i = 0; i < pos_ && i < text_.size(); ++i) {
+    if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= text_.size() || text_[i + 1] != '\n'))) {
+      ++line;
+    }
+  }
+  return line;
+}
+
+}  // namespace reader

@@ -1,0 +1,54 @@
+// Reads the comma-separated fields of a description text held in memory.
+//
+// A field ends at a comma or at the end of a line (CR LF, or a lone LF or CR),
+// and the delimiter is consumed with it. Keyword and text fields skip leading
+// blanks and drop trailing ones; number fields also end at a blank, and the
+// blanks after a number together with one comma or one line end form a single
+// delimiter, so that "11   29   30 " is three numbers and "5 , 6" two.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace reader {
+
+// A text that cannot be read as its rows require: a field past the end of the
+// text, or a value that is not a 32-bit whole number. The reader records it as
+// error 25.
+class read_error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class field_reader {
+ public:
+  explicit field_reader(std::string_view text) : text_(text) {}
+
+  // True when every byte has been consumed.
+  bool at_end() const { return pos_ >= text_.size(); }
+
+  // A keyword or text field. Throws read_error at the end of the text.
+  std::string read_text();
+
+  // A whole number, signed 32-bit; an empty field reads 0. Throws read_error at
+  // the end of the text, for anything but an optional sign and digits, and for
+  // a number outside the 32-bit range.
+  std::int32_t read_number();
+
+  // The line (counted from 1) of the next byte to read, for diagnostics.
+  std::size_t line() const;
+
+ private:
+  void require_field() const;
+  void skip_blanks();
+  // Consumes one comma or one line end at the current position, if any.
+  void consume_delimiter();
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace reader

@@ -1,0 +1,233 @@
+// The line pass: the line description text into the cells, the plan, the
+// chainage references, the mountain tables and the sign texts.
+#include <cstdint>
+#include <string>
+
+#include "driver/Form1.h"
+#include "model/conversions.h"
+#include "reader/body_rows.h"
+#include "reader/passes.h"
+#include "reader/plan_steps.h"
+
+namespace reader {
+namespace {
+
+constexpr std::int32_t longest_line = 1000000;
+constexpr std::int32_t extra_length = 7000;  // the cells and the plan run this far past the line
+constexpr std::int32_t last_plan_step = 1000000;
+
+using model::round_half_even;
+
+// The header rows, each tested against every keyword field of the header.
+// Returns false on an error exit.
+bool apply_header_row(Form1& form, const std::string& keyword, field_reader& fields) {
+  auto& m = form.model;
+  if (contains_nocase(keyword, "percorso") && contains_nocase(keyword, "lunghezza")) {
+    const std::int32_t length = fields.read_number();
+    m.station(model::entry::train_data).end = length;
+    if (length > longest_line) {
+      m.record_error(1);
+      return false;
+    }
+    const std::int64_t extended = std::int64_t{length} + extra_length;
+    if (extended < 0) throw read_error("line length " + std::to_string(length) + " is negative");
+    m.extended_length = static_cast<std::int32_t>(extended);
+    m.cell_count = model::round_to_long(m.extended_length / 50.0);
+    m.track_cells.assign(static_cast<std::size_t>(m.cell_count) + 1, model::track_cell{});
+    if (m.plan_flag != 0) m.plan = model::track_plan(m.extended_length);
+  }
+  const struct {
+    const char* word;
+    int entry;
+  } references[] = {{"tre", model::entry::reference_tre},
+                    {"due", model::entry::reference_due},
+                    {"uno", model::entry::reference_uno}};
+  for (const auto& reference : references) {
+    if (contains(keyword, reference.word) && contains(keyword, "progressiva")) {
+      auto& e = m.station(reference.entry);
+      e.start = fields.read_number();
+      e.end = fields.read_number();
+      e.position = fields.read_number();
+    }
+  }
+  auto& route = m.station(model::entry::route_header);
+  if (contains(keyword, "sfondo") && contains(keyword, "uno")) route.start = fields.read_number();
+  if (contains(keyword, "sfondo") && contains(keyword, "due"))
+    route.position = fields.read_number();
+  if (contains(keyword, "sfondo") && contains(keyword, "tre")) route.end = fields.read_number();
+  if (contains(keyword, "segnali") && contains(keyword, "ripetizione")) {
+    auto& train = m.station(model::entry::train_header);
+    train.start = fields.read_number();
+    train.end = fields.read_number();
+    if (train.start % 50 != 0) {
+      m.record_error(3);
+      return false;
+    }
+    if (train.end % 50 != 0) {
+      m.record_error(4);
+      return false;
+    }
+    if (contains(keyword, "4")) {
+      train.position = 4;
+    } else if (contains(keyword, "9")) {
+      train.position = 9;
+    } else {
+      m.record_error(5);
+      return false;
+    }
+    if (train.end == 0) train.position = 0;
+  }
+  return true;
+}
+
+// The running state of the body.
+struct line_body {
+  Form1& form;
+  field_reader& fields;
+  reader_state& state;
+  plan_builder plan;
+  std::int32_t gradient_fill = 0;
+  std::int32_t gradient = 0;
+
+  model::scenario_model& m() { return form.model; }
+
+  void fill_gradient_to(std::int32_t cell_limit) {
+    do {
+      m().cell(gradient_fill).gradient = model::low8(std::int64_t{gradient} + 100);
+      ++gradient_fill;
+    } while (gradient_fill < cell_limit);
+  }
+
+  // Returns false when the row ends the pass (error 15 or an error exit);
+  // `stopped` tells which.
+  bool apply(const std::string& keyword, bool& stopped) {
+    if (contains_nocase(keyword, "pendenza")) {
+      const std::int32_t p = fields.read_number();
+      const std::int32_t g = fields.read_number();
+      if (!within_cells(m(), p, 100)) return beyond_cells(p);
+      const double cells = round_half_even(p / 50.0);
+      if (cells > 0) fill_gradient_to(model::round_to_long(cells));
+      gradient = g;
+    }
+    if (contains_nocase(keyword, "curva") && m().plan_flag != 0) {
+      const std::int32_t s = fields.read_number();
+      const std::int32_t n = fields.read_number();
+      if (!within_cells(m(), s, 100)) return beyond_cells(s);
+      double k = 0.0;
+      if (!curvature_of(keyword, k)) return error_exit(103, stopped);
+      while (plan.next_metre() <= s) {
+        plan.step(0.0);
+        if (plan.next_metre() > last_plan_step) return error_exit(103, stopped);
+      }
+      const std::int64_t curve_end = std::int64_t{s} + n;
+      while (plan.next_metre() <= curve_end) {
+        plan.step(k);
+        if (plan.next_metre() > last_plan_step) return error_exit(103, stopped);
+      }
+    }
+    if (contains_nocase(keyword, "montagna")) {
+      const std::int32_t inizio = fields.read_number();
+      const std::int32_t fine = fields.read_number();
+      const std::int32_t tipo = fields.read_number();
+      if (!within_cells(m(), inizio, 100)) return beyond_cells(inizio);
+      if (store_failed(m(), [&] { form.memo_montagna(inizio, fine, tipo); })) {
+        return store_error_exit(inizio, stopped);
+      }
+    }
+    if (contains_nocase(keyword, "indicatori_v")) {
+      std::int32_t v[9];
+      for (auto& value : v) value = fields.read_number();
+      if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
+      if (store_failed(m(), [&] {
+            form.memo_indicatori_v_max(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+          })) {
+        return store_error_exit(v[0], stopped);
+      }
+    }
+    if (contains_nocase(keyword, "indicat") && contains_nocase(keyword, "cartello")) {
+      const std::int32_t p = fields.read_number();
+      m().text_field = fields.read_text();
+      if (!within_cells(m(), p, 100)) return beyond_cells(p);
+      const std::int32_t cell = model::round_to_long(p / 50.0 + 1);
+      if (!model::is_free(m().cell(cell))) {
+        m().record_error(6, p);
+        stopped = true;
+        return false;
+      }
+      // Entry 0 is reserved: sign texts use entries 80 down to 1.
+      if (state.next_sign_entry < 1)
+        throw read_error("more sign rows than the station table holds");
+      const std::int32_t e = state.next_sign_entry;
+      m().station(e).name = m().text_field;
+      auto& target = m().cell(cell);
+      target.kind = model::cell_kind::sign;
+      target.value = model::low16(e);
+      state.next_sign_entry = e - 1;
+    }
+    return true;
+  }
+
+  bool beyond_cells(std::int32_t p) {
+    m().record_error(15, p);
+    return false;
+  }
+  bool error_exit(std::int32_t code, bool& stopped) {
+    m().record_error(code);
+    stopped = true;
+    return false;
+  }
+  bool store_error_exit(std::int32_t p, bool& stopped) {
+    m().error_position = p;
+    stopped = true;
+    return false;
+  }
+};
+
+}  // namespace
+
+pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
+  auto& m = form.model;
+  field_reader fields(text);
+
+  // Everything up to "[generale]" is skipped.
+  for (;;) {
+    const std::string field = fields.read_text();
+    if (fields.at_end()) {
+      m.record_error(102);
+      return pass_end::stopped;
+    }
+    if (contains(field, "[generale]")) break;
+  }
+
+  // The header, up to the first section header.
+  for (;;) {
+    if (fields.at_end()) break;
+    std::string keyword = fields.read_text();
+    if (fields.at_end()) break;
+    for (int dash = 0; dash < 10 && contains(keyword, "-"); ++dash) keyword = fields.read_text();
+    if (!apply_header_row(form, keyword, fields)) return pass_end::stopped;
+    if (ends_header(keyword)) break;
+  }
+  if (m.track_cells.empty()) throw read_error("the line description gives no line length");
+
+  form.progressive_ordina();
+  m.mountain_count = 0;
+  state.next_sign_entry = model::entry::first_sign;
+  line_body body{form, fields, state, plan_builder(m.plan)};
+  if (m.plan_flag != 0) body.plan.seed();
+
+  bool stopped = false;
+  while (auto keyword = next_body_keyword(fields)) {
+    if (!body.apply(*keyword, stopped)) break;
+  }
+  if (stopped) return pass_end::stopped;
+
+  body.fill_gradient_to(m.cell_count - 2);
+  if (m.plan_flag != 0) {
+    // The tail runs straight on to the plan's own end; the last two metres stay empty.
+    while (body.plan.next_metre() <= m.plan.last_metre() - 2) body.plan.step(0.0);
+  }
+  return pass_end::completed;
+}
+
+}  // namespace reader

@@ -1,0 +1,234 @@
+// The train pass: the train description text into the train data, the line
+// speeds and adhesion of the cells, the stations, slowdowns, signals and
+// speed points.
+#include <cstdint>
+#include <string>
+
+#include "driver/Form1.h"
+#include "model/conversions.h"
+#include "reader/body_rows.h"
+#include "reader/passes.h"
+
+namespace reader {
+namespace {
+
+using model::low16;
+using model::low8;
+using model::round_half_even;
+
+struct train_body {
+  Form1& form;
+  field_reader& fields;
+  const reader_state& state;
+  std::int32_t speed_fill = 0;
+  std::int32_t speed = 0;
+  std::int32_t adhesion_fill = 0;
+  std::int32_t adhesion = 0;
+  std::int32_t station = 1;  // next station entry
+
+  model::scenario_model& m() { return form.model; }
+
+  // Line speeds are stored in units of 5 km/h; one that does not fit a byte
+  // cannot be stored.
+  std::uint8_t speed_units() const { return model::round_to_byte(speed / 5.0); }
+
+  void fill_speed_to(std::int32_t cell_limit) {
+    do {
+      m().cell(speed_fill).speed_limit = speed_units();
+      ++speed_fill;
+    } while (speed_fill < cell_limit);
+  }
+
+  void fill_adhesion_to(std::int32_t cell_limit) {
+    do {
+      m().cell(adhesion_fill).adhesion = low8(adhesion);
+      ++adhesion_fill;
+    } while (adhesion_fill < cell_limit);
+  }
+
+  // Returns false when the row ends the pass; `stopped` tells an error exit
+  // from a row beyond the cells (error 15).
+  bool apply(const std::string& keyword, bool& stopped) {
+    if (contains_nocase(keyword, "frenata") && contains_nocase(keyword, "massa")) {
+      m().station(model::entry::train_data).start = fields.read_number();
+    }
+    if (contains_nocase(keyword, "vetture")) {
+      m().station(model::entry::train_data).position = fields.read_number();
+    }
+    if (contains_nocase(keyword, "velocit")) {
+      const std::int32_t p = fields.read_number();
+      const std::int32_t v = fields.read_number();
+      if (!within_cells(m(), p, 100)) return beyond_cells(p);
+      const double cells = round_half_even(p / 50.0);
+      if (cells > 0) fill_speed_to(model::round_to_long(cells));
+      speed = v;
+    }
+    if (contains_nocase(keyword, "aderenza")) {
+      const std::int32_t p = fields.read_number();
+      const std::int32_t a = fields.read_number();
+      if (!within_cells(m(), p, 100)) return beyond_cells(p);
+      const double cells = round_half_even(p / 50.0);
+      if (cells > 0) fill_adhesion_to(model::round_to_long(cells));
+      adhesion = a;
+    }
+    if (contains_nocase(keyword, "orologio")) {
+      auto& train = m().station(model::entry::train_header);
+      train.group2_a = low16(fields.read_number());
+      train.group2_b = low16(fields.read_number());
+      train.group2_c = low16(fields.read_number());
+    }
+    if (contains_nocase(keyword, "sabbia")) {
+      m().station(model::entry::train_header).group1_a = low16(fields.read_number());
+    }
+    if (contains_nocase(keyword, "segnale")) {
+      std::int32_t v[11];
+      for (auto& value : v) value = fields.read_number();
+      if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
+      if (store_failed(m(), [&] {
+            form.memo_segnale(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
+          })) {
+        return store_error_exit(v[0], stopped);
+      }
+    }
+    if (contains_nocase(keyword, "rallentamento")) {
+      std::int32_t v[6];
+      for (auto& value : v) value = fields.read_number();
+      if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
+      if (store_failed(m(), [&] { form.memo_rallentamento(v[0], v[1], v[2], v[3], v[4], v[5]); })) {
+        return store_error_exit(v[0], stopped);
+      }
+    }
+    if (contains_nocase(keyword, "abbattimento")) {
+      const std::int32_t p = fields.read_number();
+      const std::int32_t w = fields.read_number();
+      if (!within_cells(m(), p, 100)) return beyond_cells(p);
+      auto& cell = m().cell(model::round_to_long(p / 50.0));
+      if (!model::is_free(cell)) return error_exit(7, p, stopped);
+      if (w < 1) {
+        cell.kind = model::cell_kind::speed_point_without_speed;
+      } else {
+        cell.kind = model::cell_kind::speed_point;
+        cell.value = low16(w);
+      }
+    }
+    if (contains_nocase(keyword, "stazione")) return read_station(stopped);
+    return true;
+  }
+
+  bool read_station(bool& stopped) {
+    const std::int32_t i = station;
+    auto& entry = m().station(i);
+    entry.position = fields.read_number();
+    const std::int32_t position = entry.position;
+    if (!within_cells(m(), position, 800)) return beyond_cells(position);
+    if (position % 50 != 0) return error_exit(8, position, stopped);
+    entry.kind = low8(fields.read_number());
+    const std::int32_t length = fields.read_number();
+    if (length % 100 != 0) return error_exit(9, position, stopped);
+    entry.flag_a = low8(fields.read_number());
+    entry.flag_b = low8(fields.read_number());
+    entry.end_shift = low8(fields.read_number());
+    entry.group1_a = low16(fields.read_number());
+    entry.group1_b = low16(fields.read_number());
+    entry.group1_c = low8(fields.read_number());
+    entry.group2_a = low16(fields.read_number());
+    entry.group2_b = low16(fields.read_number());
+    entry.group2_c = low16(fields.read_number());
+    entry.stop = low8(fields.read_number());
+    const std::int64_t hours = fields.read_number();
+    const std::int64_t minutes = fields.read_number();
+    const std::int64_t seconds = fields.read_number();
+    entry.time = model::round_to_long(static_cast<double>((hours * 60 + minutes) * 60 + seconds));
+    entry.name = fields.read_text();
+
+    // The platform, and the end from which the stop point is derived.
+    const std::uint8_t type = entry.kind;
+    if (type == 5 || type == 6) {
+      entry.end = model::round_to_long(static_cast<double>(position) + 150);
+      entry.start = model::round_to_long(static_cast<double>(position) - length);
+      entry.end_shift = 0;
+    } else if (type == 7 || type == 8) {
+      entry.start = model::round_to_long(static_cast<double>(position) - length);
+      entry.end = model::round_to_long(static_cast<double>(position) + length);
+      entry.end_shift = 0;
+    } else {
+      entry.start = model::round_to_long(position - length / 2.0);
+      entry.end = model::round_to_long(position + length / 2.0 + (entry.end_shift != 0 ? 50 : 0));
+    }
+    if (length < 600) entry.flag_b = 0;
+    if (i == 1) {
+      entry.end_shift = 0;
+      entry.flag_b = 0;
+    }
+
+    const double end_cells = entry.end / 50.0;
+    if (type < 25 && type != 5 && type != 6) {
+      for (int r = 1; r <= 4; ++r) {
+        if (end_cells - r - 1 > 1) {
+          m().cell(model::round_to_long(end_cells - r - 1)).approach = low8(80 + r);
+        }
+      }
+    }
+    if (type < 25) {
+      if (!(end_cells - 1 > 1)) {
+        m().record_error(24);
+        stopped = true;
+        return false;
+      }
+      auto& stop = m().cell(model::round_to_long(end_cells - 1));
+      stop.kind = model::cell_kind::stop_point;
+      stop.value = low16(i);
+    }
+    if (i > 1 && std::int64_t{entry.start} - 350 < m().station(i - 1).end) {
+      return error_exit(22, position, stopped);
+    }
+    station = i + 1;
+    if (station >= state.next_sign_entry) {
+      m().record_error(10);
+      stopped = true;
+      return false;
+    }
+    return true;
+  }
+
+  bool beyond_cells(std::int32_t p) {
+    m().record_error(15, p);
+    return false;
+  }
+  bool error_exit(std::int32_t code, std::int32_t p, bool& stopped) {
+    m().record_error(code, p);
+    stopped = true;
+    return false;
+  }
+  bool store_error_exit(std::int32_t p, bool& stopped) {
+    m().error_position = p;
+    stopped = true;
+    return false;
+  }
+};
+
+}  // namespace
+
+pass_end train_pass(Form1& form, std::string_view text, const reader_state& state) {
+  auto& m = form.model;
+  field_reader fields(text);
+  while (!fields.at_end()) {
+    if (contains_nocase(fields.read_text(), "[generale]")) break;
+  }
+
+  train_body body{form, fields, state};
+  bool stopped = false;
+  while (auto keyword = next_body_keyword(fields)) {
+    if (!body.apply(*keyword, stopped)) break;
+  }
+  if (stopped) return pass_end::stopped;
+
+  body.fill_speed_to(m.cell_count - 2);
+  body.fill_adhesion_to(m.cell_count - 2);
+  for (int e = model::entry::reference_tre; e <= model::entry::reference_uno; ++e) {
+    if (m.station(e).start % 50 != 0 || m.station(e).end % 50 != 0) m.record_error(2);
+  }
+  return pass_end::completed;
+}
+
+}  // namespace reader
