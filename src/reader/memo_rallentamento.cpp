@@ -30,12 +30,9 @@ void Form1::memo_rallentamento(std::int32_t x, std::int32_t v, std::int32_t l, s
     model.record_error(19);
     return;
   }
-  // The marker cells must lie on the table before the first write, so that a
-  // slowdown that does not fit leaves nothing behind.
-  if (f_ta != 0) {
-    model.cell(static_cast<std::int64_t>(m) - 3);
-    model.cell(m);
-  }
+  // Every cell this slowdown may write is now known to be on the table: the
+  // markers run from M down to M - 3, and with x above 1500 M is at least 6
+  // and never beyond W.
 
   const std::int16_t speed = model::low16(v);
   const std::int16_t delta = model::low16(d_v);
