@@ -1,15 +1,33 @@
+#include "assembly/memorizza_percorso.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "assembly/cell_walk.h"
+#include "assembly/compiled_files.h"
+#include "assembly/header_stamps.h"
 #include "driver/Form1.h"
 
 void Form1::memorizza_percorso(std::int32_t& j) {
   model.plan_flag = j;
   model.error_code = 0;
-  for (auto& entry : model.station_table) entry = model::station_entry{};
+  for (model::station_entry& entry : model.station_table) entry = model::station_entry{};
   memorizza_dati();
+  assembly::assemble_and_write(*this);
 }
 
-std::int32_t Form1::codice_gara_og() const {
-  return 0;
+namespace assembly {
+
+void assemble_and_write(Form1& form) {
+  model::scenario_model& model = form.model;
+  if (model.track_cells.empty()) {
+    throw std::runtime_error(
+        "nothing to compile: the line description gave no track cells (error " +
+        std::to_string(model.error_code) + ")");
+  }
+  percorri_celle(model);
+  check_and_stamp_headers(form);
+  write_compiled_files(form);
 }
-std::int32_t Form1::codice_gara_st() const {
-  return 0;
-}
+
+}  // namespace assembly

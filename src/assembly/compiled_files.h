@@ -1,0 +1,44 @@
+// The three compiled scenario files that the simulator loads: the track plan,
+// the station table and the track cells, each a plain dump of its table in
+// index order, little-endian, field after field, with no header and no gaps.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "assembly/le_writer.h"
+#include "model/scenario_model.h"
+
+class Form1;
+
+namespace assembly {
+
+inline constexpr std::size_t cell_record_size = 15;
+// A station record is this many bytes plus the length of its name.
+inline constexpr std::size_t station_record_fixed_size = 34;
+
+// One cell: kind, value, value2, value3, value4, signal_time, approach,
+// mountain, speed_limit, gradient, adhesion.
+void append_cell_record(le_writer& out, const model::track_cell& cell);
+// One station entry, its fields in declared order, the name as a 16-bit
+// length and its characters.
+void append_station_record(le_writer& out, const model::station_entry& entry);
+
+// The plan: every element tagged (0 alone, 2 with a 16-bit integer, 5 with a
+// double), all x values of metres 0 to the last, then all y values.
+std::string plan_file_bytes(const model::track_plan& plan);
+std::string station_file_bytes(const std::array<model::station_entry, model::station_count>& table);
+std::string cell_file_bytes(const std::vector<model::track_cell>& cells);
+
+// Own names of the files, before the program's folder is put in front.
+std::string plan_file_name(const model::scenario_model& model);
+std::string station_file_name(const model::scenario_model& model);
+std::string cell_file_name(const model::scenario_model& model);
+
+// Writes the plan (only when plan_flag is not 0), the station table and the
+// cells, in that order, each replacing any older file of its name whole.
+void write_compiled_files(Form1& form);
+
+}  // namespace assembly

@@ -1,0 +1,46 @@
+// Appends numbers to a byte buffer in little-endian order, one field after
+// the other with no gaps: the form of every record of the compiled files.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace assembly {
+
+class le_writer {
+ public:
+  explicit le_writer(std::string& out) : out_(out) {}
+
+  void u8(std::uint8_t v) { out_.push_back(static_cast<char>(v)); }
+  void u16(std::uint16_t v) { put<2>(v); }
+  void i16(std::int16_t v) { put<2>(static_cast<std::uint16_t>(v)); }
+  void i32(std::int32_t v) { put<4>(static_cast<std::uint32_t>(v)); }
+  void f64(double v) { put<8>(std::bit_cast<std::uint64_t>(v)); }
+
+  // A text as an unsigned 16-bit length followed by its single-byte characters.
+  void text16(std::string_view text) {
+    if (text.size() > std::numeric_limits<std::uint16_t>::max()) {
+      throw std::length_error("text of " + std::to_string(text.size()) +
+                              " characters does not fit a 16-bit length");
+    }
+    u16(static_cast<std::uint16_t>(text.size()));
+    out_.append(text);
+  }
+
+ private:
+  template <std::size_t N>
+  void put(std::uint64_t bits) {
+    char bytes[N];
+    for (std::size_t k = 0; k < N; ++k) bytes[k] = static_cast<char>((bits >> (8 * k)) & 0xFFu);
+    out_.append(bytes, N);
+  }
+
+  std::string& out_;
+};
+
+}  // namespace assembly
