@@ -49,13 +49,21 @@ std::string field_reader::read_text() {
 
 std::int32_t field_reader::read_number() {
   require_field();
-  const std::size_t field_line = line();
   skip_blanks();
   const std::size_t begin = pos_;
   while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_]) && !is_blank(text_[pos_])) {
     ++pos_;
   }
   const std::string_view token = text_.substr(begin, pos_ - begin);
+  // Counted only when a message needs it: the line of the field.
+  const auto failure = [&](const char* what) {
+    const std::size_t here = pos_;
+    pos_ = begin;
+    const std::size_t field_line = line();
+    pos_ = here;
+    return read_error(std::string(what) + ": \"" + std::string(token) + "\" (line " +
+                      std::to_string(field_line) + ")");
+  };
   skip_blanks();
   consume_delimiter();
 
@@ -66,24 +74,18 @@ std::int32_t field_reader::read_number() {
     negative = token[0] == '-';
     i = 1;
   }
-  if (i == token.size())
-    throw read_error("not a number: \"" + std::string(token) + "\" (line " +
-                     std::to_string(field_line) + ")");
+  if (i == token.size()) throw failure("not a number");
   std::int64_t magnitude = 0;
   for (; i < token.size(); ++i) {
     const char c = token[i];
-    if (c < '0' || c > '9') {
-      throw read_error("not a number: \"" + std::string(token) + "\" (line " +
-                       std::to_string(field_line) + ")");
-    }
+    if (c < '0' || c > '9') throw failure("not a number");
     magnitude = magnitude * 10 + (c - '0');
     if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) break;
   }
   const std::int64_t value = negative ? -magnitude : magnitude;
   if (value < std::numeric_limits<std::int32_t>::min() ||
       value > std::numeric_limits<std::int32_t>::max()) {
-    throw read_error("number out of range: \"" + std::string(token) + "\" (line " +
-                     std::to_string(field_line) + ")");
+    throw failure("number out of range");
   }
   return static_cast<std::int32_t>(value);
 }
