@@ -8,23 +8,30 @@
 
 namespace driver {
 
-int run_installer(platform::platform& platform, const scenario_identity& identity) {
+int guarded_run(platform::platform& platform,
+                const std::function<const model::scenario_model&()>& run) {
   try {
-    Form1 form(platform, identity);
-    form.Form_Load();
-    if (form.model.error_code != 0) {
-      // The compiled files are written, but the scenario they hold is faulty.
-      platform.report_failure(describe_recorded_error(form.model));
-      return 2;
+    const model::scenario_model& model = run();
+    if (model.error_code != 0) {
+      platform.report_failure(describe_recorded_error(model));
+      return scenario_faulty;
     }
-    return 0;
+    return clean_run;
   } catch (const run_stopped&) {
-    return 1;  // errore has already shown its message
+    return run_failed;  // errore has already shown its message
   } catch (const std::exception& failure) {
     platform.destroy_window();
     platform.report_failure(failure.what());
-    return 1;
+    return run_failed;
   }
+}
+
+int run_installer(platform::platform& platform, const scenario_identity& identity) {
+  Form1 form(platform, identity);
+  return guarded_run(platform, [&]() -> const model::scenario_model& {
+    form.Form_Load();
+    return form.model;
+  });
 }
 
 }  // namespace driver

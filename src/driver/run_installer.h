@@ -1,15 +1,27 @@
 // The whole installer run, from the load handler to the exit status.
 #pragma once
 
+#include <functional>
+
 #include "driver/scenario_identity.h"
+#include "model/scenario_model.h"
 #include "platform/platform.h"
 
 namespace driver {
 
-// Runs Form_Load and turns its end into an exit status: 0 for a clean run,
-// 1 when the run was stopped or a step failed, with one line on the platform's
-// error report naming the cause.
+// Exit statuses of a run.
+inline constexpr int clean_run = 0;
+inline constexpr int run_failed = 1;       // stopped by errore, or a step failed
+inline constexpr int scenario_faulty = 2;  // files written, but the model recorded an error
+
+// Runs Form_Load and turns its end into an exit status, with one line on the
+// platform's error report naming the cause of anything but a clean run.
 int run_installer(platform::platform& platform,
                   const scenario_identity& identity = brisena_tarvo_47306());
+
+// The guard around a run: `run` does the work and returns the model it
+// filled; what stops it becomes an exit status.
+int guarded_run(platform::platform& platform,
+                const std::function<const model::scenario_model&()>& run);
 
 }  // namespace driver
