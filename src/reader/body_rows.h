@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "model/conversions.h"
 #include "model/scenario_model.h"
 #include "reader/field_reader.h"
 #include "reader/keyword.h"
@@ -44,6 +45,55 @@ bool store_failed(model::scenario_model& model, Store&& store) {
   if (model.error_code != 0) return true;
   model.error_code = earlier;
   return false;
+}
+
+// How a row ends a pass: error 15 ends the reading of the text but not the
+// pass (its tails still run); an error exit stops the reader altogether.
+struct row_exits {
+  model::scenario_model& model;
+  bool stopped = false;  // an error exit was taken
+
+  bool beyond_cells(std::int32_t p) {
+    model.record_error(15, p);
+    return false;
+  }
+  bool error_exit(std::int32_t code) {
+    model.record_error(code);
+    stopped = true;
+    return false;
+  }
+  bool error_exit(std::int32_t code, std::int32_t p) {
+    model.record_error(code, p);
+    stopped = true;
+    return false;
+  }
+  // A record store has recorded its code; the position is the row's.
+  bool store_error_exit(std::int32_t p) {
+    model.error_position = p;
+    stopped = true;
+    return false;
+  }
+};
+
+// The fills of gradients, speeds and adhesion: `write` the cell at the fill
+// index and advance it, repeating while the index is below `limit` (so at
+// least one cell is written).
+template <typename Write>
+void fill_cells(model::scenario_model& model, std::int32_t& fill, std::int32_t limit,
+                Write&& write) {
+  do {
+    write(model.cell(fill));
+    ++fill;
+  } while (fill < limit);
+}
+
+// The fill of a row at chainage p reaches cell p / 50, rounded; a row at or
+// before the start of the line fills nothing.
+template <typename Write>
+void fill_cells_to_row(model::scenario_model& model, std::int32_t& fill, std::int32_t p,
+                       Write&& write) {
+  const std::int32_t cells = model::round_to_long(p / 50.0);
+  if (cells > 0) fill_cells(model, fill, cells, write);
 }
 
 }  // namespace reader

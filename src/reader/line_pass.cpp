@@ -16,8 +16,6 @@ constexpr std::int32_t longest_line = 1000000;
 constexpr std::int32_t extra_length = 7000;  // the cells and the plan run this far past the line
 constexpr std::int32_t last_plan_step = 1000000;
 
-using model::round_half_even;
-
 // The header rows, each tested against every keyword field of the header.
 // Returns false on an error exit.
 bool apply_header_row(Form1& form, const std::string& keyword, field_reader& fields) {
@@ -81,7 +79,10 @@ bool apply_header_row(Form1& form, const std::string& keyword, field_reader& fie
 }
 
 // The running state of the body.
-struct line_body {
+struct line_body : row_exits {
+  line_body(Form1& f, field_reader& r, reader_state& s)
+      : row_exits{f.model}, form(f), fields(r), state(s), plan(f.model.plan) {}
+
   Form1& form;
   field_reader& fields;
   reader_state& state;
@@ -91,22 +92,17 @@ struct line_body {
 
   model::scenario_model& m() { return form.model; }
 
-  void fill_gradient_to(std::int32_t cell_limit) {
-    do {
-      m().cell(gradient_fill).gradient = model::low8(std::int64_t{gradient} + 100);
-      ++gradient_fill;
-    } while (gradient_fill < cell_limit);
+  void write_gradient(model::track_cell& cell) const {
+    cell.gradient = model::low8(std::int64_t{gradient} + 100);
   }
 
-  // Returns false when the row ends the pass (error 15 or an error exit);
-  // `stopped` tells which.
-  bool apply(const std::string& keyword, bool& stopped) {
+  // Returns false when the row ends the pass (error 15 or an error exit).
+  bool apply(const std::string& keyword) {
     if (contains_nocase(keyword, "pendenza")) {
       const std::int32_t p = fields.read_number();
       const std::int32_t g = fields.read_number();
       if (!within_cells(m(), p, 100)) return beyond_cells(p);
-      const double cells = round_half_even(p / 50.0);
-      if (cells > 0) fill_gradient_to(model::round_to_long(cells));
+      fill_cells_to_row(m(), gradient_fill, p, [&](auto& cell) { write_gradient(cell); });
       gradient = g;
     }
     if (contains_nocase(keyword, "curva") && m().plan_flag != 0) {
@@ -114,15 +110,15 @@ struct line_body {
       const std::int32_t n = fields.read_number();
       if (!within_cells(m(), s, 100)) return beyond_cells(s);
       double k = 0.0;
-      if (!curvature_of(keyword, k)) return error_exit(103, stopped);
+      if (!curvature_of(keyword, k)) return error_exit(103);
       while (plan.next_metre() <= s) {
         plan.step(0.0);
-        if (plan.next_metre() > last_plan_step) return error_exit(103, stopped);
+        if (plan.next_metre() > last_plan_step) return error_exit(103);
       }
       const std::int64_t curve_end = std::int64_t{s} + n;
       while (plan.next_metre() <= curve_end) {
         plan.step(k);
-        if (plan.next_metre() > last_plan_step) return error_exit(103, stopped);
+        if (plan.next_metre() > last_plan_step) return error_exit(103);
       }
     }
     if (contains_nocase(keyword, "montagna")) {
@@ -131,7 +127,7 @@ struct line_body {
       const std::int32_t tipo = fields.read_number();
       if (!within_cells(m(), inizio, 100)) return beyond_cells(inizio);
       if (store_failed(m(), [&] { form.memo_montagna(inizio, fine, tipo); })) {
-        return store_error_exit(inizio, stopped);
+        return store_error_exit(inizio);
       }
     }
     if (contains_nocase(keyword, "indicatori_v")) {
@@ -141,7 +137,7 @@ struct line_body {
       if (store_failed(m(), [&] {
             form.memo_indicatori_v_max(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
           })) {
-        return store_error_exit(v[0], stopped);
+        return store_error_exit(v[0]);
       }
     }
     if (contains_nocase(keyword, "indicat") && contains_nocase(keyword, "cartello")) {
@@ -149,11 +145,7 @@ struct line_body {
       m().text_field = fields.read_text();
       if (!within_cells(m(), p, 100)) return beyond_cells(p);
       const std::int32_t cell = model::round_to_long(p / 50.0 + 1);
-      if (!model::is_free(m().cell(cell))) {
-        m().record_error(6, p);
-        stopped = true;
-        return false;
-      }
+      if (!model::is_free(m().cell(cell))) return error_exit(6, p);
       // Entry 0 is reserved: sign texts use entries 80 down to 1.
       if (state.next_sign_entry < 1)
         throw read_error("more sign rows than the station table holds");
@@ -165,21 +157,6 @@ struct line_body {
       state.next_sign_entry = e - 1;
     }
     return true;
-  }
-
-  bool beyond_cells(std::int32_t p) {
-    m().record_error(15, p);
-    return false;
-  }
-  bool error_exit(std::int32_t code, bool& stopped) {
-    m().record_error(code);
-    stopped = true;
-    return false;
-  }
-  bool store_error_exit(std::int32_t p, bool& stopped) {
-    m().error_position = p;
-    stopped = true;
-    return false;
   }
 };
 
@@ -213,16 +190,16 @@ pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
   form.progressive_ordina();
   m.mountain_count = 0;
   state.next_sign_entry = model::entry::first_sign;
-  line_body body{form, fields, state, plan_builder(m.plan)};
+  line_body body(form, fields, state);
   if (m.plan_flag != 0) body.plan.seed();
 
-  bool stopped = false;
   while (auto keyword = next_body_keyword(fields)) {
-    if (!body.apply(*keyword, stopped)) break;
+    if (!body.apply(*keyword)) break;
   }
-  if (stopped) return pass_end::stopped;
+  if (body.stopped) return pass_end::stopped;
 
-  body.fill_gradient_to(m.cell_count - 2);
+  fill_cells(m, body.gradient_fill, m.cell_count - 2,
+             [&](auto& cell) { body.write_gradient(cell); });
   if (m.plan_flag != 0) {
     // The tail runs straight on to the plan's own end; the last two metres stay empty.
     while (body.plan.next_metre() <= m.plan.last_metre() - 2) body.plan.step(0.0);

@@ -14,9 +14,11 @@ namespace {
 
 using model::low16;
 using model::low8;
-using model::round_half_even;
 
-struct train_body {
+struct train_body : row_exits {
+  train_body(Form1& f, field_reader& r, const reader_state& s)
+      : row_exits{f.model}, form(f), fields(r), state(s) {}
+
   Form1& form;
   field_reader& fields;
   const reader_state& state;
@@ -32,23 +34,11 @@ struct train_body {
   // cannot be stored.
   std::uint8_t speed_units() const { return model::round_to_byte(speed / 5.0); }
 
-  void fill_speed_to(std::int32_t cell_limit) {
-    do {
-      m().cell(speed_fill).speed_limit = speed_units();
-      ++speed_fill;
-    } while (speed_fill < cell_limit);
-  }
+  void write_speed(model::track_cell& cell) const { cell.speed_limit = speed_units(); }
+  void write_adhesion(model::track_cell& cell) const { cell.adhesion = low8(adhesion); }
 
-  void fill_adhesion_to(std::int32_t cell_limit) {
-    do {
-      m().cell(adhesion_fill).adhesion = low8(adhesion);
-      ++adhesion_fill;
-    } while (adhesion_fill < cell_limit);
-  }
-
-  // Returns false when the row ends the pass; `stopped` tells an error exit
-  // from a row beyond the cells (error 15).
-  bool apply(const std::string& keyword, bool& stopped) {
+  // Returns false when the row ends the pass (error 15 or an error exit).
+  bool apply(const std::string& keyword) {
     if (contains_nocase(keyword, "frenata") && contains_nocase(keyword, "massa")) {
       m().station(model::entry::train_data).start = fields.read_number();
     }
@@ -59,16 +49,14 @@ struct train_body {
       const std::int32_t p = fields.read_number();
       const std::int32_t v = fields.read_number();
       if (!within_cells(m(), p, 100)) return beyond_cells(p);
-      const double cells = round_half_even(p / 50.0);
-      if (cells > 0) fill_speed_to(model::round_to_long(cells));
+      fill_cells_to_row(m(), speed_fill, p, [&](auto& cell) { write_speed(cell); });
       speed = v;
     }
     if (contains_nocase(keyword, "aderenza")) {
       const std::int32_t p = fields.read_number();
       const std::int32_t a = fields.read_number();
       if (!within_cells(m(), p, 100)) return beyond_cells(p);
-      const double cells = round_half_even(p / 50.0);
-      if (cells > 0) fill_adhesion_to(model::round_to_long(cells));
+      fill_cells_to_row(m(), adhesion_fill, p, [&](auto& cell) { write_adhesion(cell); });
       adhesion = a;
     }
     if (contains_nocase(keyword, "orologio")) {
@@ -87,7 +75,7 @@ struct train_body {
       if (store_failed(m(), [&] {
             form.memo_segnale(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
           })) {
-        return store_error_exit(v[0], stopped);
+        return store_error_exit(v[0]);
       }
     }
     if (contains_nocase(keyword, "rallentamento")) {
@@ -95,7 +83,7 @@ struct train_body {
       for (auto& value : v) value = fields.read_number();
       if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
       if (store_failed(m(), [&] { form.memo_rallentamento(v[0], v[1], v[2], v[3], v[4], v[5]); })) {
-        return store_error_exit(v[0], stopped);
+        return store_error_exit(v[0]);
       }
     }
     if (contains_nocase(keyword, "abbattimento")) {
@@ -103,7 +91,7 @@ struct train_body {
       const std::int32_t w = fields.read_number();
       if (!within_cells(m(), p, 100)) return beyond_cells(p);
       auto& cell = m().cell(model::round_to_long(p / 50.0));
-      if (!model::is_free(cell)) return error_exit(7, p, stopped);
+      if (!model::is_free(cell)) return error_exit(7, p);
       if (w < 1) {
         cell.kind = model::cell_kind::speed_point_without_speed;
       } else {
@@ -111,20 +99,20 @@ struct train_body {
         cell.value = low16(w);
       }
     }
-    if (contains_nocase(keyword, "stazione")) return read_station(stopped);
+    if (contains_nocase(keyword, "stazione")) return read_station();
     return true;
   }
 
-  bool read_station(bool& stopped) {
+  bool read_station() {
     const std::int32_t i = station;
     auto& entry = m().station(i);
     entry.position = fields.read_number();
     const std::int32_t position = entry.position;
     if (!within_cells(m(), position, 800)) return beyond_cells(position);
-    if (position % 50 != 0) return error_exit(8, position, stopped);
+    if (position % 50 != 0) return error_exit(8, position);
     entry.kind = low8(fields.read_number());
     const std::int32_t length = fields.read_number();
-    if (length % 100 != 0) return error_exit(9, position, stopped);
+    if (length % 100 != 0) return error_exit(9, position);
     entry.flag_a = low8(fields.read_number());
     entry.flag_b = low8(fields.read_number());
     entry.end_shift = low8(fields.read_number());
@@ -170,40 +158,17 @@ struct train_body {
       }
     }
     if (type < 25) {
-      if (!(end_cells - 1 > 1)) {
-        m().record_error(24);
-        stopped = true;
-        return false;
-      }
+      if (!(end_cells - 1 > 1)) return error_exit(24);
       auto& stop = m().cell(model::round_to_long(end_cells - 1));
       stop.kind = model::cell_kind::stop_point;
       stop.value = low16(i);
     }
     if (i > 1 && std::int64_t{entry.start} - 350 < m().station(i - 1).end) {
-      return error_exit(22, position, stopped);
+      return error_exit(22, position);
     }
     station = i + 1;
-    if (station >= state.next_sign_entry) {
-      m().record_error(10);
-      stopped = true;
-      return false;
-    }
+    if (station >= state.next_sign_entry) return error_exit(10);
     return true;
-  }
-
-  bool beyond_cells(std::int32_t p) {
-    m().record_error(15, p);
-    return false;
-  }
-  bool error_exit(std::int32_t code, std::int32_t p, bool& stopped) {
-    m().record_error(code, p);
-    stopped = true;
-    return false;
-  }
-  bool store_error_exit(std::int32_t p, bool& stopped) {
-    m().error_position = p;
-    stopped = true;
-    return false;
   }
 };
 
@@ -216,15 +181,15 @@ pass_end train_pass(Form1& form, std::string_view text, const reader_state& stat
     if (contains_nocase(fields.read_text(), "[generale]")) break;
   }
 
-  train_body body{form, fields, state};
-  bool stopped = false;
+  train_body body(form, fields, state);
   while (auto keyword = next_body_keyword(fields)) {
-    if (!body.apply(*keyword, stopped)) break;
+    if (!body.apply(*keyword)) break;
   }
-  if (stopped) return pass_end::stopped;
+  if (body.stopped) return pass_end::stopped;
 
-  body.fill_speed_to(m.cell_count - 2);
-  body.fill_adhesion_to(m.cell_count - 2);
+  fill_cells(m, body.speed_fill, m.cell_count - 2, [&](auto& cell) { body.write_speed(cell); });
+  fill_cells(m, body.adhesion_fill, m.cell_count - 2,
+             [&](auto& cell) { body.write_adhesion(cell); });
   for (int e = model::entry::reference_tre; e <= model::entry::reference_uno; ++e) {
     if (m.station(e).start % 50 != 0 || m.station(e).end % 50 != 0) m.record_error(2);
   }
