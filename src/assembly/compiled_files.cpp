@@ -1,5 +1,7 @@
 #include "assembly/compiled_files.h"
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 
@@ -42,29 +44,51 @@ void append_station_record(le_writer& out, const model::station_entry& entry) {
   out.i32(entry.time);
 }
 
-std::string plan_file_bytes(const model::track_plan& plan) {
-  std::string bytes;
-  if (!plan.exists()) return bytes;
-  const std::int32_t last = plan.last_metre();
-  // Room for the widest element (a tag and a double) everywhere.
-  bytes.reserve(2 * (static_cast<std::size_t>(last) + 1) * 10);
-  le_writer out(bytes);
-  for (int column = 0; column <= 1; ++column) {
-    for (std::int32_t metre = 0; metre <= last; ++metre) {
-      const model::plan_value element = plan.at(metre, column);
-      out.u16(static_cast<std::uint16_t>(element.tag));
-      switch (element.tag) {
-        case model::plan_tag::empty:
-          break;
-        case model::plan_tag::short_int:
-          out.i16(model::round_to_short(element.number));
-          break;
-        case model::plan_tag::real:
-          out.f64(element.number);
-          break;
-      }
+namespace {
+
+// Little-endian bytes into a buffer already sized for them.
+template <std::size_t N>
+char* put_le(char* at, std::uint64_t bits) {
+  for (std::size_t k = 0; k < N; ++k) *at++ = static_cast<char>((bits >> (8 * k)) & 0xFFu);
+  return at;
+}
+
+}  // namespace
+
+void write_plan_bytes(const model::track_plan& plan, const platform::byte_sink& sink) {
+  if (!plan.exists()) return;
+  // The plan is the largest file by far: it goes out in pieces of about
+  // 1 MiB, never whole in memory.
+  constexpr std::size_t piece_size = 1 << 20;
+  constexpr std::size_t widest_element = 2 + 8;
+  std::string piece(piece_size, '\0');
+  char* const begin = piece.data();
+  char* at = begin;
+  // The elements are held in file order already.
+  for (std::size_t i = 0; i < plan.element_count(); ++i) {
+    if (static_cast<std::size_t>(at - begin) > piece_size - widest_element) {
+      sink(std::string_view(begin, static_cast<std::size_t>(at - begin)));
+      at = begin;
+    }
+    const model::plan_tag tag = plan.tag(i);
+    at = put_le<2>(at, static_cast<std::uint16_t>(tag));
+    switch (tag) {
+      case model::plan_tag::empty:
+        break;
+      case model::plan_tag::short_int:
+        at = put_le<2>(at, static_cast<std::uint16_t>(model::round_to_short(plan.value(i))));
+        break;
+      case model::plan_tag::real:
+        at = put_le<8>(at, std::bit_cast<std::uint64_t>(plan.value(i)));
+        break;
     }
   }
+  sink(std::string_view(begin, static_cast<std::size_t>(at - begin)));
+}
+
+std::string plan_file_bytes(const model::track_plan& plan) {
+  std::string bytes;
+  write_plan_bytes(plan, [&bytes](std::string_view piece) { bytes.append(piece); });
   return bytes;
 }
 
@@ -102,7 +126,9 @@ void write_compiled_files(Form1& form) {
     if (!model.plan.exists()) {
       throw std::logic_error("the track plan is to be written but the reader built none");
     }
-    platform::replace_file(form.nome_file(plan_file_name(model)), plan_file_bytes(model.plan));
+    platform::replace_file(
+        form.nome_file(plan_file_name(model)),
+        [&](const platform::byte_sink& sink) { write_plan_bytes(model.plan, sink); });
   }
   platform::replace_file(form.nome_file(station_file_name(model)),
                          station_file_bytes(model.station_table));

@@ -10,6 +10,7 @@
 
 #include "assembly/le_writer.h"
 #include "model/scenario_model.h"
+#include "platform/replace_file.h"
 
 class Form1;
 
@@ -29,6 +30,8 @@ void append_station_record(le_writer& out, const model::station_entry& entry);
 // The plan: every element tagged (0 alone, 2 with a 16-bit integer, 5 with a
 // double), all x values of metres 0 to the last, then all y values.
 std::string plan_file_bytes(const model::track_plan& plan);
+// The same bytes, handed to `sink` piece by piece.
+void write_plan_bytes(const model::track_plan& plan, const platform::byte_sink& sink);
 std::string station_file_bytes(const std::array<model::station_entry, model::station_count>& table);
 std::string cell_file_bytes(const std::vector<model::track_cell>& cells);
 

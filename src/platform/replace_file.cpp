@@ -17,16 +17,29 @@ std::string errno_text(int err) {
   return std::generic_category().message(err);
 }
 
-// Writes all bytes to a new file; the stream is closed on every path.
-void write_new_file(const std::filesystem::path& file, std::string_view bytes) {
+// Writes a new file from the producer's pieces; the stream is closed, and the
+// file removed, on every path that does not complete it.
+void write_new_file(const std::filesystem::path& file,
+                    const std::function<void(const byte_sink&)>& produce) {
   std::FILE* out = std::fopen(file.c_str(), "wb");
   if (out == nullptr) throw file_error(file, "create", errno_text(errno));
-  const bool written =
-      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  const int write_errno = errno;
+  int write_errno = 0;
+  const byte_sink sink = [&](std::string_view piece) {
+    if (write_errno == 0 && !piece.empty() &&
+        std::fwrite(piece.data(), 1, piece.size(), out) != piece.size()) {
+      write_errno = errno != 0 ? errno : EIO;
+    }
+  };
+  try {
+    produce(sink);
+  } catch (...) {
+    std::fclose(out);
+    std::remove(file.c_str());
+    throw;
+  }
   const bool closed = std::fclose(out) == 0;
-  if (!written || !closed) {
-    const int err = written ? errno : write_errno;
+  if (write_errno != 0 || !closed) {
+    const int err = write_errno != 0 ? write_errno : errno;
     std::remove(file.c_str());
     throw file_error(file, "write", errno_text(err));
   }
@@ -34,16 +47,21 @@ void write_new_file(const std::filesystem::path& file, std::string_view bytes) {
 
 }  // namespace
 
-void replace_file(const std::filesystem::path& file, std::string_view bytes) {
+void replace_file(const std::filesystem::path& file,
+                  const std::function<void(const byte_sink&)>& produce) {
   std::filesystem::path temporary = file;
   temporary += ".tmp";
-  write_new_file(temporary, bytes);
+  write_new_file(temporary, produce);
   std::error_code ec;
   std::filesystem::rename(temporary, file, ec);
   if (ec) {
     std::filesystem::remove(temporary);
     throw file_error(file, "replace", ec.message());
   }
+}
+
+void replace_file(const std::filesystem::path& file, std::string_view bytes) {
+  replace_file(file, [bytes](const byte_sink& sink) { sink(bytes); });
 }
 
 std::string read_file(const std::filesystem::path& file) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,6 +24,15 @@ class file_error : public std::runtime_error {
 };
 
 void replace_file(const std::filesystem::path& file, std::string_view bytes);
+
+// Receives the bytes of a file piece by piece, in order.
+using byte_sink = std::function<void(std::string_view)>;
+
+// The same for a file too large to hold whole in memory: `produce` hands its
+// bytes to the sink piece by piece. If it throws, the old file stays as it
+// was and no temporary is left behind.
+void replace_file(const std::filesystem::path& file,
+                  const std::function<void(const byte_sink&)>& produce);
 
 // Reads a whole file into memory; throws file_error when it cannot be read.
 std::string read_file(const std::filesystem::path& file);

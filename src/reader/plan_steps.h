@@ -30,6 +30,8 @@ class plan_builder {
  private:
   model::track_plan& plan_;
   std::int32_t c_ = 2;
+  // The last two points, metres c - 2 and c - 1, exactly as the plan holds them.
+  double x2_ = 0.0, y2_ = 0.0, x1_ = 0.0, y1_ = 0.0;
 };
 
 }  // namespace reader

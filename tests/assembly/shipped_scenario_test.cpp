@@ -211,4 +211,22 @@ TEST_F(ShippedScenario, PlanFileStartsStraightAndTurnsAtTheFirstCurve) {
   EXPECT_EQ(b.u16(plan.size() - 2), 0);
 }
 
+TEST_F(ShippedScenario, PlanFileDecodesWholeAsTaggedElements) {
+  const std::string plan = read("Brisena_Tarvo_linea.dat");
+  const bytes_at b{plan};
+  std::size_t at = 0;
+  std::size_t elements = 0;
+  std::size_t empty = 0;
+  while (at + 2 <= plan.size()) {
+    const std::uint16_t tag = b.u16(at);
+    ASSERT_TRUE(tag == 0 || tag == 2 || tag == 5) << "tag " << tag << " at byte " << at;
+    at += 2 + (tag == 2 ? 2 : tag == 5 ? 8 : 0);
+    empty += tag == 0 ? 1 : 0;
+    ++elements;
+  }
+  EXPECT_EQ(at, plan.size());
+  EXPECT_EQ(elements, 2u * 98001u);
+  EXPECT_EQ(empty, 4u);
+}
+
 }  // namespace
