@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "assembly/cell_walk.h"
 #include "driver/Form1.h"
 #include "fuzz_platform.h"
 #include "reader/passes.h"
@@ -68,5 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const std::exception&) {
     form.model.record_error(25);
   }
+  // The walk over whatever cells the reader left must stay inside them too.
+  if (!form.model.track_cells.empty()) assembly::percorri_celle(form.model);
   return 0;
 }

@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "driver/Form1.h"
-#include "driver/error_report.h"
 #include "driver/run_stopped.h"
+#include "model/error_codes.h"
 
 namespace driver {
 
@@ -13,7 +13,7 @@ int guarded_run(platform::platform& platform,
   try {
     const model::scenario_model& model = run();
     if (model.error_code != 0) {
-      platform.report_failure(describe_recorded_error(model));
+      platform.report_failure(model::describe_recorded_error(model));
       return scenario_faulty;
     }
     return clean_run;

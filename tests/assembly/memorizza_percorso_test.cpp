@@ -36,7 +36,9 @@ TEST(MemorizzaPercorso, WithoutALineDescriptionThereIsNothingToCompile) {
   } catch (const std::runtime_error& stop) {
     const std::string message = stop.what();
     EXPECT_NE(message.find("nothing to compile"), std::string::npos) << message;
-    EXPECT_NE(message.find("error 101"), std::string::npos) << message;
+    EXPECT_NE(message.find("scenario error 101: line description text not found"),
+              std::string::npos)
+        << message;
   }
 
   EXPECT_EQ(form.model.plan_flag, 1);

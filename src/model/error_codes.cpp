@@ -1,6 +1,6 @@
-#include "driver/error_report.h"
+#include "model/error_codes.h"
 
-namespace driver {
+namespace model {
 
 std::string error_meaning(std::int32_t code) {
   switch (code) {
@@ -84,7 +84,7 @@ bool error_has_position(std::int32_t code) {
   }
 }
 
-std::string describe_recorded_error(const model::scenario_model& model) {
+std::string describe_recorded_error(const scenario_model& model) {
   std::string line = "scenario error " + std::to_string(model.error_code);
   const std::string meaning = error_meaning(model.error_code);
   if (!meaning.empty()) line += ": " + meaning;
@@ -94,4 +94,4 @@ std::string describe_recorded_error(const model::scenario_model& model) {
   return line;
 }
 
-}  // namespace driver
+}  // namespace model
