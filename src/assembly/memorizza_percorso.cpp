@@ -7,7 +7,6 @@
 #include "assembly/compiled_files.h"
 #include "assembly/header_stamps.h"
 #include "driver/Form1.h"
-#include "model/error_codes.h"
 
 void Form1::memorizza_percorso(std::int32_t& j) {
   model.plan_flag = j;
@@ -23,7 +22,7 @@ void assemble_and_write(Form1& form) {
   model::scenario_model& model = form.model;
   if (model.track_cells.empty()) {
     throw std::runtime_error("nothing to compile: the line description gave no track cells (" +
-                             model::describe_recorded_error(model) + ")");
+                             form.describe_error() + ")");
   }
   percorri_celle(model);
   check_and_stamp_headers(form);

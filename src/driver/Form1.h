@@ -25,6 +25,9 @@ class Form1 {
   [[noreturn]] void errore(const std::string& a);
   // The program's folder, the platform's separator, then the file's own name.
   std::filesystem::path nome_file(std::string_view own_name) const;
+  // One line on the error the model records: its code, meaning and position,
+  // and for a text that could not be read (25) which text, line and why.
+  std::string describe_error() const;
 
   // --- Embedded scenario texts and driver documents (src/scenari) ---
   void dati_linea();
@@ -55,6 +58,8 @@ class Form1 {
 
   model::scenario_model model;
   const platform::window_design design;  // caption and label of the wait window
+  // Why the reader recorded error 25: the text, the line and the failure.
+  std::string read_failure;
 
  private:
   platform::platform& platform_;

@@ -4,16 +4,14 @@
 
 #include "driver/Form1.h"
 #include "driver/run_stopped.h"
-#include "model/error_codes.h"
 
 namespace driver {
 
-int guarded_run(platform::platform& platform,
-                const std::function<const model::scenario_model&()>& run) {
+int guarded_run(platform::platform& platform, const std::function<const Form1&()>& run) {
   try {
-    const model::scenario_model& model = run();
-    if (model.error_code != 0) {
-      platform.report_failure(model::describe_recorded_error(model));
+    const Form1& form = run();
+    if (form.model.error_code != 0) {
+      platform.report_failure(form.describe_error());
       return scenario_faulty;
     }
     return clean_run;
@@ -28,9 +26,9 @@ int guarded_run(platform::platform& platform,
 
 int run_installer(platform::platform& platform, const scenario_identity& identity) {
   Form1 form(platform, identity);
-  return guarded_run(platform, [&]() -> const model::scenario_model& {
+  return guarded_run(platform, [&]() -> const Form1& {
     form.Form_Load();
-    return form.model;
+    return form;
   });
 }
 

@@ -4,8 +4,9 @@
 #include <functional>
 
 #include "driver/scenario_identity.h"
-#include "model/scenario_model.h"
 #include "platform/platform.h"
+
+class Form1;
 
 namespace driver {
 
@@ -19,9 +20,8 @@ inline constexpr int scenario_faulty = 2;  // files written, but the model recor
 int run_installer(platform::platform& platform,
                   const scenario_identity& identity = brisena_tarvo_47306());
 
-// The guard around a run: `run` does the work and returns the model it
-// filled; what stops it becomes an exit status.
-int guarded_run(platform::platform& platform,
-                const std::function<const model::scenario_model&()>& run);
+// The guard around a run: `run` does the work and returns the window whose
+// model it filled; what stops it becomes an exit status.
+int guarded_run(platform::platform& platform, const std::function<const Form1&()>& run);
 
 }  // namespace driver

@@ -1,4 +1,4 @@
-// The console platform (Linux and other POSIX systems): the wait message and
+// The console platform (Linux): the wait message and
 // the message box go to the error stream, and the program folder is the
 // folder of the executable file.
 #include <unistd.h>

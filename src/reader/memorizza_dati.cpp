@@ -20,6 +20,7 @@ void Form1::memorizza_dati() {
   const std::filesystem::path train_text =
       nome_file(model.route_id + "_" + model.train_number + "-.txt");
 
+  const std::filesystem::path* reading = &line_text;
   try {
     reader::reader_state state;
     // Each text is read whole and closed before its rows are looked at.
@@ -28,13 +29,18 @@ void Form1::memorizza_dati() {
     platform::remove_file(line_text);
     if (line_end == reader::pass_end::stopped) return;  // the train text stays
 
+    reading = &train_text;
     const std::string train_bytes = platform::read_file(train_text);
     reader::train_pass(*this, train_bytes, state);
     platform::remove_file(train_text);
-  } catch (const std::exception&) {
-    // A text that cannot be read as its rows require: neither text is left behind.
-    platform::remove_file(line_text);
-    platform::remove_file(train_text);
-    model.record_error(25);
+    return;
+  } catch (const platform::file_error& failure) {
+    read_failure = failure.what();
+  } catch (const std::exception& failure) {
+    read_failure = reading->filename().string() + ": " + failure.what();
   }
+  // A text that cannot be read as its rows require: neither text is left behind.
+  platform::remove_file(line_text);
+  platform::remove_file(train_text);
+  model.record_error(25);
 }

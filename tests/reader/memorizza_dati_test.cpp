@@ -102,6 +102,22 @@ INSTANTIATE_TEST_SUITE_P(
                   {}}),
     [](const auto& info) { return info.param.name; });
 
+TEST(MemorizzaDati, AReadFailureNamesTheTextAndTheLine) {
+  reader_on_disk r;
+  r.put(linea, line_text(1000, "pendenza,  0,  3\r\npendenza,  zero,  1\r\n"));
+  r.put(treno, good_train);
+  r.form.memorizza_dati();
+  EXPECT_EQ(r.m().error_code, 25);
+  EXPECT_EQ(r.form.read_failure, "Brisena_Tarvo_linea.txt: not a number: \"zero\" (line 5)");
+
+  reader_on_disk missing_train;
+  missing_train.put(linea, line_text(1000, ""));
+  missing_train.form.memorizza_dati();
+  EXPECT_EQ(missing_train.m().error_code, 25);
+  EXPECT_NE(missing_train.form.read_failure.find("Brisena_Tarvo_47306-.txt"), std::string::npos)
+      << missing_train.form.read_failure;
+}
+
 TEST(MemorizzaDati, ASignalAfterALineError15IsStillStored) {
   reader_on_disk r;
   r.put(linea, line_text(1000, "pendenza,  9000,  1\r\n"));
