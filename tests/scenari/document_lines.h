@@ -11,7 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/Form1.h"
 #include "scenari/scenario_texts.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
 
 namespace testing_support {
 
@@ -33,6 +36,19 @@ inline std::vector<std::string> crlf_lines(const std::string& bytes) {
     start = end + 2;
   }
   return lines;
+}
+
+// Runs one writer of a Form1 whose program folder is `folder`, for the given
+// scenario identity, and returns the bytes of the file it wrote as `name`.
+inline std::string written_by(const temp_folder& folder, void (Form1::*writer)(),
+                              const std::string& name, const std::string& route = "Brisena_Tarvo",
+                              const std::string& train = "47306") {
+  fake_platform platform(folder.path().string());
+  Form1 form(platform);
+  form.model.route_id = route;
+  form.model.train_number = train;
+  (form.*writer)();
+  return folder.read(name);
 }
 
 // Line `number` (counted from 1) of `lines`, or "" past the end.

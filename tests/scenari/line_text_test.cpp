@@ -13,6 +13,7 @@
 
 #include "driver/Form1.h"
 #include "platform/replace_file.h"
+#include "scenari/document_lines.h"
 #include "scenari/scenario_texts.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
@@ -22,11 +23,7 @@ namespace {
 const std::string file_name = "Brisena_Tarvo_linea.txt";
 
 std::string write_in(const testing_support::temp_folder& folder) {
-  testing_support::fake_platform platform(folder.path().string());
-  Form1 form(platform);
-  form.model.route_id = "Brisena_Tarvo";
-  form.dati_linea();
-  return folder.read(file_name);
+  return testing_support::written_by(folder, &Form1::dati_linea, file_name);
 }
 
 struct written_text {

@@ -13,6 +13,7 @@
 
 #include "driver/Form1.h"
 #include "platform/replace_file.h"
+#include "scenari/document_lines.h"
 #include "scenari/scenario_texts.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
@@ -25,32 +26,8 @@ constexpr std::size_t line_count = 348;
 std::string write_notes(const testing_support::temp_folder& folder,
                         const std::string& route = "Brisena_Tarvo",
                         const std::string& train = "47306") {
-  testing_support::fake_platform platform(folder.path().string());
-  Form1 form(platform);
-  form.model.route_id = route;
-  form.model.train_number = train;
-  form.dati_note();
-  return folder.read(route + "_" + train + "_note.txt");
-}
-
-// Splits the bytes at CR LF; any CR or LF that is not part of a CR LF pair,
-// or bytes after the last CR LF, are reported as a failure.
-std::vector<std::string> split_crlf(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) {
-      ADD_FAILURE() << "bytes after the last CR LF: " << bytes.substr(start);
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_EQ(lines[i].find_first_of("\r\n"), std::string::npos) << "line " << i + 1;
-  }
-  return lines;
+  return testing_support::written_by(folder, &Form1::dati_note, route + "_" + train + "_note.txt",
+                                     route, train);
 }
 
 bool is_blank(const std::string& line) {
@@ -65,7 +42,7 @@ class Notes : public ::testing::Test {
  protected:
   void SetUp() override {
     bytes_ = write_notes(folder_);
-    lines_ = split_crlf(bytes_);
+    lines_ = testing_support::crlf_lines(bytes_);
     ASSERT_EQ(lines_.size(), line_count);
   }
   // Line `n`, counted from 1 as in the file.
@@ -91,7 +68,7 @@ TEST_F(Notes, ReplaceAnOlderFileAndComeOutTheSameEveryRun) {
 
 TEST(NotesName, FollowsTheIdentityWhileTheTrainLineStaysFixed) {
   testing_support::temp_folder folder;
-  const auto lines = split_crlf(write_notes(folder, "Other_Route", "12345"));
+  const auto lines = testing_support::crlf_lines(write_notes(folder, "Other_Route", "12345"));
   EXPECT_EQ(folder.names(), std::set<std::string>{"Other_Route_12345_note.txt"});
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[2], "TRENO : 47306");

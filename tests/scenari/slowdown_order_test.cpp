@@ -30,15 +30,10 @@ const std::string spacer_row =
 
 TEST(SlowdownOrder, IsWrittenUnderItsNameAs32CrLfLinesWithoutTheMarker) {
   testing_support::temp_folder folder;
-  testing_support::fake_platform platform(folder.path().string());
-  Form1 form(platform);
-  form.model.route_id = "Brisena_Tarvo";
-  form.model.train_number = "47306";
-  form.dati_rallentamenti();
-
+  const std::string bytes = testing_support::written_by(folder, &Form1::dati_rallentamenti,
+                                                        "Brisena_Tarvo_47306_rallentamenti.txt");
   ASSERT_EQ(folder.names(), std::set<std::string>{"Brisena_Tarvo_47306_rallentamenti.txt"});
-  const auto lines =
-      testing_support::crlf_lines(folder.read("Brisena_Tarvo_47306_rallentamenti.txt"));
+  const auto lines = testing_support::crlf_lines(bytes);
   EXPECT_EQ(lines.size(), 32u);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(scenari::end_marker)), 0);
 }
@@ -48,10 +43,10 @@ TEST(SlowdownOrder, FixedLinesAndBlankLinesStandAtTheirNumbers) {
       {1, ""},
       {2, std::string(31, ' ') + "Modulo M. 3"},
       {3, std::string(27, ' ') + "ORDINE DI RALLENTAMENTO"},
-      {4, " " + std::string(80, '_')},
+      {4, std::string(" ").append(80, '_')},
       {6, ""},
       {7, "  Si ordina al macchinista del treno 47306 di effettuare i seguenti rallentamenti"},
-      {8, "  " + std::string(79, '_')},
+      {8, std::string("  ").append(79, '_')},
       {9, " |   |                            |Inizio dopo |          |         |            |"},
       {10, " | N.|      FRA LE STAZIONI       | il cippo   | Velocita'|Lunghezza|Prescrizioni|"},
       {11, " |   |   (o nelle Stazioni di)    |chilometrico|          |   metri | specifiche |"},

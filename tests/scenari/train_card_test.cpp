@@ -29,15 +29,10 @@ const std::string table_rule =
 
 TEST(TrainCard, IsWrittenUnderItsNameAs84CrLfLinesWithoutTheMarker) {
   testing_support::temp_folder folder;
-  testing_support::fake_platform platform(folder.path().string());
-  Form1 form(platform);
-  form.model.route_id = "Brisena_Tarvo";
-  form.model.train_number = "47306";
-  form.dati_scheda();
-
+  const std::string bytes = testing_support::written_by(folder, &Form1::dati_scheda,
+                                                        "Brisena_Tarvo_47306_scheda_treno.txt");
   ASSERT_EQ(folder.names(), std::set<std::string>{"Brisena_Tarvo_47306_scheda_treno.txt"});
-  const auto lines =
-      testing_support::crlf_lines(folder.read("Brisena_Tarvo_47306_scheda_treno.txt"));
+  const auto lines = testing_support::crlf_lines(bytes);
   EXPECT_EQ(lines.size(), 84u);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(scenari::end_marker)), 0);
 }

@@ -25,14 +25,10 @@ std::vector<std::string> train_text() {
 
 TEST(TrainText, IsWrittenUnderItsHyphenatedNameAs78CrLfLinesWithoutTheMarker) {
   testing_support::temp_folder folder;
-  testing_support::fake_platform platform(folder.path().string());
-  Form1 form(platform);
-  form.model.route_id = "Brisena_Tarvo";
-  form.model.train_number = "47306";
-  form.dati_treno();
-
+  const std::string bytes =
+      testing_support::written_by(folder, &Form1::dati_treno, "Brisena_Tarvo_47306-.txt");
   ASSERT_EQ(folder.names(), std::set<std::string>{"Brisena_Tarvo_47306-.txt"});
-  const auto lines = testing_support::crlf_lines(folder.read("Brisena_Tarvo_47306-.txt"));
+  const auto lines = testing_support::crlf_lines(bytes);
   EXPECT_EQ(lines.size(), 78u);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(scenari::end_marker)), 0);
 }
