@@ -44,16 +44,7 @@ void append_station_record(le_writer& out, const model::station_entry& entry) {
   out.i32(entry.time);
 }
 
-namespace {
-
-// Little-endian bytes into a buffer already sized for them.
-template <std::size_t N>
-char* put_le(char* at, std::uint64_t bits) {
-  for (std::size_t k = 0; k < N; ++k) *at++ = static_cast<char>((bits >> (8 * k)) & 0xFFu);
-  return at;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void write_plan_bytes(const model::track_plan& plan, const platform::byte_sink& sink) {
   if (!plan.exists()) return;

@@ -12,6 +12,14 @@
 
 namespace assembly {
 
+// Writes the low N bytes of `bits`, least significant first, at `at`;
+// returns the position after them.
+template <std::size_t N>
+char* put_le(char* at, std::uint64_t bits) {
+  for (std::size_t k = 0; k < N; ++k) *at++ = static_cast<char>((bits >> (8 * k)) & 0xFFu);
+  return at;
+}
+
 class le_writer {
  public:
   explicit le_writer(std::string& out) : out_(out) {}
@@ -36,7 +44,7 @@ class le_writer {
   template <std::size_t N>
   void put(std::uint64_t bits) {
     char bytes[N];
-    for (std::size_t k = 0; k < N; ++k) bytes[k] = static_cast<char>((bits >> (8 * k)) & 0xFFu);
+    put_le<N>(bytes, bits);
     out_.append(bytes, N);
   }
 

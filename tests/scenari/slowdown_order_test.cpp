@@ -29,13 +29,8 @@ const std::string spacer_row =
     " |   |                            |            |          |         |            |";
 
 TEST(SlowdownOrder, IsWrittenUnderItsNameAs32CrLfLinesWithoutTheMarker) {
-  testing_support::temp_folder folder;
-  const std::string bytes = testing_support::written_by(folder, &Form1::dati_rallentamenti,
-                                                        "Brisena_Tarvo_47306_rallentamenti.txt");
-  ASSERT_EQ(folder.names(), std::set<std::string>{"Brisena_Tarvo_47306_rallentamenti.txt"});
-  const auto lines = testing_support::crlf_lines(bytes);
-  EXPECT_EQ(lines.size(), 32u);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(scenari::end_marker)), 0);
+  testing_support::expect_written_as(&Form1::dati_rallentamenti,
+                                     "Brisena_Tarvo_47306_rallentamenti.txt", 32);
 }
 
 TEST(SlowdownOrder, FixedLinesAndBlankLinesStandAtTheirNumbers) {

@@ -28,13 +28,8 @@ const std::string table_rule =
     " |_____|_____|__________|_____|____________________________|________________|_____|";
 
 TEST(TrainCard, IsWrittenUnderItsNameAs84CrLfLinesWithoutTheMarker) {
-  testing_support::temp_folder folder;
-  const std::string bytes = testing_support::written_by(folder, &Form1::dati_scheda,
-                                                        "Brisena_Tarvo_47306_scheda_treno.txt");
-  ASSERT_EQ(folder.names(), std::set<std::string>{"Brisena_Tarvo_47306_scheda_treno.txt"});
-  const auto lines = testing_support::crlf_lines(bytes);
-  EXPECT_EQ(lines.size(), 84u);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(scenari::end_marker)), 0);
+  testing_support::expect_written_as(&Form1::dati_scheda, "Brisena_Tarvo_47306_scheda_treno.txt",
+                                     84);
 }
 
 TEST(TrainCard, FixedLinesStandAtTheirNumbers) {

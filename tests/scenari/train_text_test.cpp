@@ -24,13 +24,7 @@ std::vector<std::string> train_text() {
 }
 
 TEST(TrainText, IsWrittenUnderItsHyphenatedNameAs78CrLfLinesWithoutTheMarker) {
-  testing_support::temp_folder folder;
-  const std::string bytes =
-      testing_support::written_by(folder, &Form1::dati_treno, "Brisena_Tarvo_47306-.txt");
-  ASSERT_EQ(folder.names(), std::set<std::string>{"Brisena_Tarvo_47306-.txt"});
-  const auto lines = testing_support::crlf_lines(bytes);
-  EXPECT_EQ(lines.size(), 78u);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(scenari::end_marker)), 0);
+  testing_support::expect_written_as(&Form1::dati_treno, "Brisena_Tarvo_47306-.txt", 78);
 }
 
 struct quoted_line {
