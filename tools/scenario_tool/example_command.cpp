@@ -1,0 +1,40 @@
+// example DIR: the shipped scenario's two description texts, written as the
+// installer writes them, for an author to start from.
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "driver/scenario_identity.h"
+#include "platform/replace_file.h"
+#include "scenari/scenario_texts.h"
+#include "scenario_tool/subcommands.h"
+
+namespace scenario_tool {
+
+subcommand add_example(CLI::App& app, const streams& io) {
+  auto folder = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "example", "Write the shipped scenario's line and train description texts into DIR.");
+  command->add_option("DIR", *folder, "Folder to write into (created when missing)")->required();
+  return {command, [folder, io]() {
+            const driver::scenario_identity identity = driver::brisena_tarvo_47306();
+            const std::filesystem::path dir(*folder);
+            const std::filesystem::path line_text = dir / (identity.route_id + "_linea.txt");
+            const std::filesystem::path train_text =
+                dir / (identity.route_id + "_" + identity.train_number + "-.txt");
+            try {
+              std::filesystem::create_directories(dir);
+              scenari::write_line_list(line_text, scenari::linea_lines());
+              scenari::write_line_list(train_text, scenari::treno_lines());
+            } catch (const std::exception& failure) {
+              io.err << "scenario_tool example: " << failure.what() << '\n';
+              return status_failed;
+            }
+            io.out << line_text.string() << '\n' << train_text.string() << '\n';
+            return status_ok;
+          }};
+}
+
+}  // namespace scenario_tool
