@@ -141,9 +141,11 @@ struct line_body : row_exits {
       }
     }
     if (contains_nocase(keyword, "indicat") && contains_nocase(keyword, "cartello")) {
+      // The chainage is checked before the text is read: a sign beyond the
+      // cells ends the reading even when the text stops right after it.
       const std::int32_t p = fields.read_number();
-      m().text_field = fields.read_text();
       if (!within_cells(m(), p, 100)) return beyond_cells(p);
+      m().text_field = fields.read_text();
       const std::int32_t cell = model::round_to_long(p / 50.0 + 1);
       if (!model::is_free(m().cell(cell))) return error_exit(6, p);
       // Entry 0 is reserved: sign texts use entries 80 down to 1.
@@ -166,14 +168,14 @@ pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
   auto& m = form.model;
   field_reader fields(text);
 
-  // Everything up to "[generale]" is skipped.
+  // Everything up to "[generale]", in any letter case, is skipped.
   for (;;) {
     const std::string field = fields.read_text();
     if (fields.at_end()) {
       m.record_error(102);
       return pass_end::stopped;
     }
-    if (contains(field, "[generale]")) break;
+    if (contains_nocase(field, "[generale]")) break;
   }
 
   // The header, up to the first section header.

@@ -11,6 +11,10 @@ struct errore_case {
   std::string message;
 };
 
+void PrintTo(const errore_case& c, std::ostream* os) {
+  *os << (c.a.empty() ? "empty" : c.a);
+}
+
 class Errore : public ::testing::TestWithParam<errore_case> {};
 
 TEST_P(Errore, ShowsTheNumberedMessageAndStopsTheRun) {
@@ -24,7 +28,10 @@ TEST_P(Errore, ShowsTheNumberedMessageAndStopsTheRun) {
 INSTANTIATE_TEST_SUITE_P(Numbers, Errore,
                          ::testing::Values(errore_case{"1250", " Errore n. 1250"},
                                            errore_case{"1251", " Errore n. 1251"},
-                                           errore_case{"", " Errore n. "}));
+                                           errore_case{"", " Errore n. "}),
+                         [](const auto& info) {
+                           return info.param.a.empty() ? std::string("Empty") : "N" + info.param.a;
+                         });
 
 TEST(ErroreMessage, KeepsItsLeadingBlankAndIsFifteenCharactersFor1250) {
   testing_support::fake_platform platform("/opt/sim");

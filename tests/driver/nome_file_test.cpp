@@ -6,10 +6,15 @@
 namespace {
 
 struct name_case {
+  std::string name;
   std::string folder;
   char separator;
   std::string expected;
 };
+
+void PrintTo(const name_case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class NomeFile : public ::testing::TestWithParam<name_case> {};
 
@@ -21,11 +26,13 @@ TEST_P(NomeFile, JoinsFolderSeparatorAndOwnName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, NomeFile,
-    ::testing::Values(name_case{"/opt/sim", '/', "/opt/sim/Brisena_Tarvo_linea.dat"},
+    ::testing::Values(name_case{"Folder", "/opt/sim", '/', "/opt/sim/Brisena_Tarvo_linea.dat"},
                       // At the root the separator is doubled and kept.
-                      name_case{"/", '/', "//Brisena_Tarvo_linea.dat"},
-                      name_case{"C:\\Sim", '\\', "C:\\Sim\\Brisena_Tarvo_linea.dat"},
-                      name_case{"C:\\", '\\', "C:\\\\Brisena_Tarvo_linea.dat"}));
+                      name_case{"Root", "/", '/', "//Brisena_Tarvo_linea.dat"},
+                      name_case{"BackslashFolder", "C:\\Sim", '\\',
+                                "C:\\Sim\\Brisena_Tarvo_linea.dat"},
+                      name_case{"BackslashRoot", "C:\\", '\\', "C:\\\\Brisena_Tarvo_linea.dat"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(NomeFileFolder, IsAskedAnewForEveryName) {
   testing_support::fake_platform platform("/opt/sim");

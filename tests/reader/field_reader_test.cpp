@@ -24,6 +24,10 @@ struct reading_case {
   bool ends_at_end;           // whether the text is consumed after them
 };
 
+void PrintTo(const reading_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class FieldReader : public ::testing::TestWithParam<reading_case> {};
 
 TEST_P(FieldReader, ReadsTheFieldsOfARow) {

@@ -18,6 +18,10 @@ struct length_case {
   std::int32_t error;
 };
 
+void PrintTo(const length_case& c, std::ostream* os) {
+  *os << c.length << " m";
+}
+
 class LineLength : public ::testing::TestWithParam<length_case> {};
 
 TEST_P(LineLength, SizesTheCellsAndThePlan) {
@@ -42,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(Lengths, LineLength,
                                            length_case{25, 140, 0},  // 140.5 rounds to even
                                            length_case{75, 142, 0},  // 141.5 rounds to even
                                            length_case{1000000, 20140, 0},
-                                           length_case{1000001, 0, 1}));
+                                           length_case{1000001, 0, 1}),
+                         [](const auto& info) { return "L" + std::to_string(info.param.length); });
 
 TEST(LinePlan, StraightThenTheFirstShippedCurve) {
   reader_fixture f;
@@ -136,9 +141,14 @@ TEST(LineGradient, TwelveIsStoredAs112AndARowAtZeroOnlySetsTheGradient) {
 }
 
 struct repetition_case {
+  std::string name;
   std::string row;
   std::int32_t start, end, count, error;
 };
+
+void PrintTo(const repetition_case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SignalRepetition : public ::testing::TestWithParam<repetition_case> {};
 
@@ -155,14 +165,22 @@ TEST_P(SignalRepetition, StoresBoundsAndCodeCount) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, SignalRepetition,
     ::testing::Values(
-        repetition_case{"ripetizione segnali 4 codici,    1250,    12150", 1250, 12150, 4, 0},
-        repetition_case{"ripetizione segnali 9 codici,    1250,    12150", 1250, 12150, 9, 0},
-        repetition_case{"ripetizione segnali 4 codici,    1250,    0", 1250, 0, 0, 0},
-        repetition_case{"ripetizione segnali 4 codici,    1260,    12150", 1260, 12150, 0, 3},
-        repetition_case{"ripetizione segnali 4 codici,    1250,    12160", 1250, 12160, 0, 4},
-        repetition_case{"ripetizione segnali,    1250,    12150", 1250, 12150, 0, 5},
+        repetition_case{"FourCodes", "ripetizione segnali 4 codici,    1250,    12150", 1250,
+                        12150, 4, 0},
+        repetition_case{"NineCodes", "ripetizione segnali 9 codici,    1250,    12150", 1250,
+                        12150, 9, 0},
+        repetition_case{"SecondZeroMeansNoCodes", "ripetizione segnali 4 codici,    1250,    0",
+                        1250, 0, 0, 0},
+        repetition_case{"FirstNotAMultipleOf50", "ripetizione segnali 4 codici,    1260,    12150",
+                        1260, 12150, 0, 3},
+        repetition_case{"SecondNotAMultipleOf50",
+                        "ripetizione segnali 4 codici,    1250,    12160", 1250, 12160, 0, 4},
+        repetition_case{"NeitherFourNorNine", "ripetizione segnali,    1250,    12150", 1250,
+                        12150, 0, 5},
         // The header keywords that name a row are tested with their case.
-        repetition_case{"Ripetizione Segnali 4 codici,    1250,    12150", 0, 0, 0, 0}));
+        repetition_case{"ExactCaseOnly", "Ripetizione Segnali 4 codici,    1250,    12150", 0, 0,
+                        0, 0}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(LineHeader, StoresReferencesAndBackgroundsExactCaseOnly) {
   reader_fixture f;
@@ -277,6 +295,165 @@ TEST(LineBody, AStoreErrorStopsThePassWithTheRowsPosition) {
             pass_end::stopped);
   EXPECT_EQ(f.m().error_code, 21);
   EXPECT_EQ(f.m().error_position, 1250);
+}
+
+// "[generale]" is a keyword test like the others: its letter case is ignored.
+TEST(LineHeader, GeneraleIsFoundInAnyLetterCase) {
+  for (const std::string opening : {"[generale]", "[GENERALE]", "[Generale]", "  [gEnErAlE] x"}) {
+    reader_fixture f;
+    EXPECT_EQ(f.line(crlf_text({opening, "lunghezza percorso,    1000", "[curve]",
+                                "pendenza,  0,  5", "[fine]"})),
+              pass_end::completed)
+        << opening;
+    EXPECT_EQ(f.m().error_code, 0) << opening;
+    EXPECT_EQ(f.m().cell_count, 160) << opening;
+    EXPECT_EQ(f.m().track_cells[0].gradient, 105) << opening;
+  }
+}
+
+TEST(LineHeader, AKeywordInsideADashFieldIsNotRead) {
+  reader_fixture f;
+  ASSERT_EQ(f.line(crlf_text({"[generale]", "lunghezza percorso,    1000", "-sfondo uno,    7",
+                              "sfondo due,    3", "[curve]"})),
+            pass_end::completed);
+  EXPECT_EQ(f.m().error_code, 0);
+  EXPECT_EQ(f.m().station_table[85].start, 0);
+  EXPECT_EQ(f.m().station_table[85].position, 3);
+}
+
+TEST(LineBody, AKeywordInsideADashFieldIsNotRead) {
+  reader_fixture f;
+  ASSERT_EQ(f.line(line_text(1000, "- pendenza,  500,  7\r\n")), pass_end::completed);
+  // No row was read: the whole fill is the tail's, at gradient 0.
+  std::vector<int> other;
+  for (int c = 0; c <= f.m().cell_count - 3; ++c) {
+    if (f.m().track_cells[c].gradient != 100) other.push_back(c);
+  }
+  EXPECT_EQ(other, std::vector<int>{});
+}
+
+// The curvature of a curve keyword, seen in the first curved metre: after a
+// straight run along +y, x moves by exactly k.
+struct curvature_case {
+  std::string keyword;
+  double k;
+};
+
+void PrintTo(const curvature_case& c, std::ostream* os) {
+  *os << c.keyword;
+}
+
+class LineCurvature : public ::testing::TestWithParam<curvature_case> {};
+
+TEST_P(LineCurvature, ComesFromTheKeywordsDigitAndSide) {
+  reader_fixture f;
+  ASSERT_EQ(f.line(line_text(1000, GetParam().keyword + ",  100,  50\r\n")), pass_end::completed);
+  EXPECT_EQ(f.m().error_code, 0);
+  EXPECT_EQ(f.m().plan.number(100, 0), 0.0);
+  EXPECT_EQ(f.m().plan.number(101, 0), GetParam().k);
+  EXPECT_EQ(f.m().plan.number(101, 1), 101.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keywords, LineCurvature,
+    ::testing::Values(curvature_case{"curvad1", 0.0001}, curvature_case{"curvad2", 0.0002},
+                      curvature_case{"curvad3", 0.0004}, curvature_case{"curvad4", 0.001},
+                      curvature_case{"curvad5", 0.002}, curvature_case{"curvad6", 0.003},
+                      curvature_case{"curvas3", -0.0004}, curvature_case{"CURVAS3", -0.0004},
+                      curvature_case{"curvaS6", -0.003}, curvature_case{"CURVAD5", 0.002},
+                      // The first digit of the list 1 to 6 that the keyword holds decides.
+                      curvature_case{"curvad62", 0.0002}, curvature_case{"curvad541", 0.0001}),
+    [](const auto& info) { return info.param.keyword; });
+
+// The plan may reach metre 1000000 and no further.
+struct last_metre_case {
+  std::string name;
+  std::string row;
+  std::int32_t error;
+  int last_computed;  // the last metre that holds a point
+};
+
+void PrintTo(const last_metre_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class LinePlanEnd : public ::testing::TestWithParam<last_metre_case> {};
+
+TEST_P(LinePlanEnd, StopsWithError103PastMetre1000000) {
+  reader_fixture f;
+  const auto end = f.line(line_text(1000000, GetParam().row + "\r\n"));
+  EXPECT_EQ(f.m().error_code, GetParam().error);
+  EXPECT_EQ(end, GetParam().error == 0 ? pass_end::completed : pass_end::stopped);
+  EXPECT_EQ(f.m().plan.at(GetParam().last_computed, 0).tag, model::plan_tag::real);
+  if (GetParam().error != 0) {
+    // Nothing after the failing step: no tail either.
+    EXPECT_EQ(f.m().plan.at(GetParam().last_computed + 1, 0).tag, model::plan_tag::empty);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LinePlanEnd,
+    ::testing::Values(last_metre_case{"CurveEndingAtMetre999999", "curvad1, 999000, 999", 0,
+                                      1006998},
+                      last_metre_case{"CurveReachingMetre1000000", "curvad1, 999000, 1000", 103,
+                                      1000000},
+                      last_metre_case{"CurveRunningPastIt", "curvad1, 999000, 2000", 103, 1000000},
+                      last_metre_case{"StraightUpToACurveThere", "curvad1, 1000000, 0", 103,
+                                      1000000}),
+    [](const auto& info) { return info.param.name; });
+
+// The range check of a body row, in floating point: on a 1000 m line (last
+// cell 160) a row at 7900 is accepted, (7900 + 100) / 50 = 160, and one at
+// 7920 is not, 160.4; whole-number division would accept it.
+struct line_range_case {
+  std::string keyword;
+  std::string values;  // after the row's first number
+};
+
+void PrintTo(const line_range_case& c, std::ostream* os) {
+  *os << c.keyword;
+}
+
+class LineRangeCheck : public ::testing::TestWithParam<line_range_case> {};
+
+TEST_P(LineRangeCheck, AcceptsTheLastCellAndStopsWith15Beyond) {
+  const auto row = [&](int p) { return GetParam().keyword + ",  " + std::to_string(p) + GetParam().values; };
+  reader_fixture accepted;
+  EXPECT_EQ(accepted.line(line_text(1000, row(7900) + "\r\n")), pass_end::completed);
+  EXPECT_EQ(accepted.m().error_code, 0);
+
+  reader_fixture beyond;
+  EXPECT_EQ(beyond.line(line_text(1000, crlf_text({row(7920), "pendenza,  0,  5"}))),
+            pass_end::completed);
+  EXPECT_EQ(beyond.m().error_code, 15);
+  EXPECT_EQ(beyond.m().error_position, 7920);
+  EXPECT_EQ(beyond.m().track_cells[0].gradient, 100);  // reading stopped at the row
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LineRangeCheck,
+    ::testing::Values(line_range_case{"pendenza", ",  3"}, line_range_case{"curvad2", ",  50"},
+                      line_range_case{"montagna", ",  7950,  2"},
+                      line_range_case{"indicatori_vmax",
+                                      ",  110,  120,  125,  0,  110,  120,  125,  0"},
+                      line_range_case{"cartello_indicatore", ",   (S)"}),
+    [](const auto& info) { return info.param.keyword; });
+
+// A sign row is checked before its text is read: beyond the cells it ends the
+// reading with error 15, even when the text ends right after its chainage.
+TEST(LineSigns, ASignBeyondTheCellsAtTheEndOfTheTextGivesError15) {
+  for (const std::string last : {"cartello_indicatore,  7950", "cartello_indicatore,  7950\r\n",
+                                 "cartello_indicatore,  7950,"}) {
+    reader_fixture f;
+    EXPECT_EQ(f.line("[generale]\r\nlunghezza percorso,    1000\r\n[curve]\r\npendenza,  0,  5\r\n" +
+                     last),
+              pass_end::completed)
+        << last;
+    EXPECT_EQ(f.m().error_code, 15) << last;
+    EXPECT_EQ(f.m().error_position, 7950) << last;
+    EXPECT_EQ(f.m().track_cells[157].gradient, 105) << last;  // the tail ran
+    EXPECT_EQ(f.state.next_sign_entry, 80) << last;
+  }
 }
 
 }  // namespace

@@ -59,6 +59,10 @@ struct disk_case {
   names left;  // besides unrelated.txt
 };
 
+void PrintTo(const disk_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class MemorizzaDatiExits : public ::testing::TestWithParam<disk_case> {};
 
 TEST_P(MemorizzaDatiExits, RecordTheirCodeAndLeaveTheRightTexts) {
@@ -77,6 +81,19 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         disk_case{"NoLineText", "", good_train, 101, {treno}},
         disk_case{"NoGenerale", "lunghezza percorso, 1000\r\n", good_train, 102, {treno}},
+        // Both texts are read, whatever the letter case of "[generale]".
+        disk_case{"GeneraleInCapitals",
+                  crlf_text({"[GENERALE]", "lunghezza percorso,    1000", "[curve]"}),
+                  good_train,
+                  0,
+                  {}},
+        // A sign beyond the cells ends the line text; the train text is still read.
+        disk_case{"SignBeyondTheCellsAtTheEnd",
+                  crlf_text({"[generale]", "lunghezza percorso,    1000", "[curve]",
+                             "cartello_indicatore,  7950"}),
+                  good_train,
+                  15,
+                  {}},
         disk_case{"LineTooLong", line_text(1000001, ""), good_train, 1, {treno}},
         disk_case{"CurveWithoutRadius",
                   line_text(1000, "curvad,  10,  50\r\n"),

@@ -24,6 +24,10 @@ struct ordering_case {
   ref e81, e82, e83;  // after ordering
 };
 
+void PrintTo(const ordering_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class ProgressiveOrdina : public ::testing::TestWithParam<ordering_case> {
  protected:
   ProgressiveOrdina() : platform_("/nowhere"), form(platform_) {}

@@ -10,9 +10,11 @@ using testing_support::crlf_text;
 using testing_support::line_text;
 using testing_support::reader_fixture;
 
-// A fixture whose line pass has made the cells of a 91000 m line.
+// A fixture whose line pass has made the cells of a line, 2000 m long unless
+// a test needs more: cells 0 to 180, so that a row at 8900 m is the last that
+// the range check accepts.
 struct train_fixture : reader_fixture {
-  train_fixture() : reader_fixture(0) { line(line_text(91000, "")); }
+  explicit train_fixture(int length = 2000) : reader_fixture(0) { line(line_text(length, "")); }
 
   pass_end rows(std::initializer_list<std::string> lines) {
     std::string text = "[generale]\r\n";
@@ -51,7 +53,7 @@ TEST(TrainFills, SpeedsFromEachRowOnwardsInFifthsWithTheTail) {
   train_fixture f;
   ASSERT_EQ(f.rows({"velocita,   0,    30", "velocita,    1100,   120", "velocita,   2000,    75"}),
             pass_end::completed);
-  const int last = f.m().cell_count;  // 1960
+  const int last = f.m().cell_count;  // 180
   EXPECT_EQ(f.cell(0).speed_limit, 6);
   EXPECT_EQ(f.cell(21).speed_limit, 6);
   EXPECT_EQ(f.cell(22).speed_limit, 24);
@@ -121,6 +123,10 @@ struct platform_case {
   bool approach;
 };
 
+void PrintTo(const platform_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class TrainStationPlatform : public ::testing::TestWithParam<platform_case> {};
 
 TEST_P(TrainStationPlatform, PlatformStopPointAndApproachByType) {
@@ -145,22 +151,28 @@ INSTANTIATE_TEST_SUITE_P(
     Types, TrainStationPlatform,
     ::testing::Values(
         platform_case{"Type12ShiftedEnd",
-                      "stazione,   8300, 12,  800,  0, 1, 1,  1,1,0,  4,1,1,  0,  0, 0, 0, S. "
+                      "stazione,   4300, 12,  800,  0, 1, 1,  1,1,0,  4,1,1,  0,  0, 0, 0, S. "
                       "MARCO DEI CAMPI",
-                      7900, 8750, 1, 1, 174, true},
+                      3900, 4750, 1, 1, 94, true},
         platform_case{"ShortPlatformClearsFlagB",
-                      "stazione,   8300, 12,  500,  0, 1, 0,  1,1,0,  4,1,1,  0,  0, 0, 0, X", 8050,
-                      8550, 0, 0, 170, true},
+                      "stazione,   4300, 12,  500,  0, 1, 0,  1,1,0,  4,1,1,  0,  0, 0, 0, X", 4050,
+                      4550, 0, 0, 90, true},
+        platform_case{"Platform600KeepsFlagB",
+                      "stazione,   4300, 12,  600,  0, 1, 0,  1,1,0,  4,1,1,  0,  0, 0, 0, X", 4000,
+                      4600, 0, 1, 91, true},
         platform_case{"Type5StopButNoApproach",
-                      "stazione,   8300, 5,  600,  0, 0, 1,  1,1,0,  4,1,1,  0,  0, 0, 0, X", 7700,
-                      8450, 0, 0, 168, false},
+                      "stazione,   4300, 5,  600,  0, 0, 1,  1,1,0,  4,1,1,  0,  0, 0, 0, X", 3700,
+                      4450, 0, 0, 88, false},
+        platform_case{"Type6StopButNoApproach",
+                      "stazione,   4300, 6,  600,  0, 1, 1,  1,1,0,  4,1,1,  0,  0, 0, 0, X", 3700,
+                      4450, 0, 1, 88, false},
         platform_case{"Type8",
-                      "stazione,   8300, 8,  400,  0, 0, 1,  1,1,0,  4,1,1,  0,  0, 0, 0, X", 7900,
-                      8700, 0, 0, 173, true},
+                      "stazione,   4300, 8,  400,  0, 0, 1,  1,1,0,  4,1,1,  0,  0, 0, 0, X", 3900,
+                      4700, 0, 0, 93, true},
         platform_case{
             "Type25NoStopNoApproach",
-            "stazione,   8300, 25,  200,  0, 0, 0,  0,0,0,  0,0,0,  0,  0, 0, 0, VALLECUPA", 8200,
-            8400, 0, 0, -1, false}),
+            "stazione,   4300, 25,  200,  0, 0, 0,  0,0,0,  0,0,0,  0,  0, 0, 0, VALLECUPA", 4200,
+            4400, 0, 0, -1, false}),
     [](const auto& info) { return info.param.name; });
 
 struct station_error_case {
@@ -169,6 +181,10 @@ struct station_error_case {
   std::int32_t code;
   std::int32_t position;
 };
+
+void PrintTo(const station_error_case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class TrainStationErrors : public ::testing::TestWithParam<station_error_case> {};
 
@@ -214,20 +230,48 @@ TEST(TrainStations, AStopCellNotAboveOneGivesError24WithoutPosition) {
   EXPECT_EQ(f.m().error_position, -1);
 }
 
-TEST(TrainStations, AStationNearTheEndIsBeyondTheCells) {
+// A station's range check has a wider margin: (position + 800) / 50 may equal
+// the last cell (180), and is computed in floating point.
+TEST(TrainStations, TheWiderRangeCheckAcceptsTheLastCellAndStopsWith15Beyond) {
+  struct {
+    std::int32_t position;
+    std::int32_t error;
+  } const cases[] = {{8200, 0}, {8170, 8}, {8230, 15}, {8250, 15}};
+  for (const auto& c : cases) {
+    train_fixture f;
+    const std::string station = "stazione,  " + std::to_string(c.position) +
+                                ", 12,  200,  0, 0, 0,  1,1,0,  4,1,1,  0,  0, 0, 0, X";
+    f.rows({station, "velocita,   0,    30"});
+    EXPECT_EQ(f.m().error_code, c.error) << c.position;
+    EXPECT_EQ(f.entry(1).position, c.position);
+    if (c.error == 15) {
+      EXPECT_EQ(f.m().error_position, c.position);
+      EXPECT_EQ(f.cell(0).speed_limit, 0) << "reading stopped; the tail uses the speed so far";
+    }
+  }
   train_fixture f;
-  // (97300 + 800) / 50 = 1962 is above the last cell, 1960.
-  EXPECT_EQ(f.rows({"stazione,  97300, 12,  100,  0, 0, 0,  1,1,0,  4,1,1,  0,  0, 0, 0, X",
-                    "velocita,   0,    30"}),
+  ASSERT_EQ(f.rows({"stazione,  8200, 12,  200,  0, 0, 0,  1,1,0,  4,1,1,  0,  0, 0, 0, X"}),
             pass_end::completed);
-  EXPECT_EQ(f.m().error_code, 15);
-  EXPECT_EQ(f.m().error_position, 97300);
-  EXPECT_EQ(f.entry(1).position, 97300);
-  EXPECT_EQ(f.cell(0).speed_limit, 0);  // reading stopped; the tail uses the speed so far
+  EXPECT_EQ(f.entry(1).end, 8300);
+  EXPECT_EQ(f.cell(165).kind, 10);
+}
+
+// The first station clears its end shift and flag B, but only after its
+// platform has been laid out: its end keeps the shift's 50 m.
+TEST(TrainStations, TheFirstStationKeepsItsShiftedEndAndClearsItsFlags) {
+  train_fixture f;
+  ASSERT_EQ(f.rows({"stazione,   1000, 12,  600,  0, 1, 1,  1,1,0,  4,1,1,  0,  0, 0, 0, X"}),
+            pass_end::completed);
+  const auto& e = f.entry(1);
+  EXPECT_EQ(e.start, 700);
+  EXPECT_EQ(e.end, 1350);
+  EXPECT_EQ(e.end_shift, 0);
+  EXPECT_EQ(e.flag_b, 0);
+  EXPECT_EQ(f.cell(26).kind, 10);  // 1350 / 50 - 1
 }
 
 TEST(TrainStations, The22ndStationAfter57SignsIsStoredThenRejected) {
-  train_fixture f;
+  train_fixture f(91000);
   f.state.next_sign_entry = 23;  // what 57 sign rows leave
   std::vector<std::string> rows;
   std::string text = "[generale]\r\n";
@@ -252,7 +296,7 @@ TEST(TrainSpeedPoints, WithAndWithoutASpeed) {
 }
 
 TEST(TrainStores, SignalsAndSlowdownsGoToTheirStores) {
-  train_fixture f;
+  train_fixture f(91000);
   ASSERT_EQ(f.rows({"segnale,    1600,   2, 4, 1,  0, 0,    1,  3,1,0, 205",
                     "rallentamento,   16850,   115,  600, 0,  1,  0"}),
             pass_end::completed);
@@ -283,13 +327,86 @@ TEST(TrainStores, AnEarlierErrorDoesNotStopTheStores) {
   EXPECT_EQ(f.m().error_position, 91000);
 }
 
+// Each chainage reference's first and second number must be a multiple of 50;
+// the check comes after everything else has been read.
 TEST(TrainEnd, ReferencesNotOnA50MetreChainageGiveError2AtTheEnd) {
+  for (const int e : {81, 82, 83}) {
+    for (const bool second : {false, true}) {
+      train_fixture f;
+      (second ? f.m().station_table[e].end : f.m().station_table[e].start) = 125;
+      ASSERT_EQ(f.rows({"aderenza,   0,    100"}), pass_end::completed);
+      EXPECT_EQ(f.m().error_code, 2) << "entry " << e << (second ? " end" : " start");
+      EXPECT_EQ(f.cell(0).adhesion, 100);
+    }
+  }
   train_fixture f;
-  f.m().station_table[82].end = 125;
+  auto& reference = f.m().station_table[81];
+  reference.start = -12800;
+  reference.end = 12750;
+  reference.position = 125;
   ASSERT_EQ(f.rows({"aderenza,   0,    100"}), pass_end::completed);
-  EXPECT_EQ(f.m().error_code, 2);
-  EXPECT_EQ(f.cell(0).adhesion, 100);
+  EXPECT_EQ(f.m().error_code, 0) << "the flag is not checked";
 }
+
+// Adhesion keeps the low 8 bits of its value.
+TEST(TrainFills, AdhesionKeepsItsLowEightBits) {
+  train_fixture f;
+  ASSERT_EQ(f.rows({"aderenza,   0,    300"}), pass_end::completed);
+  EXPECT_EQ(f.cell(0).adhesion, 44);
+  EXPECT_EQ(f.cell(f.m().cell_count - 3).adhesion, 44);
+}
+
+TEST(TrainBody, AKeywordInsideADashFieldIsNotRead) {
+  train_fixture f;
+  ASSERT_EQ(f.rows({"- velocita,  500,  60", "-- aderenza,  0,  100"}), pass_end::completed);
+  std::vector<int> filled;
+  for (int c = 0; c <= f.m().cell_count; ++c) {
+    if (f.cell(c).speed_limit != 0 || f.cell(c).adhesion != 0) filled.push_back(c);
+  }
+  EXPECT_EQ(filled, std::vector<int>{});
+}
+
+// Every row of the train text that lies along the line is range-checked with
+// a margin of 100 m: on the 2000 m line (last cell 180) a row at 8900 is the
+// last accepted, (8900 + 100) / 50 = 180; one at 8950 stops the reading with
+// error 15 and its chainage, and so does one at 8920 (180.4, which whole-number
+// division would accept).
+struct train_range_case {
+  std::string keyword;
+  std::string values;  // after the row's first number
+};
+
+void PrintTo(const train_range_case& c, std::ostream* os) {
+  *os << c.keyword;
+}
+
+class TrainRangeCheck : public ::testing::TestWithParam<train_range_case> {};
+
+TEST_P(TrainRangeCheck, AcceptsTheLastCellAndStopsWith15Beyond) {
+  const auto row = [&](int p) {
+    return GetParam().keyword + ",  " + std::to_string(p) + GetParam().values;
+  };
+  {
+    train_fixture f;
+    EXPECT_EQ(f.rows({row(8900)}), pass_end::completed);
+    EXPECT_EQ(f.m().error_code, 0);
+  }
+  for (const int p : {8920, 8950}) {
+    train_fixture f;
+    EXPECT_EQ(f.rows({row(p), "sabbia,    300"}), pass_end::completed) << p;
+    EXPECT_EQ(f.m().error_code, 15) << p;
+    EXPECT_EQ(f.m().error_position, p);
+    EXPECT_EQ(f.entry(86).group1_a, 0) << "reading stopped at the row";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TrainRangeCheck,
+    ::testing::Values(train_range_case{"velocita", ",  60"}, train_range_case{"aderenza", ",  100"},
+                      train_range_case{"segnale", ",   2, 4, 1,  0, 0,    1,  3,1,0, 205"},
+                      train_range_case{"rallentamento", ",   60,  0, 0,  1,  0"},
+                      train_range_case{"abbattimento", ",  60"}),
+    [](const auto& info) { return info.param.keyword; });
 
 TEST(TrainLayout, WithoutGeneraleNoRowIsRead) {
   train_fixture f;
