@@ -202,6 +202,12 @@ INSTANTIATE_TEST_SUITE_P(
                                 100,
                                 {at(40, S, 109), at(60, E, 109)},
                                 {{35, 180}, {29, 180}, {22, 180}, {48, 180}, {56, 180}}},
+                      // The end test comes after the placement: a point due on
+                      // the end cell goes to the cell before it.
+                      walk_case{"PointDueOnTheEndCellGoesBeforeIt",
+                                100,
+                                {at(40, S, 60), at(48, E, 60)},
+                                {{35, 180}, {29, 180}, {22, 180}, {47, 180}}},
                       walk_case{"FallsBackToTheCellBefore",
                                 100,
                                 {at(40, S, 60), at(60, E, 60), at(48, X)},

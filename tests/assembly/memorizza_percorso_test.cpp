@@ -112,6 +112,7 @@ TEST_F(FromDescriptionTexts, ASpeedPointInTheHeaderCellStopsTheRunWith1250) {
   EXPECT_THROW(form.memorizza_percorso(j), driver::run_stopped);
 
   EXPECT_EQ(platform.messages, std::vector<std::string>{" Errore n. 1250"});
+  EXPECT_EQ(platform.windows_destroyed, 1);
   // The reader deleted both texts; no compiled file was written or touched.
   EXPECT_EQ(folder.names(), std::set<std::string>{"Brisena_Tarvo_47306.dat"});
   EXPECT_EQ(folder.read("Brisena_Tarvo_47306.dat"), "older cells");

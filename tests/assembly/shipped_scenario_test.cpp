@@ -4,9 +4,12 @@
 
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
+#include <string_view>
 
 #include "driver/run_installer.h"
+#include "scenari/scenario_texts.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
 
@@ -139,6 +142,75 @@ TEST_F(ShippedScenario, SlowdownCellsOfTheFirstSlowdown) {
   EXPECT_EQ(b.i16(338 * 15 + 1), 115);
   EXPECT_EQ(b.u8(350 * 15), 2);
   for (int r = 0; r < 4; ++r) EXPECT_EQ(b.u8((313 - r) * 15), 5) << r;
+}
+
+// The walk's speed points, derived by hand from the rows of the two texts:
+// - the slowdown at 16850 m (speed 115) has its warning point in cell 314 and
+//   its start in cell 338; the signal at 14750 m, cell 296, lies 18 cells
+//   before the warning point, so cell 295 (rule A); the start's windows give
+//   333, 327 and 320 (rule B); at 115 km/h there is no cadence (rule C);
+// - the slowdown at 34600 m (speed 105, 200 m) has its warning point in cell
+//   669, with no signal in the 20 cells before it, its start in cell 693 and
+//   its end in 697; windows 688, 682 and 675 (rule B); its end comes 4 cells
+//   after the start, before any cadence point is due (rule C); the first
+//   signal after the end, at 35050 m, is in cell 702, so cell 701 (rule D).
+// Every point holds 180 km/h, and the train text has no speed-point rows.
+TEST_F(ShippedScenario, TheWalkPlacesItsEightSpeedPoints) {
+  const std::string cells = read("Brisena_Tarvo_47306.dat");
+  const bytes_at b{cells};
+  std::map<int, std::int16_t> points;
+  for (std::size_t c = 0; c * 15 < cells.size(); ++c) {
+    const std::uint8_t kind = b.u8(c * 15);
+    if (kind == 12 || kind == 13) points[static_cast<int>(c)] = b.i16(c * 15 + 1);
+  }
+  const std::map<int, std::int16_t> expected = {{295, 180}, {320, 180}, {327, 180}, {333, 180},
+                                                {675, 180}, {682, 180}, {688, 180}, {701, 180}};
+  EXPECT_EQ(points, expected);
+}
+
+// A point of the plan far past the last curve, computed here from the curve
+// rows of the line text with the step of the plan: each metre repeats the
+// last displacement, turned by the curve's k.
+TEST_F(ShippedScenario, PlanPointPastTheCurvesFollowsFromTheCurveRows) {
+  const double k_of_digit[] = {0.0, 0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+  double x2 = 0.0, y2 = 0.0, x1 = 0.0, y1 = 1.0;
+  int c = 2;
+  const auto step = [&](double k) {
+    const double dx = x1 - x2, dy = y1 - y2;
+    const double x = (dy * k + dx) + x1;
+    const double y = (dy - dx * k) + y1;
+    x2 = x1;
+    y2 = y1;
+    x1 = x;
+    y1 = y;
+    ++c;
+  };
+  int curves = 0;
+  for (const std::string_view row : scenari::linea_lines()) {
+    if (row == scenari::end_marker) break;
+    if (row.rfind("curva", 0) != 0) continue;
+    const int digit = row[6] - '0';
+    ASSERT_TRUE(digit >= 1 && digit <= 6) << row;
+    const double k = row[5] == 's' ? -k_of_digit[digit] : k_of_digit[digit];
+    const std::size_t first = row.find(',');
+    const std::size_t second = row.find(',', first + 1);
+    const int s = std::stoi(std::string(row.substr(first + 1, second - first - 1)));
+    const int n = std::stoi(std::string(row.substr(second + 1)));
+    while (c <= s) step(0.0);
+    while (c <= s + n) step(k);
+    ++curves;
+  }
+  ASSERT_GT(curves, 100);
+  ASSERT_LT(c, 95000);
+  while (c <= 95000) step(0.0);
+
+  const std::string plan = read("Brisena_Tarvo_linea.dat");
+  const bytes_at b{plan};
+  const std::size_t half = 10u * 91000u + 69982u;  // the x values, then the y values
+  const std::size_t m95000 = 8 + (95000 - 2) * 10;
+  ASSERT_EQ(b.u16(m95000), 5);
+  EXPECT_DOUBLE_EQ(b.f64(m95000 + 2), x1);
+  EXPECT_DOUBLE_EQ(b.f64(half + m95000 + 2), y1);
 }
 
 TEST_F(ShippedScenario, StationFileHoldsStationsSignsReferencesAndHeaders) {

@@ -31,6 +31,7 @@ TEST(GuardedRun, ErroreEndsWithANonZeroStatusAfterItsOwnMessageOnly) {
     EXPECT_EQ(status, 1) << a;
     EXPECT_EQ(platform.messages, std::vector<std::string>{" Errore n. " + a});
     EXPECT_TRUE(platform.failures.empty());
+    EXPECT_EQ(platform.windows_destroyed, 1) << "by errore, and not again by the guard";
   }
 }
 
@@ -40,6 +41,7 @@ TEST(GuardedRun, AFailedStepEndsWithOneLineNamingTheFileAndReason) {
     throw platform::file_error("/opt/sim/Brisena_Tarvo_47306.sim", "replace", "Is a directory");
   });
   EXPECT_EQ(status, 1);
+  EXPECT_EQ(platform.windows_destroyed, 1);
   ASSERT_EQ(platform.failures.size(), 1u);
   EXPECT_EQ(platform.failures[0],
             "cannot replace /opt/sim/Brisena_Tarvo_47306.sim: Is a directory");

@@ -36,6 +36,7 @@ TEST(RunSequence, ShowsTheWaitWindowThenWritesTheTextsAndDocumentsInOrder) {
   // Route assembly starts only once all five are written.
   EXPECT_EQ(seen[5], (names{linea, treno, note, rallentamenti, scheda}));
   EXPECT_EQ(platform.shown_captions, std::vector<std::string>{"Attendere"});
+  EXPECT_EQ(platform.windows_destroyed, 1);
 }
 
 TEST(RunSequence, AFailureInTheNotesStopsTheRunBeforeTheLaterSteps) {
@@ -51,6 +52,7 @@ TEST(RunSequence, AFailureInTheNotesStopsTheRunBeforeTheLaterSteps) {
   ASSERT_EQ(platform.failures.size(), 1u);
   EXPECT_NE(platform.failures[0].find(note), std::string::npos) << platform.failures[0];
   EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(platform.windows_destroyed, 1);
 }
 
 }  // namespace

@@ -165,21 +165,21 @@ TEST_P(SignalRepetition, StoresBoundsAndCodeCount) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, SignalRepetition,
     ::testing::Values(
-        repetition_case{"FourCodes", "ripetizione segnali 4 codici,    1250,    12150", 1250,
-                        12150, 4, 0},
-        repetition_case{"NineCodes", "ripetizione segnali 9 codici,    1250,    12150", 1250,
-                        12150, 9, 0},
+        repetition_case{"FourCodes", "ripetizione segnali 4 codici,    1250,    12150", 1250, 12150,
+                        4, 0},
+        repetition_case{"NineCodes", "ripetizione segnali 9 codici,    1250,    12150", 1250, 12150,
+                        9, 0},
         repetition_case{"SecondZeroMeansNoCodes", "ripetizione segnali 4 codici,    1250,    0",
                         1250, 0, 0, 0},
         repetition_case{"FirstNotAMultipleOf50", "ripetizione segnali 4 codici,    1260,    12150",
                         1260, 12150, 0, 3},
-        repetition_case{"SecondNotAMultipleOf50",
-                        "ripetizione segnali 4 codici,    1250,    12160", 1250, 12160, 0, 4},
-        repetition_case{"NeitherFourNorNine", "ripetizione segnali,    1250,    12150", 1250,
-                        12150, 0, 5},
+        repetition_case{"SecondNotAMultipleOf50", "ripetizione segnali 4 codici,    1250,    12160",
+                        1250, 12160, 0, 4},
+        repetition_case{"NeitherFourNorNine", "ripetizione segnali,    1250,    12150", 1250, 12150,
+                        0, 5},
         // The header keywords that name a row are tested with their case.
-        repetition_case{"ExactCaseOnly", "Ripetizione Segnali 4 codici,    1250,    12150", 0, 0,
-                        0, 0}),
+        repetition_case{"ExactCaseOnly", "Ripetizione Segnali 4 codici,    1250,    12150", 0, 0, 0,
+                        0}),
     [](const auto& info) { return info.param.name; });
 
 TEST(LineHeader, StoresReferencesAndBackgroundsExactCaseOnly) {
@@ -393,13 +393,11 @@ TEST_P(LinePlanEnd, StopsWithError103PastMetre1000000) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, LinePlanEnd,
-    ::testing::Values(last_metre_case{"CurveEndingAtMetre999999", "curvad1, 999000, 999", 0,
-                                      1006998},
-                      last_metre_case{"CurveReachingMetre1000000", "curvad1, 999000, 1000", 103,
-                                      1000000},
-                      last_metre_case{"CurveRunningPastIt", "curvad1, 999000, 2000", 103, 1000000},
-                      last_metre_case{"StraightUpToACurveThere", "curvad1, 1000000, 0", 103,
-                                      1000000}),
+    ::testing::Values(
+        last_metre_case{"CurveEndingAtMetre999999", "curvad1, 999000, 999", 0, 1006998},
+        last_metre_case{"CurveReachingMetre1000000", "curvad1, 999000, 1000", 103, 1000000},
+        last_metre_case{"CurveRunningPastIt", "curvad1, 999000, 2000", 103, 1000000},
+        last_metre_case{"StraightUpToACurveThere", "curvad1, 1000000, 0", 103, 1000000}),
     [](const auto& info) { return info.param.name; });
 
 // The range check of a body row, in floating point: on a 1000 m line (last
@@ -417,7 +415,9 @@ void PrintTo(const line_range_case& c, std::ostream* os) {
 class LineRangeCheck : public ::testing::TestWithParam<line_range_case> {};
 
 TEST_P(LineRangeCheck, AcceptsTheLastCellAndStopsWith15Beyond) {
-  const auto row = [&](int p) { return GetParam().keyword + ",  " + std::to_string(p) + GetParam().values; };
+  const auto row = [&](int p) {
+    return GetParam().keyword + ",  " + std::to_string(p) + GetParam().values;
+  };
   reader_fixture accepted;
   EXPECT_EQ(accepted.line(line_text(1000, row(7900) + "\r\n")), pass_end::completed);
   EXPECT_EQ(accepted.m().error_code, 0);
@@ -445,9 +445,10 @@ TEST(LineSigns, ASignBeyondTheCellsAtTheEndOfTheTextGivesError15) {
   for (const std::string last : {"cartello_indicatore,  7950", "cartello_indicatore,  7950\r\n",
                                  "cartello_indicatore,  7950,"}) {
     reader_fixture f;
-    EXPECT_EQ(f.line("[generale]\r\nlunghezza percorso,    1000\r\n[curve]\r\npendenza,  0,  5\r\n" +
-                     last),
-              pass_end::completed)
+    EXPECT_EQ(
+        f.line("[generale]\r\nlunghezza percorso,    1000\r\n[curve]\r\npendenza,  0,  5\r\n" +
+               last),
+        pass_end::completed)
         << last;
     EXPECT_EQ(f.m().error_code, 15) << last;
     EXPECT_EQ(f.m().error_position, 7950) << last;
