@@ -306,8 +306,8 @@ TEST(LineHeader, GeneraleIsFoundInAnyLetterCase) {
               pass_end::completed)
         << opening;
     EXPECT_EQ(f.m().error_code, 0) << opening;
-    EXPECT_EQ(f.m().cell_count, 160) << opening;
-    EXPECT_EQ(f.m().track_cells[0].gradient, 105) << opening;
+    ASSERT_EQ(f.m().cell_count, 160) << opening;
+    EXPECT_EQ(f.m().track_cells.at(0).gradient, 105) << opening;
   }
 }
 
