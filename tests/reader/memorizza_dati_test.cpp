@@ -1,6 +1,7 @@
 // The reader over the texts on disk: which text it reads, deletes or leaves.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 

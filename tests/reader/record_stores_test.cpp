@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <ostream>
 #include <stdexcept>
 #include <vector>
@@ -56,18 +58,18 @@ class MountainStretch : public RecordStores, public ::testing::WithParamInterfac
 
 TEST_P(MountainStretch, MarksItsCellsAndOnlyThem) {
   const stretch_case& c = GetParam();
+  const auto before = form.model.track_cells;
   form.memo_montagna(c.inizio, c.fine, c.tipo);
 
   EXPECT_EQ(form.model.mountain_count, 1);
   EXPECT_EQ(form.model.mountain_start[1], c.inizio);
   EXPECT_EQ(form.model.mountain_end[1], c.fine);
-  for (int i = 0; i <= 2000; ++i) {
-    const bool inside = i >= c.first_cell && i <= c.last_cell;
-    EXPECT_EQ(cell(i).mountain, inside ? c.side : 0) << "cell " << i;
-    bool filler = false;
-    for (int f : c.fillers) filler = filler || f == i;
-    EXPECT_EQ(cell(i).kind, filler ? kind::mountain_filler : kind::empty) << "cell " << i;
-  }
+  // The changed cells, each with its side code and kind.
+  std::map<int, std::pair<int, int>> expected, changed;
+  for (int i = c.first_cell; i <= c.last_cell; ++i) expected[i] = {c.side, kind::empty};
+  for (const int f : c.fillers) expected[f].second = kind::mountain_filler;
+  for (const int i : changed_since(before)) changed[i] = {cell(i).mountain, cell(i).kind};
+  EXPECT_EQ(changed, expected);
   EXPECT_EQ(form.model.error_code, 0);
 }
 
@@ -159,18 +161,6 @@ TEST_F(RecordStores, AnEightyFirstStretchFailsWithoutWriting) {
   EXPECT_TRUE(changed_since(before).empty());
 }
 
-TEST_F(RecordStores, AStretchPastTheLastCellFailsWithoutWriting) {
-  const auto before = form.model.track_cells;
-  // Cells 1990 to 2009: the table ends at 2000.
-  EXPECT_THROW(form.memo_montagna(99500, 100500, 12), std::out_of_range);
-  EXPECT_EQ(form.model.mountain_count, 0);
-  EXPECT_EQ(form.model.mountain_start[1], 0);
-  EXPECT_TRUE(changed_since(before).empty());
-  // Up to the last cell exactly is fine.
-  form.memo_montagna(99500, 100050, 2);
-  EXPECT_EQ(cell(2000).mountain, 2);
-}
-
 // --------------------------------------------------------------- indicator
 
 struct indicator_case {
@@ -217,24 +207,6 @@ INSTANTIATE_TEST_SUITE_P(
                       // The stripes keep the low 16 bits.
                       indicator_case{1250, 0, 0, 0, 4000, 0, 0, 0, 0, 26, 0, 0, 0, -25536}));
 
-TEST_F(RecordStores, IndicatorOnATakenCellRecords21AndWritesNothing) {
-  cell(26).kind = kind::stop_point;
-  const auto before = form.model.track_cells;
-  form.memo_indicatori_v_max(1250, 110, 120, 125, 0, 110, 120, 125, 0);
-  EXPECT_EQ(form.model.error_code, 21);
-  EXPECT_EQ(form.model.error_position, -7);
-  EXPECT_TRUE(changed_since(before).empty());
-}
-
-TEST_F(RecordStores, IndicatorMayReplaceAMountainFiller) {
-  cell(26).kind = kind::mountain_filler;
-  cell(26).mountain = 2;
-  form.memo_indicatori_v_max(1250, 110, 120, 125, 0, 110, 120, 125, 0);
-  EXPECT_EQ(form.model.error_code, 0);
-  EXPECT_EQ(cell(26).kind, kind::speed_indicator);
-  EXPECT_EQ(cell(26).mountain, 2);
-}
-
 TEST_F(RecordStores, IndicatorValueBeyondAShortFailsWithoutWriting) {
   const auto before = form.model.track_cells;
   // 1639 * 20 = 32780; the first two values fit, the third does not.
@@ -242,15 +214,6 @@ TEST_F(RecordStores, IndicatorValueBeyondAShortFailsWithoutWriting) {
   EXPECT_THROW(form.memo_indicatori_v_max(1250, 1, 1, -1639, 0, 0, 0, 0, 0), std::overflow_error);
   EXPECT_TRUE(changed_since(before).empty());
   EXPECT_EQ(form.model.error_code, 0);
-}
-
-TEST_F(RecordStores, IndicatorPastTheLastCellThrows) {
-  const auto before = form.model.track_cells;
-  EXPECT_THROW(form.memo_indicatori_v_max(100000, 1, 1, 1, 0, 0, 0, 0, 0), std::out_of_range);
-  EXPECT_THROW(form.memo_indicatori_v_max(-100, 1, 1, 1, 0, 0, 0, 0, 0), std::out_of_range);
-  EXPECT_TRUE(changed_since(before).empty());
-  form.memo_indicatori_v_max(99950, 1, 1, 1, 0, 0, 0, 0, 0);  // cell 2000, the last
-  EXPECT_EQ(cell(2000).kind, kind::speed_indicator);
 }
 
 // ------------------------------------------------------------------ signal
@@ -320,22 +283,6 @@ TEST_F(RecordStores, SignalCellRoundsHalvesToEven) {
   EXPECT_EQ(form.model.error_code, 16);
 }
 
-TEST_F(RecordStores, SignalOnATakenCellRecords16AndWritesNothing) {
-  cell(33).kind = kind::slowdown_start;
-  const auto before = form.model.track_cells;
-  form.memo_segnale(1600, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);
-  EXPECT_EQ(form.model.error_code, 16);
-  EXPECT_EQ(form.model.error_position, -7);
-  EXPECT_TRUE(changed_since(before).empty());
-}
-
-TEST_F(RecordStores, SignalMayReplaceAMountainFiller) {
-  cell(33).kind = kind::mountain_filler;
-  form.memo_segnale(1600, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);
-  EXPECT_EQ(form.model.error_code, 0);
-  EXPECT_EQ(cell(33).kind, kind::signal);
-}
-
 struct near_start_case {
   std::int32_t posizione;
   std::vector<int> changed;  // signal cell and the approach cells that lie on the line
@@ -362,13 +309,6 @@ INSTANTIATE_TEST_SUITE_P(Positions, SignalNearTheStart,
                                            near_start_case{100, {1, 3}},  // cell 3
                                            near_start_case{250, {0, 2, 4, 6}},
                                            near_start_case{350, {0, 2, 4, 6, 8}}));
-
-TEST_F(RecordStores, SignalPastTheLastCellThrows) {
-  const auto before = form.model.track_cells;
-  EXPECT_THROW(form.memo_segnale(100000, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205), std::out_of_range);
-  EXPECT_THROW(form.memo_segnale(-100, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205), std::out_of_range);
-  EXPECT_TRUE(changed_since(before).empty());
-}
 
 // ---------------------------------------------------------------- slowdown
 
@@ -469,43 +409,6 @@ TEST_F(RecordStores, ShortSlowdownEndsOnItsOwnStartCell) {
   EXPECT_EQ(cell(338).value3, 3);
 }
 
-struct blocked_case {
-  int blocked_cell;
-  std::int32_t code;
-  std::vector<int> written;  // cells the slowdown wrote before it stopped
-  friend std::ostream& operator<<(std::ostream& os, const blocked_case& c) {
-    return os << "cell " << c.blocked_cell << " taken";
-  }
-};
-
-class SlowdownBlocked : public RecordStores, public ::testing::WithParamInterface<blocked_case> {};
-
-TEST_P(SlowdownBlocked, RecordsItsCodeAndStops) {
-  cell(GetParam().blocked_cell).kind = kind::sign;
-  const auto before = form.model.track_cells;
-  form.memo_rallentamento(16850, 115, 600, 0, 1, 0);
-  EXPECT_EQ(form.model.error_code, GetParam().code);
-  EXPECT_EQ(form.model.error_position, -7);
-  EXPECT_EQ(changed_since(before), GetParam().written);
-  EXPECT_EQ(cell(GetParam().blocked_cell).kind, kind::sign);
-  for (int i = 310; i <= 313; ++i) EXPECT_NE(cell(i).kind, kind::slowdown_marker) << i;
-}
-
-INSTANTIATE_TEST_SUITE_P(Cells, SlowdownBlocked,
-                         ::testing::Values(blocked_case{314, 17, {}}, blocked_case{338, 18, {}},
-                                           blocked_case{350, 19, {}},
-                                           // The marker check comes after W, S and E are written.
-                                           blocked_case{313, 20, {314, 338, 350}},
-                                           blocked_case{310, 20, {314, 338, 350}}));
-
-TEST_F(RecordStores, SlowdownMayUseMountainFillers) {
-  for (int i : {310, 314, 338, 350}) cell(i).kind = kind::mountain_filler;
-  form.memo_rallentamento(16850, 115, 600, 0, 1, 0);
-  EXPECT_EQ(form.model.error_code, 0);
-  EXPECT_EQ(cell(310).kind, kind::slowdown_marker);
-  EXPECT_EQ(cell(314).kind, kind::slowdown_warning);
-}
-
 TEST_F(RecordStores, SlowdownValuesKeepTheirLowBits) {
   form.memo_rallentamento(16850, 65536 + 40, 600, -1, 0, 65536 * 2 + 5);
   EXPECT_EQ(cell(338).value, 40);
@@ -513,21 +416,181 @@ TEST_F(RecordStores, SlowdownValuesKeepTheirLowBits) {
   EXPECT_EQ(cell(338).value3, -1);
 }
 
-TEST_F(RecordStores, SlowdownEndingPastTheLastCellFailsWithoutWriting) {
-  const auto before = form.model.track_cells;
-  // W 1957, S 1981, E 2021: the table ends at 2000.
-  EXPECT_THROW(form.memo_rallentamento(99000, 60, 2000, 0, 1, 0), std::out_of_range);
-  EXPECT_TRUE(changed_since(before).empty());
-  EXPECT_EQ(form.model.error_code, 0);
-  // Ending on the last cell is fine.
-  form.memo_rallentamento(99000, 60, 950, 0, 1, 0);
-  EXPECT_EQ(cell(2000).kind, kind::slowdown_end);
+// ------------------------------------------------ what every store shares
+
+using store_call = std::function<void(Form1&)>;
+
+const store_call shipped_indicator = [](Form1& f) {
+  f.memo_indicatori_v_max(1250, 110, 120, 125, 0, 110, 120, 125, 0);  // cell 26
+};
+const store_call shipped_signal = [](Form1& f) {
+  f.memo_segnale(1600, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);  // cell 33
+};
+// W 314, markers 313 to 310, S 338, E 350.
+const store_call shipped_slowdown = [](Form1& f) {
+  f.memo_rallentamento(16850, 115, 600, 0, 1, 0);
+};
+
+// A store whose cell is taken records its code, sets no position and writes
+// nothing; only the slowdown's markers are checked after its other cells
+// have been written.
+struct taken_case {
+  const char* name;
+  store_call store;
+  int taken_cell;
+  std::uint8_t occupant;
+  std::int32_t code;
+  std::vector<int> written;
+};
+
+void PrintTo(const taken_case& c, std::ostream* os) {
+  *os << c.name;
 }
 
-TEST_F(RecordStores, SlowdownStartingBeforeTheLineThrows) {
+class StoreOnATakenCell : public RecordStores, public ::testing::WithParamInterface<taken_case> {};
+
+TEST_P(StoreOnATakenCell, RecordsItsCodeAndWritesNothingMore) {
+  const taken_case& c = GetParam();
+  cell(c.taken_cell).kind = c.occupant;
   const auto before = form.model.track_cells;
-  EXPECT_THROW(form.memo_rallentamento(-200, 60, 600, 0, 0, 0), std::out_of_range);
-  EXPECT_TRUE(changed_since(before).empty());
+  c.store(form);
+  EXPECT_EQ(form.model.error_code, c.code);
+  EXPECT_EQ(form.model.error_position, -7);
+  EXPECT_EQ(changed_since(before), c.written);
+  EXPECT_EQ(cell(c.taken_cell).kind, c.occupant);
+  for (int i = 310; i <= 313; ++i) EXPECT_NE(cell(i).kind, kind::slowdown_marker) << i;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, StoreOnATakenCell,
+    ::testing::Values(
+        taken_case{"Indicator", shipped_indicator, 26, kind::stop_point, 21, {}},
+        taken_case{"Signal", shipped_signal, 33, kind::slowdown_start, 16, {}},
+        taken_case{"SlowdownWarningPoint", shipped_slowdown, 314, kind::sign, 17, {}},
+        taken_case{"SlowdownStart", shipped_slowdown, 338, kind::sign, 18, {}},
+        taken_case{"SlowdownEnd", shipped_slowdown, 350, kind::sign, 19, {}},
+        // The marker check comes after W, S and E are written.
+        taken_case{"SlowdownFirstMarker", shipped_slowdown, 313, kind::sign, 20, {314, 338, 350}},
+        taken_case{"SlowdownLastMarker", shipped_slowdown, 310, kind::sign, 20, {314, 338, 350}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A mountain filler counts as free: the store takes the cell, which keeps its
+// mountain side code.
+struct filler_case {
+  const char* name;
+  store_call store;
+  std::map<int, std::uint8_t> kinds;  // filler cells and the kind each gets
+};
+
+void PrintTo(const filler_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class StoreOnAMountainFiller : public RecordStores,
+                               public ::testing::WithParamInterface<filler_case> {};
+
+TEST_P(StoreOnAMountainFiller, TakesItsCellAndKeepsTheMountain) {
+  for (const auto& [i, k] : GetParam().kinds)
+    cell(i) = {.kind = kind::mountain_filler, .mountain = 2};
+  GetParam().store(form);
+  EXPECT_EQ(form.model.error_code, 0);
+  for (const auto& [i, k] : GetParam().kinds) {
+    EXPECT_EQ(cell(i).kind, k) << "cell " << i;
+    EXPECT_EQ(cell(i).mountain, 2) << "cell " << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, StoreOnAMountainFiller,
+    ::testing::Values(filler_case{"Indicator", shipped_indicator, {{26, kind::speed_indicator}}},
+                      filler_case{"Signal", shipped_signal, {{33, kind::signal}}},
+                      filler_case{"Slowdown",
+                                  shipped_slowdown,
+                                  {{310, kind::slowdown_marker},
+                                   {314, kind::slowdown_warning},
+                                   {338, kind::slowdown_start},
+                                   {350, kind::slowdown_end}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A row whose cells fall outside the table (cells 0 to 2000) fails before it
+// writes anything, and records no code.
+struct outside_case {
+  const char* name;
+  store_call store;
+};
+
+void PrintTo(const outside_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class StoreOutsideTheTable : public RecordStores,
+                             public ::testing::WithParamInterface<outside_case> {};
+
+TEST_P(StoreOutsideTheTable, FailsWithoutWriting) {
+  const auto before = form.model.track_cells;
+  EXPECT_THROW(GetParam().store(form), std::out_of_range);
+  EXPECT_TRUE(changed_since(before).empty());
+  EXPECT_EQ(form.model.error_code, 0);
+  EXPECT_EQ(form.model.mountain_count, 0);
+  EXPECT_EQ(form.model.mountain_start[1], 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, StoreOutsideTheTable,
+    ::testing::Values(
+        // Cells 1990 to 2009.
+        outside_case{"MountainPastTheEnd", [](Form1& f) { f.memo_montagna(99500, 100500, 12); }},
+        outside_case{"IndicatorPastTheEnd",
+                     [](Form1& f) { f.memo_indicatori_v_max(100000, 1, 1, 1, 0, 0, 0, 0, 0); }},
+        outside_case{"IndicatorBeforeTheStart",
+                     [](Form1& f) { f.memo_indicatori_v_max(-100, 1, 1, 1, 0, 0, 0, 0, 0); }},
+        outside_case{"SignalPastTheEnd",
+                     [](Form1& f) { f.memo_segnale(100000, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205); }},
+        outside_case{"SignalBeforeTheStart",
+                     [](Form1& f) { f.memo_segnale(-100, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205); }},
+        // W 1957, S 1981, E 2021.
+        outside_case{"SlowdownEndingPastTheEnd",
+                     [](Form1& f) { f.memo_rallentamento(99000, 60, 2000, 0, 1, 0); }},
+        outside_case{"SlowdownStartingBeforeTheLine",
+                     [](Form1& f) { f.memo_rallentamento(-200, 60, 600, 0, 0, 0); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Up to the last cell exactly is fine.
+struct last_cell_case {
+  const char* name;
+  store_call store;
+  std::uint8_t kind;
+  std::uint8_t mountain;
+};
+
+void PrintTo(const last_cell_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class StoreOnTheLastCell : public RecordStores,
+                           public ::testing::WithParamInterface<last_cell_case> {};
+
+TEST_P(StoreOnTheLastCell, IsStored) {
+  GetParam().store(form);
+  EXPECT_EQ(form.model.error_code, 0);
+  EXPECT_EQ(cell(2000).kind, GetParam().kind);
+  EXPECT_EQ(cell(2000).mountain, GetParam().mountain);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, StoreOnTheLastCell,
+    ::testing::Values(
+        last_cell_case{"Mountain", [](Form1& f) { f.memo_montagna(99500, 100050, 2); }, kind::empty,
+                       2},
+        last_cell_case{"Indicator",
+                       [](Form1& f) { f.memo_indicatori_v_max(99950, 1, 1, 1, 0, 0, 0, 0, 0); },
+                       kind::speed_indicator, 0},
+        last_cell_case{"Signal",
+                       [](Form1& f) { f.memo_segnale(99950, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205); },
+                       kind::signal, 0},
+        last_cell_case{"SlowdownEnd",
+                       [](Form1& f) { f.memo_rallentamento(99000, 60, 950, 0, 1, 0); },
+                       kind::slowdown_end, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include "reader/field_reader.h"
 #include "reader_fixture.h"
 

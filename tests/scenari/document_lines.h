@@ -52,18 +52,6 @@ inline std::string written_by(const temp_folder& folder, void (Form1::*writer)()
   return folder.read(name);
 }
 
-// Runs the writer in a fresh folder and checks that it leaves exactly one file,
-// `name`, of `line_count` lines ended by CR LF, without the end marker.
-inline void expect_written_as(void (Form1::*writer)(), const std::string& name,
-                              std::size_t line_count) {
-  temp_folder folder;
-  const std::string bytes = written_by(folder, writer, name);
-  ASSERT_EQ(folder.names(), std::set<std::string>{name});
-  const auto lines = crlf_lines(bytes);
-  EXPECT_EQ(lines.size(), line_count);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(scenari::end_marker)), 0);
-}
-
 // Line `number` (counted from 1) of `lines`, or "" past the end.
 inline std::string line_at(const std::vector<std::string>& lines, std::size_t number) {
   return number >= 1 && number <= lines.size() ? lines[number - 1] : std::string();

@@ -95,26 +95,6 @@ std::vector<std::string> groups_of(const std::string& lettering) {
   return out;
 }
 
-TEST(LineText, Writes302LinesEachEndedByCrLfAndNotTheMarker) {
-  const auto& t = text();
-  ASSERT_EQ(t.lines.size(), 303u) << "302 lines, then nothing after the last CR LF";
-  EXPECT_EQ(t.lines.back(), "");
-  for (std::size_t i = 0; i < 302; ++i) {
-    EXPECT_EQ(t.lines[i].find_first_of("\r\n"), std::string::npos) << "line " << i + 1;
-    EXPECT_NE(t.lines[i], scenari::end_marker) << "line " << i + 1;
-  }
-  EXPECT_EQ(t.bytes.find("riferimento"), std::string::npos);
-}
-
-TEST(LineText, ReplacesAnOlderFileAndGivesTheSameBytesOnEveryRun) {
-  testing_support::temp_folder folder;
-  const std::string first = write_in(folder);
-  platform::replace_file(folder / file_name, std::string(40000, 'x'));
-  EXPECT_EQ(write_in(folder), first);
-  EXPECT_EQ(first, text().bytes);
-  EXPECT_EQ(scenari::render_lines(scenari::linea_lines()), first);
-}
-
 TEST(LineText, SectionsStandAtTheirLinesWithTheirRowKeywords) {
   const struct {
     int header_line;

@@ -53,19 +53,6 @@ class Notes : public ::testing::Test {
   std::vector<std::string> lines_;
 };
 
-TEST_F(Notes, AreWholeLinesEndedByCrLfWithoutTheMarker) {
-  EXPECT_EQ(bytes_.substr(bytes_.size() - 2), "\r\n");
-  EXPECT_EQ(std::count(bytes_.begin(), bytes_.end(), '\n'), 348);
-  EXPECT_EQ(std::count(bytes_.begin(), bytes_.end(), '\r'), 348);
-  for (const auto& l : lines_) EXPECT_EQ(l.find("riferimento fine del file"), std::string::npos);
-}
-
-TEST_F(Notes, ReplaceAnOlderFileAndComeOutTheSameEveryRun) {
-  platform::replace_file(folder_ / "Brisena_Tarvo_47306_note.txt", std::string(70000, 'x'));
-  EXPECT_EQ(write_notes(folder_), bytes_);
-  EXPECT_EQ(folder_.names(), std::set<std::string>{"Brisena_Tarvo_47306_note.txt"});
-}
-
 TEST(NotesName, FollowsTheIdentityWhileTheTrainLineStaysFixed) {
   testing_support::temp_folder folder;
   const auto lines = testing_support::crlf_lines(write_notes(folder, "Other_Route", "12345"));

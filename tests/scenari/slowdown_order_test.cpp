@@ -28,11 +28,6 @@ const std::string table_rule =
 const std::string spacer_row =
     " |   |                            |            |          |         |            |";
 
-TEST(SlowdownOrder, IsWrittenUnderItsNameAs32CrLfLinesWithoutTheMarker) {
-  testing_support::expect_written_as(&Form1::dati_rallentamenti,
-                                     "Brisena_Tarvo_47306_rallentamenti.txt", 32);
-}
-
 TEST(SlowdownOrder, FixedLinesAndBlankLinesStandAtTheirNumbers) {
   const std::map<int, std::string> fixed = {
       {1, ""},

@@ -27,11 +27,6 @@ const std::string spacer_row =
 const std::string table_rule =
     " |_____|_____|__________|_____|____________________________|________________|_____|";
 
-TEST(TrainCard, IsWrittenUnderItsNameAs84CrLfLinesWithoutTheMarker) {
-  testing_support::expect_written_as(&Form1::dati_scheda, "Brisena_Tarvo_47306_scheda_treno.txt",
-                                     84);
-}
-
 TEST(TrainCard, FixedLinesStandAtTheirNumbers) {
   const std::map<int, std::string> fixed = {
       {1, ""},

@@ -23,10 +23,6 @@ std::vector<std::string> train_text() {
   return testing_support::crlf_lines(scenari::render_lines(scenari::treno_lines()));
 }
 
-TEST(TrainText, IsWrittenUnderItsHyphenatedNameAs78CrLfLinesWithoutTheMarker) {
-  testing_support::expect_written_as(&Form1::dati_treno, "Brisena_Tarvo_47306-.txt", 78);
-}
-
 struct quoted_line {
   int number;
   const char* text;
