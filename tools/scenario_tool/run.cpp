@@ -34,6 +34,9 @@ int run(int argc, const char* const* argv, const streams& io) {
 
   const std::vector<subcommand> commands = {
       add_example(app, io),
+      add_dump(app, io),
+      add_diff(app, io),
+      add_draw(app, io),
   };
 
   try {

@@ -8,5 +8,11 @@ namespace scenario_tool {
 
 // example DIR: writes the shipped scenario's two description texts into DIR.
 subcommand add_example(CLI::App& app, const streams& io);
+// dump FILE: a compiled file decoded into text or JSON, its header slots checked.
+subcommand add_dump(CLI::App& app, const streams& io);
+// diff A B: two compiled files of one kind compared record by record.
+subcommand add_diff(CLI::App& app, const streams& io);
+// draw: an SVG picture of the line, from its texts or its compiled files.
+subcommand add_draw(CLI::App& app, const streams& io);
 
 }  // namespace scenario_tool
