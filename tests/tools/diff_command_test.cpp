@@ -1,0 +1,97 @@
+// diff: one changed field gives one line and exit status 1; identical files
+// give 0; files that cannot be compared give 2.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/run_tool.h"
+#include "tools/shipped_compiled.h"
+
+namespace {
+
+using testing_support::run_tool;
+using testing_support::shipped_bytes;
+using testing_support::temp_folder;
+using testing_support::tool_result;
+
+struct pair_of_files {
+  temp_folder folder;
+  std::string a;
+  std::string b;
+  pair_of_files(const std::string& name, const std::string& bytes_a, const std::string& bytes_b)
+      : a((folder / ("a_" + name)).string()), b((folder / ("b_" + name)).string()) {
+    platform::replace_file(a, bytes_a);
+    platform::replace_file(b, bytes_b);
+  }
+};
+
+TEST(Diff, IdenticalFilesOfEachKind) {
+  for (const char* name : {testing_support::shipped_plan, testing_support::shipped_stations,
+                           testing_support::shipped_cells}) {
+    SCOPED_TRACE(name);
+    const pair_of_files files(name, shipped_bytes(name), shipped_bytes(name));
+    const tool_result r = run_tool({"diff", files.a, files.b});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "no differences\n");
+  }
+}
+
+TEST(Diff, OneCellFieldChanged) {
+  std::string changed = shipped_bytes(testing_support::shipped_cells);
+  testing_support::put_i16(changed, 33 * 15 + 1, 44);  // the first signal's value 43
+  const pair_of_files files("x.dat", shipped_bytes(testing_support::shipped_cells), changed);
+  const tool_result r = run_tool({"diff", files.a, files.b});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "cell 33 (1650 m) value: 43 -> 44\n1 difference\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(Diff, OneStationNameAndOnePlanValueChanged) {
+  std::string stations = shipped_bytes(testing_support::shipped_stations);
+  const std::size_t tarvo = testing_support::station_offset(stations, 18) + 16;
+  ASSERT_EQ(stations.substr(tarvo, 5), "TARVO");
+  stations[tarvo + 4] = 'A';
+  const pair_of_files tables("x.sim", shipped_bytes(testing_support::shipped_stations), stations);
+  const tool_result r = run_tool({"diff", tables.a, tables.b});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "station 18 name: \"TARVO\" -> \"TARVA\"\n1 difference\n");
+
+  // Metre 1400's x: two shorts of 4 bytes, then doubles of 10 bytes from metre 2.
+  const std::size_t at = 8 + (1400 - 2) * 10;
+  std::string same_size = shipped_bytes(testing_support::shipped_plan);
+  same_size[at + 2 + 7] ^= 0x40;  // the double's sign and exponent byte
+  const pair_of_files plans("x_linea.dat", shipped_bytes(testing_support::shipped_plan), same_size);
+  const tool_result p = run_tool({"diff", plans.a, plans.b});
+  EXPECT_EQ(p.status, 1);
+  EXPECT_EQ(p.out.rfind("plan metre 1400 x: 6.2737", 0), 0u) << p.out;
+  EXPECT_NE(p.out.find(" -> "), std::string::npos);
+  EXPECT_NE(p.out.find("\n1 difference\n"), std::string::npos);
+}
+
+TEST(Diff, CellsOnlyInOneFile) {
+  const std::string full = shipped_bytes(testing_support::shipped_cells);
+  const pair_of_files files("x.dat", full, full.substr(0, 1959 * 15));
+  const tool_result r = run_tool({"diff", files.a, files.b});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "cell 1959 (97950 m): only in A\ncell 1960 (98000 m): only in A\n2 differences\n");
+}
+
+TEST(Diff, FilesThatCannotBeCompared) {
+  const std::string cells = shipped_bytes(testing_support::shipped_cells);
+  const pair_of_files kinds("x.dat", cells, cells);
+  const temp_folder folder;
+  platform::replace_file(folder / "t.sim", shipped_bytes(testing_support::shipped_stations));
+  const tool_result different = run_tool({"diff", kinds.a, (folder / "t.sim").string()});
+  EXPECT_EQ(different.status, 2);
+  EXPECT_NE(different.err.find("cannot be compared"), std::string::npos) << different.err;
+
+  const pair_of_files cut("x.dat", cells, cells.substr(0, 100));
+  const tool_result truncated = run_tool({"diff", cut.a, cut.b});
+  EXPECT_EQ(truncated.status, 2);
+  EXPECT_EQ(truncated.out, "");
+  EXPECT_EQ(truncated.err, "scenario_tool diff: " + cut.b +
+                               ": truncated at byte 100, inside cell 6, at field approach\n");
+}
+
+}  // namespace
