@@ -181,3 +181,26 @@ TEST(Draw, TextsThatGiveNoLineOrAMissingFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Draw, AnErrorTheCompilerRecordsIsPrintedAndShown) {
+  shipped_texts texts;
+  std::string train = platform::read_file(texts.train);
+  const std::string first_signal = "segnale,    1600,";
+  const std::size_t at = train.find(first_signal);
+  ASSERT_NE(at, std::string::npos);
+  // A second signal on the first one's cell: the store records error 16.
+  train.insert(at, "segnale,    1600,   2, 4, 1,  0, 0,    1,  3,1,0, 205\r\n");
+  platform::replace_file(texts.train, train);
+  const std::filesystem::path out = texts.folder / "line.svg";
+  const tool_result r =
+      run_tool({"draw", texts.line.string(), texts.train.string(), "--svg", out.string()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err.rfind("scenario_tool draw: recorded: ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("16"), std::string::npos) << r.err;
+  expect_well_formed(out);
+  EXPECT_EQ(occurrences(platform::read_file(out), "class=\"note\""), 1u);
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/replace_file.h"
 #include "scenario_tool/compiled_decoder.h"
 #include "scenario_tool/record_fields.h"
 #include "scenario_tool/subcommands.h"
@@ -137,6 +138,9 @@ subcommand add_diff(CLI::App& app, const streams& io) {
               for (auto [path, file] : {std::pair{&o->a, &a}, std::pair{&o->b, &b}}) {
                 try {
                   *file = read_compiled_file(*path, kind_a);
+                } catch (const platform::file_error& failure) {
+                  io.err << "scenario_tool diff: " << failure.what() << '\n';
+                  return status_usage;
                 } catch (const std::exception& failure) {
                   io.err << "scenario_tool diff: " << *path << ": " << failure.what() << '\n';
                   return status_usage;

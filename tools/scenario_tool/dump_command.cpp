@@ -134,7 +134,7 @@ void print_text(std::ostream& out, const decoded_file& file, const std::string& 
 json to_json(const decoded_file& file, const std::string& name,
              const std::vector<check_result>& checks, const dump_options& o) {
   json doc;
-  doc["file"] = utf8_from_windows_1252(name);
+  doc["file"] = name;  // as the system names it; invalid UTF-8 is replaced on output
   doc["kind"] = describe(file.kind);
   doc["bytes"] = file.size;
   json& check_list = doc["checks"] = json::array();
@@ -198,7 +198,8 @@ int dump_decoded(const decoded_file& file, const std::filesystem::path& path,
   const std::vector<check_result> checks = header_checks(file, path, companions);
   const std::string name = path.filename().string();
   if (as_json) {
-    out << to_json(file, name, checks, o).dump(2) << '\n';
+    out << to_json(file, name, checks, o).dump(2, ' ', false, json::error_handler_t::replace)
+        << '\n';
   } else {
     print_text(out, file, name, checks, o);
   }
@@ -230,6 +231,9 @@ subcommand add_dump(CLI::App& app, const streams& io) {
             } catch (const std::invalid_argument& failure) {
               io.err << "scenario_tool dump: " << failure.what() << '\n';
               return status_usage;
+            } catch (const platform::file_error& failure) {
+              io.err << "scenario_tool dump: " << failure.what() << '\n';
+              return status_failed;
             } catch (const std::exception& failure) {
               io.err << "scenario_tool dump: " << o->file << ": " << failure.what() << '\n';
               return status_failed;

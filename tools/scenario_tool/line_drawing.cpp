@@ -405,11 +405,15 @@ void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& ax
     svg.line(left, y(v), right, y(v), "stroke=\"#eee\"");
     svg.text(left + 4, y(v) - 2, num(v), "font-size=\"10\" fill=\"#555\"");
   }
-  // Slowdowns: their speed from start to end.
+  // Slowdowns: their speed from start to the next end cell (the last cell
+  // when none follows).
+  std::vector<std::size_t> next_end(p.cells.size() + 1, p.cells.size());
+  for (std::size_t i = p.cells.size(); i-- > 0;) {
+    next_end[i] = p.cells[i].kind == model::cell_kind::slowdown_end ? i : next_end[i + 1];
+  }
   for (std::size_t i = 0; i < cells; ++i) {
     if (p.cells[i].kind != model::cell_kind::slowdown_start) continue;
-    std::size_t e = i + 1;
-    while (e < p.cells.size() && p.cells[e].kind != model::cell_kind::slowdown_end) ++e;
+    const std::size_t e = next_end[i + 1];
     svg.line(axis.x(i * 50.0), y(p.cells[i].value), axis.x(e * 50.0), y(p.cells[i].value),
              "stroke=\"#c0392b\" stroke-width=\"3\" class=\"slowdown-speed\"");
   }
@@ -562,9 +566,10 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
 
 std::string draw_svg(const line_picture& p) {
   svg_writer svg;
+  const double height = page_height + 16 * static_cast<double>(p.notes.size());
   svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << num(page_width) << "\" height=\""
-      << num(page_height) << "\" viewBox=\"0 0 " << num(page_width) << " " << num(page_height)
+      << num(height) << "\" viewBox=\"0 0 " << num(page_width) << " " << num(height)
       << "\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\">\n";
   const std::string title = stored(p.route_id) + " — train " + stored(p.train_number);
   svg << "<title>" << title << "</title>\n";
@@ -591,11 +596,6 @@ std::string draw_svg(const line_picture& p) {
   codes += "; line length " + km(p.line_length);
   svg.text(left, 54, xml(codes), "font-size=\"13\"");
   svg.text(left, 72, xml(p.source), "font-size=\"11\" fill=\"#555\"");
-  double note_y = 88;
-  for (const std::string& note : p.notes) {
-    svg.text(left + 700, note_y - 34, xml(note), "font-size=\"11\" fill=\"#c0392b\"");
-    note_y += 14;
-  }
 
   std::int64_t span = std::max<std::int64_t>(p.line_length, 1000);
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
@@ -613,6 +613,12 @@ std::string draw_svg(const line_picture& p) {
   draw_marks(svg, p, axis);
   draw_stations(svg, p, axis);
   draw_legend(svg, p);
+  // What the compiler recorded, and any mismatch between the files, under the legend.
+  double note_y = page_height - 30;
+  for (const std::string& note : p.notes) {
+    svg.text(left, note_y, xml(note), "font-size=\"12\" fill=\"#c0392b\" class=\"note\"");
+    note_y += 16;
+  }
   svg << "</svg>\n";
   return std::move(svg.out());
 }

@@ -81,8 +81,14 @@ namespace scenario_tool {
 std::string number_text(double value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  char buffer[400];
+  // Plain decimals where they stay short, else the exponent form; either way
+  // the fewest digits that read back as the same double.
+  const double size = std::fabs(value);
+  const bool plain = size == 0 || (size >= 1e-5 && size < 1e15);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value,
+                    plain ? std::chars_format::fixed : std::chars_format::scientific);
   return std::string(buffer, result.ptr);
 }
 

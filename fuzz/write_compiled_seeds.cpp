@@ -1,0 +1,46 @@
+// Writes the seed corpus of the compiled-file fuzz target: the shipped
+// scenario's station table, and the first cells and plan elements, each behind
+// the selector byte that makes the target read it as its kind.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "assembly/cell_walk.h"
+#include "assembly/compiled_files.h"
+#include "assembly/header_stamps.h"
+#include "driver/Form1.h"
+#include "fuzz_platform.h"
+#include "platform/replace_file.h"
+#include "reader/passes.h"
+#include "scenari/scenario_texts.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
+    return 2;
+  }
+  fuzzing::null_platform platform;
+  Form1 form(platform);
+  model::scenario_model& model = form.model;
+  model.route_id = "Brisena_Tarvo";
+  model.train_number = "47306";
+  model.plan_flag = 1;
+  model.station_table[model::entry::route_header].name = model.route_id;
+  model.station_table[model::entry::train_header].name = model.train_number;
+  reader::reader_state state;
+  reader::line_pass(form, scenari::render_lines(scenari::linea_lines()), state);
+  reader::train_pass(form, scenari::render_lines(scenari::treno_lines()), state);
+  assembly::percorri_celle(model);
+  assembly::check_and_stamp_headers(form);
+
+  const std::filesystem::path folder = argv[1];
+  std::filesystem::create_directories(folder);
+  // Selector bytes: 0 the plan, 1 the station table, 2 the cells.
+  const std::string plan = assembly::plan_file_bytes(model.plan);
+  const std::string cells = assembly::cell_file_bytes(model.track_cells);
+  platform::replace_file(folder / "plan", std::string(1, '\0') + plan.substr(0, 4000));
+  platform::replace_file(folder / "stations",
+                         std::string(1, '\1') + assembly::station_file_bytes(model.station_table));
+  platform::replace_file(folder / "cells", std::string(1, '\2') + cells.substr(0, 200 * 15));
+  return 0;
+}
