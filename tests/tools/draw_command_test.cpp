@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -120,6 +122,11 @@ TEST(Draw, FromACompiledFolderSaysThatTheWalksPointsCannotBeTold) {
   expect_well_formed(out);
   const std::string svg = platform::read_file(out);
   std::filesystem::remove(out);
+  // "-" writes the same picture to standard output.
+  const tool_result to_output =
+      run_tool({"draw", testing_support::shipped_compiled().path().string(), "--svg", "-"});
+  EXPECT_EQ(to_output.status, 0);
+  EXPECT_EQ(to_output.out, svg);
   expect_self_contained(svg);
   EXPECT_EQ(occurrences(svg, "class=\"station-mark\""), 18u);
   EXPECT_EQ(occurrences(svg, "class=\"signal-mark\""),

@@ -33,7 +33,8 @@ subcommand add_draw(CLI::App& app, const streams& io) {
   command->add_option("INPUT", o->inputs, "LINE_TEXT TRAIN_TEXT, or COMPILED_FOLDER")
       ->required()
       ->expected(1, 2);
-  command->add_option("--svg", o->svg, "The SVG file to write")->required();
+  command->add_option("--svg", o->svg, "The SVG file to write, or - for standard output")
+      ->required();
   return {command, [o, io]() {
             try {
               line_picture picture;
@@ -47,7 +48,11 @@ subcommand add_draw(CLI::App& app, const streams& io) {
                           "train description texts\n";
                 return status_usage;
               }
-              platform::replace_file(o->svg, draw_svg(picture));
+              if (o->svg == "-") {
+                io.out << draw_svg(picture);
+              } else {
+                platform::replace_file(o->svg, draw_svg(picture));
+              }
               for (const std::string& note : picture.notes) {
                 io.err << "scenario_tool draw: " << note << '\n';
               }
@@ -55,7 +60,7 @@ subcommand add_draw(CLI::App& app, const streams& io) {
               io.err << "scenario_tool draw: " << failure.what() << '\n';
               return status_failed;
             }
-            io.out << o->svg << '\n';
+            if (o->svg != "-") io.out << o->svg << '\n';
             return status_ok;
           }};
 }
