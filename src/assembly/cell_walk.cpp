@@ -36,6 +36,7 @@ class cell_walk {
 
   void run() {
     for (index i = 1; i <= last_ - 2; ++i) {
+      trigger_ = i;
       if (kind(i) == slowdown_warning) signals_before_warning(i);
       if (kind(i) == slowdown_start) {
         windows_before_start(i);
@@ -55,6 +56,13 @@ class cell_walk {
     model::track_cell& cell = model_.cell(c);
     cell.kind = speed_point;
     cell.value = walk_speed;
+    if (model_.diagnostics != nullptr) model_.diagnostics->cell_filled_by_walk(c, trigger_);
+  }
+
+  // An error at `at`, caused by the object that lies in `origin`.
+  void record(std::int32_t code, index at, index origin) {
+    model_.record_error(code, metres(at));
+    if (model_.diagnostics != nullptr) model_.diagnostics->error_from_cell(origin);
   }
 
   void lower(index c) {
@@ -81,7 +89,7 @@ class cell_walk {
       } else if (kind(b) == speed_point) {
         lower(b);
       } else {
-        model_.record_error(11, metres(s));
+        record(11, s, s);
       }
     }
   }
@@ -105,7 +113,7 @@ class cell_walk {
           placed = true;
         }
       }
-      if (!placed) model_.record_error(12, metres(i));
+      if (!placed) record(12, i, i);
     }
   }
 
@@ -129,12 +137,12 @@ class cell_walk {
           place(c + 1);
           n = -1;
         } else {
-          model_.record_error(13, metres(c));
+          record(13, c, i);
         }
       }
       if (kind(c) == slowdown_end) return c;
       if (c >= last_) {
-        model_.record_error(13, metres(c));
+        record(13, c, i);
         return std::nullopt;
       }
     }
@@ -156,12 +164,13 @@ class cell_walk {
     } else if (is_free(*t - 1)) {
       place(*t - 1);
     } else {
-      model_.record_error(13, metres(c));
+      record(13, c, c);
     }
   }
 
   model::scenario_model& model_;
   const index last_;
+  index trigger_ = 0;  // the cell whose object the walk is serving
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/diagnostic_sink.h"
 #include "model/station_entry.h"
 #include "model/track_cell.h"
 #include "model/track_plan.h"
@@ -45,6 +46,8 @@ struct scenario_model {
   std::int32_t cell_count = 0;
   std::int32_t error_code = 0;
   std::int32_t error_position = 0;
+  // Told where each recorded error comes from; null (the installer) costs nothing.
+  diagnostic_sink* diagnostics = nullptr;
 
   // Checked access: an index outside a table is a run-time failure
   // (std::out_of_range), never a write outside it.
@@ -52,10 +55,23 @@ struct scenario_model {
   const track_cell& cell(std::int64_t index) const { return track_cells.at(checked_index(index)); }
   station_entry& station(std::int64_t index) { return station_table.at(checked_index(index)); }
 
-  void record_error(std::int32_t code) { error_code = code; }
+  void record_error(std::int32_t code) {
+    error_code = code;
+    if (diagnostics != nullptr) diagnostics->error_recorded(code, nullptr);
+  }
   void record_error(std::int32_t code, std::int32_t position) {
     error_code = code;
     error_position = position;
+    if (diagnostics != nullptr) diagnostics->error_recorded(code, &position);
+  }
+  // The position of an error whose code was recorded just before.
+  void record_error_position(std::int32_t position) {
+    error_position = position;
+    if (diagnostics != nullptr) diagnostics->error_position_recorded(position);
+  }
+  // The row being read has put an object into a cell.
+  void note_filled(std::int64_t index) {
+    if (diagnostics != nullptr) diagnostics->cell_filled(index);
   }
 
  private:

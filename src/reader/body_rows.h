@@ -69,7 +69,7 @@ struct row_exits {
   }
   // A record store has recorded its code; the position is the row's.
   bool store_error_exit(std::int32_t p) {
-    model.error_position = p;
+    model.record_error_position(p);
     stopped = true;
     return false;
   }

@@ -39,6 +39,7 @@ void field_reader::consume_delimiter() {
 std::string field_reader::read_text() {
   require_field();
   skip_blanks();
+  field_begins();
   const std::size_t begin = pos_;
   while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
   std::size_t end = pos_;
@@ -50,6 +51,7 @@ std::string field_reader::read_text() {
 std::int32_t field_reader::read_number() {
   require_field();
   skip_blanks();
+  field_begins();
   const std::size_t begin = pos_;
   while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_]) && !is_blank(text_[pos_])) {
     ++pos_;

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/diagnostic_sink.h"
+
 namespace reader {
 
 // A text that cannot be read as its rows require: a field past the end of the
@@ -25,7 +27,9 @@ class read_error : public std::runtime_error {
 
 class field_reader {
  public:
-  explicit field_reader(std::string_view text) : text_(text) {}
+  // `diagnostics`, when not null, is told where each field begins.
+  explicit field_reader(std::string_view text, model::diagnostic_sink* diagnostics = nullptr)
+      : text_(text), diagnostics_(diagnostics) {}
 
   // True when every byte has been consumed.
   bool at_end() const { return pos_ >= text_.size(); }
@@ -47,7 +51,12 @@ class field_reader {
   // Consumes one comma or one line end at the current position, if any.
   void consume_delimiter();
 
+  void field_begins() {
+    if (diagnostics_ != nullptr) diagnostics_->field_started(pos_);
+  }
+
   std::string_view text_;
+  model::diagnostic_sink* diagnostics_;
   std::size_t pos_ = 0;
 };
 

@@ -156,6 +156,7 @@ struct line_body : row_exits {
       auto& target = m().cell(cell);
       target.kind = model::cell_kind::sign;
       target.value = model::low16(e);
+      m().note_filled(cell);
       state.next_sign_entry = e - 1;
     }
     return true;
@@ -166,7 +167,7 @@ struct line_body : row_exits {
 
 pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
   auto& m = form.model;
-  field_reader fields(text);
+  field_reader fields(text, m.diagnostics);
 
   // Everything up to "[generale]", in any letter case, is skipped.
   for (;;) {
@@ -184,6 +185,7 @@ pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
     std::string keyword = fields.read_text();
     if (fields.at_end()) break;
     for (int dash = 0; dash < 10 && contains(keyword, "-"); ++dash) keyword = fields.read_text();
+    if (m.diagnostics != nullptr) m.diagnostics->row_started();
     if (!apply_header_row(form, keyword, fields)) return pass_end::stopped;
     if (ends_header(keyword)) break;
   }
@@ -194,8 +196,10 @@ pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
   state.next_sign_entry = model::entry::first_sign;
   line_body body(form, fields, state);
   if (m.plan_flag != 0) body.plan.seed();
+  if (m.diagnostics != nullptr) m.diagnostics->body_started();
 
   while (auto keyword = next_body_keyword(fields)) {
+    if (m.diagnostics != nullptr) m.diagnostics->row_started();
     if (!body.apply(*keyword)) break;
   }
   if (body.stopped) return pass_end::stopped;

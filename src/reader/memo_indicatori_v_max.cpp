@@ -26,4 +26,5 @@ void Form1::memo_indicatori_v_max(std::int32_t posizione, std::int32_t vas, std:
   cell.value2 = b;
   cell.value3 = c;
   cell.value4 = model::low16(static_cast<std::int64_t>(strisces) * 10 + strisced);
+  model.note_filled(n);
 }

@@ -56,6 +56,9 @@ void Form1::memo_rallentamento(std::int32_t x, std::int32_t v, std::int32_t l, s
   end_cell.value = speed;
   start_cell.value3 = model::low16(f_tt);
   end_cell.value3 = model::low16(f_tt);
+  model.note_filled(e);
+  model.note_filled(s);
+  if (warned) model.note_filled(w);
 
   if (f_ta == 0) return;
   for (std::int64_t r = 0; r <= 3; ++r) {
@@ -69,5 +72,6 @@ void Form1::memo_rallentamento(std::int32_t x, std::int32_t v, std::int32_t l, s
     marker.kind = model::cell_kind::slowdown_marker;
     marker.value = static_cast<std::int16_t>(r + 1);
     if (d_v != 0) marker.value2 = static_cast<std::int16_t>(r + 1);
+    model.note_filled(m - r);
   }
 }

@@ -26,6 +26,7 @@ void Form1::memo_segnale(std::int32_t posizione, std::int32_t sx, std::int32_t s
 
   if (tempo >= 1 && tempo <= 100) tempo = 101;
   cell.signal_time = sx == 2 ? model::low8(tempo) : 0;
+  model.note_filled(n);
 
   // A signal less than 400 m from the start of the line is legitimate: the
   // part of its approach that would lie before cell 0 is simply off the line.

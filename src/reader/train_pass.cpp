@@ -98,6 +98,7 @@ struct train_body : row_exits {
         cell.kind = model::cell_kind::speed_point;
         cell.value = low16(w);
       }
+      m().note_filled(model::round_to_long(p / 50.0));
     }
     if (contains_nocase(keyword, "stazione")) return read_station();
     return true;
@@ -159,9 +160,11 @@ struct train_body : row_exits {
     }
     if (type < 25) {
       if (!(end_cells - 1 > 1)) return error_exit(24);
-      auto& stop = m().cell(model::round_to_long(end_cells - 1));
+      const std::int32_t stop_cell = model::round_to_long(end_cells - 1);
+      auto& stop = m().cell(stop_cell);
       stop.kind = model::cell_kind::stop_point;
       stop.value = low16(i);
+      m().note_filled(stop_cell);
     }
     if (i > 1 && std::int64_t{entry.start} - 350 < m().station(i - 1).end) {
       return error_exit(22, position);
@@ -176,13 +179,14 @@ struct train_body : row_exits {
 
 pass_end train_pass(Form1& form, std::string_view text, const reader_state& state) {
   auto& m = form.model;
-  field_reader fields(text);
+  field_reader fields(text, m.diagnostics);
   while (!fields.at_end()) {
     if (contains_nocase(fields.read_text(), "[generale]")) break;
   }
 
   train_body body(form, fields, state);
   while (auto keyword = next_body_keyword(fields)) {
+    if (m.diagnostics != nullptr) m.diagnostics->row_started();
     if (!body.apply(*keyword)) break;
   }
   if (body.stopped) return pass_end::stopped;
@@ -191,7 +195,10 @@ pass_end train_pass(Form1& form, std::string_view text, const reader_state& stat
   fill_cells(m, body.adhesion_fill, m.cell_count - 2,
              [&](auto& cell) { body.write_adhesion(cell); });
   for (int e = model::entry::reference_tre; e <= model::entry::reference_uno; ++e) {
-    if (m.station(e).start % 50 != 0 || m.station(e).end % 50 != 0) m.record_error(2);
+    if (m.station(e).start % 50 != 0 || m.station(e).end % 50 != 0) {
+      m.record_error(2);
+      if (m.diagnostics != nullptr) m.diagnostics->error_from_reference(e);
+    }
   }
   return pass_end::completed;
 }

@@ -1,0 +1,38 @@
+// The reader's driving logic over the two description texts, apart from
+// where their bytes come from: the installer reads them from the program's
+// folder and deletes them, the authors' tool hands over texts it holds in
+// memory and leaves the author's files alone.
+#pragma once
+
+#include <string>
+
+class Form1;
+
+namespace reader {
+
+// Where the two texts come from, and what becomes of each once it is read.
+class description_texts {
+ public:
+  virtual ~description_texts() = default;
+
+  // False when there is no line text at all (error 101).
+  virtual bool line_exists() = 0;
+  // The whole bytes of a text; a text that cannot be had throws.
+  virtual std::string read_line() = 0;
+  virtual std::string read_train() = 0;
+  // The text has been read to the end of its pass.
+  virtual void line_done() = 0;
+  virtual void train_done() = 0;
+  // Reading failed (error 25): neither text is to be left behind.
+  virtual void reading_failed() = 0;
+  // The names that a failure message gives the texts.
+  virtual std::string line_name() const = 0;
+  virtual std::string train_name() const = 0;
+};
+
+// Reads the line text, then (unless the line pass stopped) the train text,
+// into the form's model. A text that cannot be read as its rows require is
+// recorded as error 25, with its reason in Form1::read_failure.
+void read_description_texts(Form1& form, description_texts& texts);
+
+}  // namespace reader
