@@ -25,6 +25,8 @@ class diagnostic_sink {
   virtual void field_started(std::size_t offset) = 0;
   // The field that began last is the keyword of a row.
   virtual void row_started() = 0;
+  // The row has read all its values (a row that ends the pass never finishes).
+  virtual void row_finished() = 0;
   // The line text's header has ended: the rows that follow are body rows.
   virtual void body_started() = 0;
 

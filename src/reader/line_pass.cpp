@@ -187,6 +187,7 @@ pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
     for (int dash = 0; dash < 10 && contains(keyword, "-"); ++dash) keyword = fields.read_text();
     if (m.diagnostics != nullptr) m.diagnostics->row_started();
     if (!apply_header_row(form, keyword, fields)) return pass_end::stopped;
+    if (m.diagnostics != nullptr) m.diagnostics->row_finished();
     if (ends_header(keyword)) break;
   }
   if (m.track_cells.empty()) throw read_error("the line description gives no line length");
@@ -201,6 +202,7 @@ pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
   while (auto keyword = next_body_keyword(fields)) {
     if (m.diagnostics != nullptr) m.diagnostics->row_started();
     if (!body.apply(*keyword)) break;
+    if (m.diagnostics != nullptr) m.diagnostics->row_finished();
   }
   if (body.stopped) return pass_end::stopped;
 

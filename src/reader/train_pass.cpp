@@ -188,6 +188,7 @@ pass_end train_pass(Form1& form, std::string_view text, const reader_state& stat
   while (auto keyword = next_body_keyword(fields)) {
     if (m.diagnostics != nullptr) m.diagnostics->row_started();
     if (!body.apply(*keyword)) break;
+    if (m.diagnostics != nullptr) m.diagnostics->row_finished();
   }
   if (body.stopped) return pass_end::stopped;
 

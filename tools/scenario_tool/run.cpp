@@ -37,6 +37,7 @@ int run(int argc, const char* const* argv, const streams& io) {
       add_dump(app, io),
       add_diff(app, io),
       add_draw(app, io),
+      add_compile(app, io),
   };
 
   try {

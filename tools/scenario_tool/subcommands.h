@@ -14,5 +14,7 @@ subcommand add_dump(CLI::App& app, const streams& io);
 subcommand add_diff(CLI::App& app, const streams& io);
 // draw: an SVG picture of the line, from its texts or its compiled files.
 subcommand add_draw(CLI::App& app, const streams& io);
+// compile LINE_TEXT TRAIN_TEXT: compiles an author's texts with diagnostics.
+subcommand add_compile(CLI::App& app, const streams& io);
 
 }  // namespace scenario_tool
