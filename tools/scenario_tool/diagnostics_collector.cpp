@@ -173,7 +173,10 @@ void diagnostics_collector::cell_filled(std::int64_t cell) {
 
 void diagnostics_collector::cell_filled_by_walk(std::int64_t cell, std::int64_t trigger) {
   const auto found = cell_rows_.find(trigger);
-  if (found != cell_rows_.end()) cell_rows_[cell] = found->second;
+  if (found == cell_rows_.end()) return;
+  row_place row = found->second;
+  row.by_walk = true;
+  cell_rows_[cell] = std::move(row);
 }
 
 void diagnostics_collector::read_failed(const std::exception& failure) {
@@ -222,10 +225,11 @@ void diagnostics_collector::header_slots_taken(std::int32_t number) {
   diagnostic d = found != cell_rows_.end() ? at_field(found->second, 1, severity::error)
                                            : diagnostic_for(nullptr, severity::error);
   d.code = number;
-  d.text =
-      std::string("header slot taken: cell 1, reserved for the ") + slot +
-      (found != cell_rows_.end() ? ", already holds this row's object" : ", is already taken") +
-      "; the run stops and writes no file";
+  d.text = std::string("header slot taken: cell 1, reserved for the ") + slot +
+           (found == cell_rows_.end() ? ", is already taken"
+            : found->second.by_walk   ? ", already holds a speed point placed for this row"
+                                      : ", already holds this row's object") +
+           "; the run stops and writes no file";
   out_.push_back(std::move(d));
 }
 

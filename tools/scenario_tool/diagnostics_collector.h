@@ -53,6 +53,7 @@ class diagnostics_collector final : public model::diagnostic_sink {
   struct row_place {
     const source_text* text = nullptr;
     std::vector<std::size_t> fields;  // the keyword first
+    bool by_walk = false;             // a cell that the walk filled for this row's object
   };
 
   const source_text& text_of(model::description_text which) const;
