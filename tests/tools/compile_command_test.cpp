@@ -3,6 +3,7 @@
 // each derived by hand from its rows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -329,6 +330,21 @@ const faulty_case faulty_cases[] = {
      "1 error, 0 warnings\n",
      1,
      true},
+    {"LineLengthTypo",
+     {"[generale]", "lunghezza percorsi, 1000", "[curve]", "pendenza, 0, 0"},
+     small_train,
+     "L:2:1: warning: keyword 'lunghezza percorsi' matches no keyword: the row is skipped; did "
+     "you mean 'lunghezza percorso'?\n"
+     "    lunghezza percorsi, 1000\n"
+     "    ^\n"
+     "L:3:1: error: 25: the description texts could not be read: the line description gives no "
+     "line length\n"
+     "    [curve]\n"
+     "    ^\n"
+     "L: error: nothing to compile: the line text gave no track cells; no file written\n"
+     "2 errors, 1 warning\n",
+     1,
+     false},
     {"NoLineLength",
      {"[generale]", "sfondo uno, 0", "[curve]", "pendenza, 100, 1"},
      small_train,
@@ -488,6 +504,25 @@ TEST(ToolCompile, EditorChangesAreNamedAndCompileAsTheReaderReadsThem) {
                        "characters\n"),
             std::string::npos)
       << u.err;
+
+  // A byte order mark, and lines ended by CR alone.
+  const texts_in_folder marked("\xEF\xBB\xBF" + crlf(small_line),
+                               replace_all(crlf(small_train), "\r\n", "\r"));
+  const tool_result m = marked.compile();
+  EXPECT_EQ(m.status, 0);
+  EXPECT_NE(m.err.find(marked.line_path +
+                       ":1:1: warning: the text begins with a UTF-8 byte order mark: its three "
+                       "bytes are read as Windows-1252 characters of the first field (an editor "
+                       "may have added it)\n"),
+            std::string::npos)
+      << m.err;
+  EXPECT_NE(m.err.find(marked.train_path +
+                       ":1:11: warning: this line ends with CR alone, not CR LF: it is read as a "
+                       "line end all the same\n"),
+            std::string::npos)
+      << m.err;
+  EXPECT_NE(m.err.find("\n0 errors, 2 warnings\n"), std::string::npos) << m.err;
+  EXPECT_EQ(marked.compiled(), with_crlf.compiled());
 
   // A byte that Windows-1252 leaves undefined.
   const texts_in_folder undefined(crlf(small_line),

@@ -78,7 +78,9 @@ int run_compile(const compile_options& options, const streams& io) {
                                request.route_id + "_<train>-.txt): give --train");
   }
   request.plan = !options.no_plan;
-  request.output_folder = options.out;
+  // An empty folder name means the current folder, as it does for the default.
+  const std::string out = options.out.empty() ? std::string(".") : options.out;
+  request.output_folder = out;
 
   std::vector<diagnostic> diagnostics;
   std::vector<std::string> written;
@@ -109,7 +111,7 @@ int run_compile(const compile_options& options, const streams& io) {
     if (!stopped) {
       const model::scenario_model& model = result.form->model;
       try {
-        std::filesystem::create_directories(options.out);
+        std::filesystem::create_directories(out);
         assembly::write_compiled_files(*result.form);
         if (model.plan_flag != 0) {
           written.push_back(result.form->nome_file(assembly::plan_file_name(model)).string());
