@@ -533,6 +533,18 @@ TEST(ToolCompile, EditorChangesAreNamedAndCompileAsTheReaderReadsThem) {
             std::string::npos);
 }
 
+TEST(ToolCompile, HelpStatesTheDiagnosticsAndTheExitStatuses) {
+  const tool_result help = run_tool({"compile", "--help"});
+  EXPECT_EQ(help.status, 0);
+  for (const char* words : {"LINE_TEXT", "TRAIN_TEXT", "--route", "--train", "--out", "--no-plan",
+                            "--json", "--werror", "FILE:LINE:COLUMN",
+                            "Exit status: 0 compiled with no error (warnings allowed), 1 an error "
+                            "was recorded or the run stopped, 2 the command line could not be "
+                            "understood."}) {
+    EXPECT_NE(help.out.find(words), std::string::npos) << words;
+  }
+}
+
 TEST(ToolCompile, ATextThatCannotBeReadStopsWithStatus1) {
   const texts_in_folder texts(crlf(small_line), crlf(small_train));
   const tool_result result =
