@@ -245,6 +245,16 @@ const faulty_case faulty_cases[] = {
      "0 errors, 1 warning\n",
      0,
      true},
+    {"OneFieldTooMany",
+     {"[generale]", "lunghezza percorso, 1000", "[curve]", "pendenza, 0, 0, 5", "[fine]"},
+     small_train,
+     "L:4:17: warning: a number stands where a keyword is expected: the row before has more "
+     "fields than its keyword reads, and this field is skipped\n"
+     "    pendenza, 0, 0, 5\n"
+     "                    ^\n"
+     "0 errors, 1 warning\n",
+     0,
+     true},
     {"BadNumber", small_line, train_with({"aderenza, 0, 100", "velocita, 1x0, 100"}),
      "T:3:11: error: 25: the description texts could not be read: not a number (\"1x0\")\n"
      "    velocita, 1x0, 100\n"
