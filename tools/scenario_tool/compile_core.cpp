@@ -10,27 +10,6 @@
 #include "scenario_tool/diagnostics_collector.h"
 
 namespace scenario_tool {
-namespace {
-
-// The two texts as the author's bytes, read once by the caller; nothing
-// becomes of them after reading.
-class memory_texts final : public reader::description_texts {
- public:
-  explicit memory_texts(const compile_request& request) : request_(request) {}
-  bool line_exists() override { return true; }
-  std::string read_line() override { return request_.line.bytes(); }
-  std::string read_train() override { return request_.train.bytes(); }
-  void line_done() override {}
-  void train_done() override {}
-  void reading_failed() override {}
-  std::string line_name() const override { return request_.line.name(); }
-  std::string train_name() const override { return request_.train.name(); }
-
- private:
-  const compile_request& request_;
-};
-
-}  // namespace
 
 char tool_platform::separator() const {
   return static_cast<char>(std::filesystem::path::preferred_separator);
@@ -47,7 +26,7 @@ compile_result compile_texts(const compile_request& request) {
 
   diagnostics_collector collector(request.line, request.train, form.model, request.plan);
   form.model.diagnostics = &collector;
-  memory_texts texts(request);
+  memory_texts texts(request.line, request.train);
   try {
     assembly::prepare_and_read(form, request.plan ? 1 : 0,
                                [&] { reader::read_description_texts(form, texts); });

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver/Form1.h"
+#include "reader/description_texts.h"
 #include "scenario_tool/diagnostic.h"
 #include "scenario_tool/source_text.h"
 
@@ -31,6 +32,25 @@ class tool_platform final : public platform::platform {
 
  private:
   std::string folder_;
+};
+
+// Two description texts held in memory, handed to the reader as they are;
+// nothing becomes of them after reading.
+class memory_texts final : public reader::description_texts {
+ public:
+  memory_texts(const source_text& line, const source_text& train) : line_(line), train_(train) {}
+  bool line_exists() override { return true; }
+  std::string read_line() override { return line_.bytes(); }
+  std::string read_train() override { return train_.bytes(); }
+  void line_done() override {}
+  void train_done() override {}
+  void reading_failed() override {}
+  std::string line_name() const override { return line_.name(); }
+  std::string train_name() const override { return train_.name(); }
+
+ private:
+  const source_text& line_;
+  const source_text& train_;
 };
 
 struct compile_request {

@@ -1,5 +1,7 @@
 #include "scenario_tool/diagnostic_report.h"
 
+#include "scenario_tool/windows_1252.h"
+
 namespace scenario_tool {
 namespace {
 
@@ -42,11 +44,11 @@ std::string render_text(const std::vector<diagnostic>& diagnostics) {
       out += std::to_string(d.code);
       out += ": ";
     }
-    out += cp1252_to_utf8(d.message());
+    out += utf8_from_windows_1252(d.message());
     out += '\n';
     if (d.line != 0) {
       out += "    ";
-      out += cp1252_to_utf8(d.row);
+      out += utf8_from_windows_1252(d.row);
       out += "\n    ";
       // Tabs stay tabs so that the caret stands under the field.
       for (std::size_t i = 0; i + 1 < d.column && i < d.row.size(); ++i) {
@@ -70,12 +72,12 @@ nlohmann::json render_json(const std::vector<diagnostic>& diagnostics, int statu
   nlohmann::json list = nlohmann::json::array();
   for (const diagnostic& d : diagnostics) {
     nlohmann::json one = {{"severity", level_name(d.level)},
-                          {"message", cp1252_to_utf8(d.message())}};
+                          {"message", utf8_from_windows_1252(d.message())}};
     one["file"] = d.file.empty() ? nlohmann::json(nullptr) : nlohmann::json(d.file);
     if (d.line != 0) {
       one["line"] = d.line;
       one["column"] = d.column;
-      one["row"] = cp1252_to_utf8(d.row);
+      one["row"] = utf8_from_windows_1252(d.row);
     }
     if (d.code != 0) one["code"] = d.code;
     if (d.position) one["position_m"] = *d.position;

@@ -6,12 +6,14 @@
 
 #include "assembly/cell_walk.h"
 #include "assembly/header_stamps.h"
+#include "assembly/memorizza_percorso.h"
 #include "driver/Form1.h"
 #include "driver/run_stopped.h"
 #include "driver/scenario_identity.h"
 #include "platform/platform.h"
 #include "platform/replace_file.h"
-#include "reader/passes.h"
+#include "reader/description_texts.h"
+#include "scenario_tool/compile_core.h"
 #include "scenario_tool/compiled_decoder.h"
 #include "scenario_tool/windows_1252.h"
 
@@ -68,20 +70,11 @@ line_picture picture_from_texts(const std::filesystem::path& line_text,
   model::scenario_model& model = form.model;
   model.route_id = identity.route_id;
   model.train_number = identity.train_number;
-  model.plan_flag = 1;
-  // As route assembly does: the identity in entries 85 and 86, then the
-  // line text and, when it ends normally, the train text.
-  model.station(model::entry::route_header).name = model.route_id;
-  model.station(model::entry::train_header).name = model.train_number;
-  try {
-    reader::reader_state state;
-    if (reader::line_pass(form, line_bytes, state) == reader::pass_end::completed) {
-      reader::train_pass(form, train_bytes, state);
-    }
-  } catch (const std::exception& failure) {
-    form.read_failure = failure.what();
-    model.record_error(25);
-  }
+  // Route assembly's start and the reader's own driving, over the texts in memory.
+  const source_text line(line_text.filename().string(), line_bytes);
+  const source_text train(train_text.filename().string(), train_bytes);
+  memory_texts texts(line, train);
+  assembly::prepare_and_read(form, 1, [&] { reader::read_description_texts(form, texts); });
   if (model.track_cells.empty()) {
     throw std::runtime_error("nothing to draw: the line text gave no track cells (" +
                              form.describe_error() + ")");

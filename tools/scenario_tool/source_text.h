@@ -37,7 +37,4 @@ class source_text {
   std::vector<std::size_t> line_starts_;  // a line ends at CR LF, a lone LF or a lone CR
 };
 
-// Windows-1252 bytes as UTF-8; bytes that code page leaves undefined become U+FFFD.
-std::string cp1252_to_utf8(std::string_view bytes);
-
 }  // namespace scenario_tool
