@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/file_system.h"
+
 Form1::Form1(platform::platform& platform, driver::scenario_identity identity)
     : platform_(platform), identity_(std::move(identity)) {}
 
@@ -18,6 +20,10 @@ void Form1::Form_Load() {
   model.route_id = identity_.route_id;
   model.train_number = identity_.train_number;
   platform_.show_window(design);
+  // One run at a time in the folder: two runs would write the same files.
+  // Held until the run ends, whichever way it ends.
+  const platform::folder_lock lock =
+      platform::lock_folder(nome_file(driver::folder_lock_name), lock_wait);
 
   dati_linea();
   dati_treno();

@@ -3,8 +3,10 @@
 // each defined in the folder of its subsystem.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -60,6 +62,11 @@ class Form1 {
   const platform::window_design design;  // caption and label of the wait window
   // Why the reader recorded error 25: the text, the line and the failure.
   std::string read_failure;
+  // The description texts as this run wrote them, by file: the reader stops
+  // the run if it reads back anything else.
+  std::map<std::filesystem::path, std::string> texts_written;
+  // How long the run waits for another run that holds the folder's lock.
+  std::chrono::milliseconds lock_wait = driver::folder_lock_wait;
 
  private:
   platform::platform& platform_;

@@ -1,6 +1,8 @@
 #include "driver/run_installer.h"
 
 #include <exception>
+#include <new>
+#include <optional>
 
 #include "driver/Form1.h"
 #include "driver/run_stopped.h"
@@ -17,6 +19,11 @@ int guarded_run(platform::platform& platform, const std::function<const Form1&()
     return clean_run;
   } catch (const run_stopped&) {
     return run_failed;  // errore has already shown its message
+  } catch (const std::bad_alloc&) {
+    // Short enough to need no memory of its own.
+    platform.destroy_window();
+    platform.report_failure(out_of_memory_line);
+    return run_failed;
   } catch (const std::exception& failure) {
     platform.destroy_window();
     platform.report_failure(failure.what());
@@ -24,11 +31,14 @@ int guarded_run(platform::platform& platform, const std::function<const Form1&()
   }
 }
 
-int run_installer(platform::platform& platform, const scenario_identity& identity) {
-  Form1 form(platform, identity);
+int run_installer(platform::platform& platform, const scenario_identity& identity,
+                  std::chrono::milliseconds lock_wait) {
+  std::optional<Form1> form;
   return guarded_run(platform, [&]() -> const Form1& {
-    form.Form_Load();
-    return form;
+    form.emplace(platform, identity);
+    form->lock_wait = lock_wait;
+    form->Form_Load();
+    return *form;
   });
 }
 

@@ -1,6 +1,7 @@
 // The whole installer run, from the load handler to the exit status.
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 #include "driver/scenario_identity.h"
@@ -10,6 +11,9 @@ class Form1;
 
 namespace driver {
 
+// The line that reports a run stopped for want of memory.
+inline constexpr const char* out_of_memory_line = "out of memory";
+
 // Exit statuses of a run.
 inline constexpr int clean_run = 0;
 inline constexpr int run_failed = 1;       // stopped by errore, or a step failed
@@ -17,8 +21,10 @@ inline constexpr int scenario_faulty = 2;  // files written, but the model recor
 
 // Runs Form_Load and turns its end into an exit status, with one line on the
 // platform's error report naming the cause of anything but a clean run.
+// `lock_wait`: how long to wait for another run in the same folder.
 int run_installer(platform::platform& platform,
-                  const scenario_identity& identity = brisena_tarvo_47306());
+                  const scenario_identity& identity = brisena_tarvo_47306(),
+                  std::chrono::milliseconds lock_wait = folder_lock_wait);
 
 // The guard around a run: `run` does the work and returns the window whose
 // model it filled; what stops it becomes an exit status.

@@ -1,47 +1,59 @@
 #include "platform/replace_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <system_error>
+#include <cstdint>
+#include <random>
 
 namespace platform {
 
 file_error::file_error(const std::filesystem::path& file, const std::string& action,
-                       const std::string& reason)
-    : std::runtime_error("cannot " + action + " " + file.string() + ": " + reason), file_(file) {}
+                       const std::string& reason, bool missing)
+    : std::runtime_error("cannot " + action + " " + file.string() + ": " + reason),
+      file_(file),
+      missing_(missing) {}
+
+folder_busy::folder_busy(const std::filesystem::path& folder, std::chrono::milliseconds waited)
+    : std::runtime_error("another installation is running in " + folder.string() + ": waited " +
+                         std::to_string(std::chrono::ceil<std::chrono::seconds>(waited).count()) +
+                         " seconds for it to end") {}
+
+std::filesystem::path temporary_name(const std::filesystem::path& file) {
+  // A name that no run of this program has used, nor will: 64 random bits.
+  static std::mt19937_64 generator = [] {
+    std::random_device device;
+    std::seed_seq seed{device(), device(), device(), device()};
+    return std::mt19937_64(seed);
+  }();
+  static constexpr char digits[] = "0123456789abcdef";
+  std::uint64_t bits = generator();
+  std::string suffix(16, '0');
+  for (char& c : suffix) {
+    c = digits[bits & 0xF];
+    bits >>= 4;
+  }
+  std::filesystem::path name = file;
+  name += "." + suffix + ".tmp";
+  return name;
+}
 
 namespace {
 
-std::string errno_text(int err) {
-  return std::generic_category().message(err);
+// A new temporary file beside `file`. A name already taken (a file left by a
+// killed run, or anything planted there) is never opened: another name is
+// drawn.
+std::pair<std::filesystem::path, std::unique_ptr<new_file>> create_temporary(
+    const std::filesystem::path& file) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    std::filesystem::path name = temporary_name(file);
+    if (auto created = new_file::create(name, file)) return {std::move(name), std::move(created)};
+  }
+  throw file_error(file, "create", "every temporary name tried beside it was taken");
 }
 
-// Writes a new file from the producer's pieces; the stream is closed, and the
-// file removed, on every path that does not complete it.
-void write_new_file(const std::filesystem::path& file,
-                    const std::function<void(const byte_sink&)>& produce) {
-  std::FILE* out = std::fopen(file.c_str(), "wb");
-  if (out == nullptr) throw file_error(file, "create", errno_text(errno));
-  int write_errno = 0;
-  const byte_sink sink = [&](std::string_view piece) {
-    if (write_errno == 0 && !piece.empty() &&
-        std::fwrite(piece.data(), 1, piece.size(), out) != piece.size()) {
-      write_errno = errno != 0 ? errno : EIO;
-    }
-  };
+void discard(const std::filesystem::path& temporary) {
   try {
-    produce(sink);
-  } catch (...) {
-    std::fclose(out);
-    std::remove(file.c_str());
-    throw;
-  }
-  const bool closed = std::fclose(out) == 0;
-  if (write_errno != 0 || !closed) {
-    const int err = write_errno != 0 ? write_errno : errno;
-    std::remove(file.c_str());
-    throw file_error(file, "write", errno_text(err));
+    remove_file(temporary);
+  } catch (const file_error&) {
+    // The failure being reported matters more than a leftover temporary.
   }
 }
 
@@ -49,15 +61,21 @@ void write_new_file(const std::filesystem::path& file,
 
 void replace_file(const std::filesystem::path& file,
                   const std::function<void(const byte_sink&)>& produce) {
-  std::filesystem::path temporary = file;
-  temporary += ".tmp";
-  write_new_file(temporary, produce);
-  std::error_code ec;
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) {
-    std::filesystem::remove(temporary);
-    throw file_error(file, "replace", ec.message());
+  auto [temporary, out] = create_temporary(file);
+  try {
+    const byte_sink sink = [&out](std::string_view piece) {
+      if (!piece.empty()) out->write(piece);
+    };
+    produce(sink);
+    out->flush_and_close();
+    out.reset();
+    rename_over(temporary, file);
+  } catch (...) {
+    out.reset();
+    discard(temporary);
+    throw;
   }
+  flush_folder(file.parent_path(), file);
 }
 
 void replace_file(const std::filesystem::path& file, std::string_view bytes) {
@@ -65,23 +83,7 @@ void replace_file(const std::filesystem::path& file, std::string_view bytes) {
 }
 
 std::string read_file(const std::filesystem::path& file) {
-  std::FILE* in = std::fopen(file.c_str(), "rb");
-  if (in == nullptr) throw file_error(file, "open", errno_text(errno));
-  std::string bytes;
-  char buffer[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, got);
-  const bool failed = std::ferror(in) != 0;
-  const int err = errno;
-  std::fclose(in);
-  if (failed) throw file_error(file, "read", errno_text(err));
-  return bytes;
-}
-
-void remove_file(const std::filesystem::path& file) {
-  std::error_code ec;
-  std::filesystem::remove(file, ec);
-  if (ec) throw file_error(file, "delete", ec.message());
+  return read_whole_file(file);
 }
 
 }  // namespace platform

@@ -1,27 +1,18 @@
-// Whole-file replacement: the new bytes go to a temporary file beside the
-// target, which is then renamed over it, so that a failure never leaves a
-// truncated file behind and an older, longer file never survives in part.
+// Whole-file replacement: the new bytes go to a temporary file of a unique
+// name beside the target, created exclusively, flushed to the disk, then
+// renamed over the target, and the folder is flushed after the rename. A
+// failure or a power cut never leaves a truncated file behind, and an older,
+// longer file never survives in part.
 #pragma once
 
 #include <filesystem>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
+
 namespace platform {
-
-// A file that cannot be created, written, replaced or removed. The message
-// names the file and the system's reason.
-class file_error : public std::runtime_error {
- public:
-  file_error(const std::filesystem::path& file, const std::string& action,
-             const std::string& reason);
-  const std::filesystem::path& file() const { return file_; }
-
- private:
-  std::filesystem::path file_;
-};
 
 void replace_file(const std::filesystem::path& file, std::string_view bytes);
 
@@ -34,10 +25,11 @@ using byte_sink = std::function<void(std::string_view)>;
 void replace_file(const std::filesystem::path& file,
                   const std::function<void(const byte_sink&)>& produce);
 
+// The name of a temporary file for `file`: beside it, its own name, a random
+// suffix and ".tmp".
+std::filesystem::path temporary_name(const std::filesystem::path& file);
+
 // Reads a whole file into memory; throws file_error when it cannot be read.
 std::string read_file(const std::filesystem::path& file);
-
-// Deletes a file if it exists; throws file_error when it exists and cannot be removed.
-void remove_file(const std::filesystem::path& file);
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "reader/description_texts.h"
 
 #include <exception>
+#include <new>
 
 #include "driver/Form1.h"
 #include "platform/replace_file.h"
@@ -39,8 +40,17 @@ void read_description_texts(Form1& form, description_texts& texts) {
     texts.train_done();
     return;
   } catch (const platform::file_error& failure) {
+    // Only a text that is not there at all is the scenario's fault, and only
+    // when this run did not write it.
+    if (!failure.missing() || texts.written_by_this_run(reading_train)) {
+      texts.run_stopped();
+      throw;
+    }
     form.read_failure = failure.what();
     if (model.diagnostics != nullptr) model.diagnostics->read_failed(failure);
+  } catch (const std::bad_alloc&) {
+    texts.run_stopped();
+    throw;
   } catch (const std::exception& failure) {
     form.read_failure =
         (reading_train ? texts.train_name() : texts.line_name()) + ": " + failure.what();

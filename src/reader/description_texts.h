@@ -28,11 +28,20 @@ class description_texts {
   // The names that a failure message gives the texts.
   virtual std::string line_name() const = 0;
   virtual std::string train_name() const = 0;
+  // True when the text was written by this same run, so that its absence is
+  // a failure of the machine, not of the scenario.
+  virtual bool written_by_this_run(bool /*train*/) const { return false; }
+  // The run stops here (a failure of the machine): the texts are removed if
+  // they can be, without hiding why the run stopped.
+  virtual void run_stopped() noexcept {}
 };
 
 // Reads the line text, then (unless the line pass stopped) the train text,
 // into the form's model. A text that cannot be read as its rows require is
-// recorded as error 25, with its reason in Form1::read_failure.
+// recorded as error 25, with its reason in Form1::read_failure. A text the
+// machine cannot read (an I/O error, too many open files, memory running out,
+// a text that is not the one written) is no fault of the scenario: the
+// failure passes on and the run stops before any compiled file is touched.
 void read_description_texts(Form1& form, description_texts& texts);
 
 }  // namespace reader

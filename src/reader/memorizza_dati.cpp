@@ -10,6 +10,31 @@
 
 namespace {
 
+// The text's bytes as they stand in the folder. When this run wrote the text,
+// anything else read back (another hand changed or removed it, the disk
+// returned other bytes) stops the run: compiling it would put a wrong
+// scenario over good files.
+std::string read_text(const Form1& form, const std::filesystem::path& text) {
+  std::string bytes = platform::read_file(text);
+  const auto written = form.texts_written.find(text);
+  if (written != form.texts_written.end() && written->second != bytes) {
+    throw platform::file_error(text, "read back",
+                               "it is not the text this run wrote (" +
+                                   std::to_string(bytes.size()) + " bytes read, " +
+                                   std::to_string(written->second.size()) + " written)");
+  }
+  return bytes;
+}
+
+// Deletes a text on the way out of a run that stops; a text that cannot be
+// deleted must not hide why the run stopped.
+void remove_quietly(const std::filesystem::path& text) noexcept {
+  try {
+    if (!text.empty()) platform::remove_file(text);
+  } catch (...) {
+  }
+}
+
 // The two texts as files in the program's folder, deleted once read. The
 // train text's name is only asked for once the line text is known to exist.
 class folder_texts final : public reader::description_texts {
@@ -22,8 +47,8 @@ class folder_texts final : public reader::description_texts {
     train_ = form_.nome_file(form_.model.route_id + "_" + form_.model.train_number + "-.txt");
     return true;
   }
-  std::string read_line() override { return platform::read_file(line_); }
-  std::string read_train() override { return platform::read_file(train_); }
+  std::string read_line() override { return read_text(form_, line_); }
+  std::string read_train() override { return read_text(form_, train_); }
   void line_done() override { platform::remove_file(line_); }
   void train_done() override { platform::remove_file(train_); }
   void reading_failed() override {
@@ -32,6 +57,13 @@ class folder_texts final : public reader::description_texts {
   }
   std::string line_name() const override { return line_.filename().string(); }
   std::string train_name() const override { return train_.filename().string(); }
+  bool written_by_this_run(bool train) const override {
+    return form_.texts_written.contains(train ? train_ : line_);
+  }
+  void run_stopped() noexcept override {
+    remove_quietly(line_);
+    remove_quietly(train_);
+  }
 
  private:
   const Form1& form_;

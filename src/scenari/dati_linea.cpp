@@ -321,5 +321,6 @@ const line_list& linea_lines() {
 }  // namespace scenari
 
 void Form1::dati_linea() {
-  scenari::write_line_list(nome_file(model.route_id + "_linea.txt"), scenari::linea_lines());
+  const std::filesystem::path file = nome_file(model.route_id + "_linea.txt");
+  texts_written[file] = scenari::write_line_list(file, scenari::linea_lines());
 }

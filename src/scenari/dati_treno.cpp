@@ -118,6 +118,6 @@ const line_list& treno_lines() {
 }  // namespace scenari
 
 void Form1::dati_treno() {
-  scenari::write_line_list(nome_file(model.route_id + "_" + model.train_number + "-.txt"),
-                           scenari::treno_lines());
+  const std::filesystem::path file = nome_file(model.route_id + "_" + model.train_number + "-.txt");
+  texts_written[file] = scenari::write_line_list(file, scenari::treno_lines());
 }

@@ -14,8 +14,10 @@ std::string render_lines(const line_list& lines) {
   return bytes;
 }
 
-void write_line_list(const std::filesystem::path& file, const line_list& lines) {
-  platform::replace_file(file, render_lines(lines));
+std::string write_line_list(const std::filesystem::path& file, const line_list& lines) {
+  std::string bytes = render_lines(lines);
+  platform::replace_file(file, bytes);
+  return bytes;
 }
 
 }  // namespace scenari

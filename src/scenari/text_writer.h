@@ -27,6 +27,7 @@ using line_list = std::array<std::string_view, line_list_size>;
 std::string render_lines(const line_list& lines);
 
 // Replaces `file` as a whole with the rendered lines; a missing file is no error.
-void write_line_list(const std::filesystem::path& file, const line_list& lines);
+// Returns the bytes written.
+std::string write_line_list(const std::filesystem::path& file, const line_list& lines);
 
 }  // namespace scenari

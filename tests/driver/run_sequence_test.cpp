@@ -17,6 +17,7 @@ const std::string treno = "Brisena_Tarvo_47306-.txt";
 const std::string note = "Brisena_Tarvo_47306_note.txt";
 const std::string rallentamenti = "Brisena_Tarvo_47306_rallentamenti.txt";
 const std::string scheda = "Brisena_Tarvo_47306_scheda_treno.txt";
+const std::string lock = "scenari.lock";
 
 TEST(RunSequence, ShowsTheWaitWindowThenWritesTheTextsAndDocumentsInOrder) {
   testing_support::temp_folder folder;
@@ -27,14 +28,16 @@ TEST(RunSequence, ShowsTheWaitWindowThenWritesTheTextsAndDocumentsInOrder) {
 
   driver::run_installer(platform);
 
-  ASSERT_GE(seen.size(), 6u);
+  ASSERT_GE(seen.size(), 7u);
+  // The folder's lock comes before anything is written.
   EXPECT_EQ(seen[0], names{});
-  EXPECT_EQ(seen[1], (names{linea}));
-  EXPECT_EQ(seen[2], (names{linea, treno}));
-  EXPECT_EQ(seen[3], (names{linea, treno, note}));
-  EXPECT_EQ(seen[4], (names{linea, treno, note, rallentamenti}));
+  EXPECT_EQ(seen[1], (names{lock}));
+  EXPECT_EQ(seen[2], (names{lock, linea}));
+  EXPECT_EQ(seen[3], (names{lock, linea, treno}));
+  EXPECT_EQ(seen[4], (names{lock, linea, treno, note}));
+  EXPECT_EQ(seen[5], (names{lock, linea, treno, note, rallentamenti}));
   // Route assembly starts only once all five are written.
-  EXPECT_EQ(seen[5], (names{linea, treno, note, rallentamenti, scheda}));
+  EXPECT_EQ(seen[6], (names{lock, linea, treno, note, rallentamenti, scheda}));
   EXPECT_EQ(platform.shown_captions, std::vector<std::string>{"Attendere"});
   EXPECT_EQ(platform.windows_destroyed, 1);
 }
@@ -47,7 +50,7 @@ TEST(RunSequence, AFailureInTheNotesStopsTheRunBeforeTheLaterSteps) {
 
   EXPECT_NE(driver::run_installer(platform), 0);
 
-  EXPECT_EQ(folder.names(), (names{linea, treno, note}));
+  EXPECT_EQ(folder.names(), (names{lock, linea, treno, note}));
   EXPECT_TRUE(std::filesystem::is_directory(folder / note));
   ASSERT_EQ(platform.failures.size(), 1u);
   EXPECT_NE(platform.failures[0].find(note), std::string::npos) << platform.failures[0];

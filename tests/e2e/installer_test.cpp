@@ -42,6 +42,7 @@ TEST(Installer, RunInAnEmptyFolderLeavesItsFilesAndEndsCleanly) {
   EXPECT_EQ(run.errors, "Attendere\n");
   const std::set<std::string> expected = {
       "brisena_tarvo_47306",
+      "scenari.lock",
       "Brisena_Tarvo_47306_note.txt",
       "Brisena_Tarvo_47306_rallentamenti.txt",
       "Brisena_Tarvo_47306_scheda_treno.txt",
@@ -87,6 +88,7 @@ TEST(Installer, AFileThatCannotBeWrittenStopsTheRunWithOneLineNamingIt) {
   // The run stopped before route assembly: no compiled file, the texts stay.
   const std::set<std::string> expected = {
       "brisena_tarvo_47306",
+      "scenari.lock",
       "Brisena_Tarvo_linea.txt",
       "Brisena_Tarvo_47306-.txt",
       "Brisena_Tarvo_47306_note.txt",

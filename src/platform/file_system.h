@@ -1,0 +1,102 @@
+// The file primitives that differ from one operating system to the next, one
+// implementation per system (posix_files.cpp, windows_files.cpp). Whole-file
+// replacement (replace_file.h) is built on top of them.
+//
+// Every failure throws file_error naming the file the user knows and the
+// system's reason.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// A file that cannot be created, written, replaced, read or removed.
+class file_error : public std::runtime_error {
+ public:
+  // `missing`: the failure is that no file of that name exists.
+  file_error(const std::filesystem::path& file, const std::string& action,
+             const std::string& reason, bool missing = false);
+  const std::filesystem::path& file() const { return file_; }
+  bool missing() const { return missing_; }
+
+ private:
+  std::filesystem::path file_;
+  bool missing_;
+};
+
+// Another run holds the folder's lock and did not let it go in time.
+class folder_busy : public std::runtime_error {
+ public:
+  folder_busy(const std::filesystem::path& folder, std::chrono::milliseconds waited);
+};
+
+// Sets up the process once, before anything else: on a POSIX system a closed
+// error stream (SIGPIPE) and a file-size limit (SIGXFSZ) become failed writes
+// that the run reports, instead of signals that kill it without a word.
+void prepare_process();
+
+// A file created by this process, open for writing. Closes (but keeps) the
+// file when destroyed.
+class new_file {
+ public:
+  struct handle;
+
+  // Creates `file` exclusively: fails if anything at all stands at that name
+  // (a file, a link, which is never followed, a pipe, a device). Failures name
+  // `known_as`, the file the user knows. Returns nullptr when the name is
+  // taken, so that the caller may try another name.
+  static std::unique_ptr<new_file> create(const std::filesystem::path& file,
+                                          const std::filesystem::path& known_as);
+  ~new_file();
+  new_file(const new_file&) = delete;
+  new_file& operator=(const new_file&) = delete;
+
+  void write(std::string_view bytes);
+  // Flushes the file's data to the disk, then closes it.
+  void flush_and_close();
+
+  explicit new_file(std::unique_ptr<handle> h);
+
+ private:
+  std::unique_ptr<handle> handle_;
+};
+
+// Renames `from` over `to`, replacing whatever stands at `to` (a link there is
+// replaced, never followed). Failures name `to`.
+void rename_over(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Flushes the folder's entries to the disk, so that a rename in it survives a
+// power cut. Failures name `known_as`.
+void flush_folder(const std::filesystem::path& folder, const std::filesystem::path& known_as);
+
+// Reads a whole regular file; a link is not followed, a pipe or device is
+// refused without waiting on it.
+std::string read_whole_file(const std::filesystem::path& file);
+
+// Deletes a file if it exists (a link is deleted, never its target).
+void remove_file(const std::filesystem::path& file);
+
+// Holds an exclusive lock on a lock file until it is destroyed. The lock file
+// is left in place: it holds nothing, and the lock goes with the process.
+class folder_lock {
+ public:
+  struct handle;
+  explicit folder_lock(std::unique_ptr<handle> h);
+  ~folder_lock();
+  folder_lock(folder_lock&&) noexcept;
+  folder_lock& operator=(folder_lock&&) noexcept;
+
+ private:
+  std::unique_ptr<handle> handle_;
+};
+
+// Takes the lock of `lock_file`, creating it when missing, and waits up to
+// `wait` while another process holds it; then throws folder_busy.
+folder_lock lock_folder(const std::filesystem::path& lock_file, std::chrono::milliseconds wait);
+
+}  // namespace platform

@@ -1,0 +1,189 @@
+// The file primitives on a POSIX system: descriptors opened without following
+// links, exclusive creation, fdatasync before a rename and fsync of the folder
+// after it, and flock for the folder's lock.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <system_error>
+#include <thread>
+
+#include "platform/file_system.h"
+
+namespace platform {
+namespace {
+
+std::string errno_text(int err) {
+  return std::generic_category().message(err);
+}
+
+// Closes a descriptor, retrying nothing: after EINTR the descriptor is gone
+// on Linux, and a second close could hit one opened meanwhile.
+int close_descriptor(int fd) {
+  return ::close(fd) == 0 ? 0 : errno;
+}
+
+int flush_data(int fd) {
+#if defined(__APPLE__)
+  return ::fsync(fd) == 0 ? 0 : errno;
+#else
+  return ::fdatasync(fd) == 0 ? 0 : errno;
+#endif
+}
+
+}  // namespace
+
+void prepare_process() {
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
+}
+
+struct new_file::handle {
+  int fd = -1;
+  std::filesystem::path known_as;
+};
+
+new_file::new_file(std::unique_ptr<handle> h) : handle_(std::move(h)) {}
+
+new_file::~new_file() {
+  if (handle_ && handle_->fd >= 0) close_descriptor(handle_->fd);
+}
+
+std::unique_ptr<new_file> new_file::create(const std::filesystem::path& file,
+                                           const std::filesystem::path& known_as) {
+  int fd = -1;
+  do {
+    fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    if (errno == EEXIST) return nullptr;
+    throw file_error(known_as, "create", errno_text(errno));
+  }
+  auto h = std::make_unique<handle>();
+  h->fd = fd;
+  h->known_as = known_as;
+  return std::make_unique<new_file>(std::move(h));
+}
+
+void new_file::write(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(handle_->fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw file_error(handle_->known_as, "write", errno_text(errno));
+    }
+    if (written == 0) throw file_error(handle_->known_as, "write", errno_text(EIO));
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+void new_file::flush_and_close() {
+  const int flushed = flush_data(handle_->fd);
+  const int closed = close_descriptor(handle_->fd);
+  handle_->fd = -1;
+  if (flushed != 0) throw file_error(handle_->known_as, "write", errno_text(flushed));
+  if (closed != 0) throw file_error(handle_->known_as, "write", errno_text(closed));
+}
+
+void rename_over(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) throw file_error(to, "replace", errno_text(errno));
+}
+
+void flush_folder(const std::filesystem::path& folder, const std::filesystem::path& known_as) {
+  const std::filesystem::path name = folder.empty() ? std::filesystem::path(".") : folder;
+  const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throw file_error(known_as, "replace", errno_text(errno));
+  int err = ::fsync(fd) == 0 ? 0 : errno;
+  // Some file systems cannot sync a folder at all; their renames are as
+  // durable as they will ever be.
+  if (err == EINVAL || err == ENOTSUP) err = 0;
+  const int closed = close_descriptor(fd);
+  if (err != 0) throw file_error(known_as, "replace", errno_text(err));
+  if (closed != 0) throw file_error(known_as, "replace", errno_text(closed));
+}
+
+std::string read_whole_file(const std::filesystem::path& file) {
+  int fd = -1;
+  do {
+    // Non-blocking, so that a pipe at the name is refused below rather than
+    // waited on.
+    fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    const int err = errno;
+    if (err == ELOOP) throw file_error(file, "read", "it is a link, not a file");
+    throw file_error(file, "open", errno_text(err), err == ENOENT);
+  }
+  struct closer {
+    int fd;
+    ~closer() { close_descriptor(fd); }
+  } close_on_exit{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) throw file_error(file, "read", errno_text(errno));
+  if (!S_ISREG(info.st_mode)) throw file_error(file, "read", "it is not a regular file");
+  std::string bytes;
+  if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw file_error(file, "read", errno_text(errno));
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  return bytes;
+}
+
+void remove_file(const std::filesystem::path& file) {
+  if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
+    throw file_error(file, "delete", errno_text(errno));
+  }
+}
+
+struct folder_lock::handle {
+  int fd = -1;
+};
+
+folder_lock::folder_lock(std::unique_ptr<handle> h) : handle_(std::move(h)) {}
+folder_lock::folder_lock(folder_lock&&) noexcept = default;
+folder_lock& folder_lock::operator=(folder_lock&&) noexcept = default;
+
+folder_lock::~folder_lock() {
+  // Closing the descriptor lets the lock go.
+  if (handle_ && handle_->fd >= 0) close_descriptor(handle_->fd);
+}
+
+folder_lock lock_folder(const std::filesystem::path& lock_file, std::chrono::milliseconds wait) {
+  int fd = -1;
+  do {
+    fd = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    if (errno == ELOOP) throw file_error(lock_file, "lock", "it is a link, not a file");
+    throw file_error(lock_file, "lock", errno_text(errno));
+  }
+  auto h = std::make_unique<folder_lock::handle>();
+  h->fd = fd;
+  folder_lock lock(std::move(h));
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) throw file_error(lock_file, "lock", errno_text(errno));
+  if (!S_ISREG(info.st_mode)) throw file_error(lock_file, "lock", "it is not a regular file");
+
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return lock;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) throw file_error(lock_file, "lock", errno_text(errno));
+    if (std::chrono::steady_clock::now() >= deadline) {
+      throw folder_busy(lock_file.parent_path(), wait);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+}  // namespace platform
