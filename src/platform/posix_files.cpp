@@ -54,6 +54,11 @@ new_file::~new_file() {
 
 std::unique_ptr<new_file> new_file::create(const std::filesystem::path& file,
                                            const std::filesystem::path& known_as) {
+  // Everything that needs memory comes first: once the file exists, nothing
+  // may fail before its owner does, or it would be left behind.
+  auto h = std::make_unique<handle>();
+  h->known_as = known_as;
+  auto created = std::make_unique<new_file>(std::move(h));
   int fd = -1;
   do {
     fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -62,10 +67,8 @@ std::unique_ptr<new_file> new_file::create(const std::filesystem::path& file,
     if (errno == EEXIST) return nullptr;
     throw file_error(known_as, "create", errno_text(errno));
   }
-  auto h = std::make_unique<handle>();
-  h->fd = fd;
-  h->known_as = known_as;
-  return std::make_unique<new_file>(std::move(h));
+  created->handle_->fd = fd;
+  return created;
 }
 
 void new_file::write(std::string_view bytes) {
@@ -159,6 +162,9 @@ folder_lock::~folder_lock() {
 }
 
 folder_lock lock_folder(const std::filesystem::path& lock_file, std::chrono::milliseconds wait) {
+  auto h = std::make_unique<folder_lock::handle>();
+  folder_lock::handle& held = *h;
+  folder_lock lock(std::move(h));
   int fd = -1;
   do {
     fd = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
@@ -167,9 +173,7 @@ folder_lock lock_folder(const std::filesystem::path& lock_file, std::chrono::mil
     if (errno == ELOOP) throw file_error(lock_file, "lock", "it is a link, not a file");
     throw file_error(lock_file, "lock", errno_text(errno));
   }
-  auto h = std::make_unique<folder_lock::handle>();
-  h->fd = fd;
-  folder_lock lock(std::move(h));
+  held.fd = fd;
   struct stat info {};
   if (::fstat(fd, &info) != 0) throw file_error(lock_file, "lock", errno_text(errno));
   if (!S_ISREG(info.st_mode)) throw file_error(lock_file, "lock", "it is not a regular file");

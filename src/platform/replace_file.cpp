@@ -11,10 +11,21 @@ file_error::file_error(const std::filesystem::path& file, const std::string& act
       file_(file),
       missing_(missing) {}
 
+namespace {
+
+std::string duration_text(std::chrono::milliseconds time) {
+  const auto count = time.count();
+  if (count % 1000 != 0) {
+    return std::to_string(count) + (count == 1 ? " millisecond" : " milliseconds");
+  }
+  return std::to_string(count / 1000) + (count == 1000 ? " second" : " seconds");
+}
+
+}  // namespace
+
 folder_busy::folder_busy(const std::filesystem::path& folder, std::chrono::milliseconds waited)
     : std::runtime_error("another installation is running in " + folder.string() + ": waited " +
-                         std::to_string(std::chrono::ceil<std::chrono::seconds>(waited).count()) +
-                         " seconds for it to end") {}
+                         duration_text(waited) + " for it to end") {}
 
 std::filesystem::path temporary_name(const std::filesystem::path& file) {
   // A name that no run of this program has used, nor will: 64 random bits.

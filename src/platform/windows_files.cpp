@@ -26,8 +26,8 @@ std::string error_text(DWORD error) {
   std::string text;
   if (length != 0 && buffer != nullptr) text.assign(buffer, length);
   if (buffer != nullptr) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' ||
-                           text.back() == '.')) {
+  while (!text.empty() &&
+         (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.')) {
     text.pop_back();
   }
   if (text.empty()) text = "error " + std::to_string(error);
@@ -81,6 +81,11 @@ new_file::~new_file() {
 
 std::unique_ptr<new_file> new_file::create(const std::filesystem::path& file,
                                            const std::filesystem::path& known_as) {
+  // Everything that needs memory comes first: once the file exists, nothing
+  // may fail before its owner does, or it would be left behind.
+  auto created = std::make_unique<handle>();
+  created->known_as = known_as;
+  auto owner = std::make_unique<new_file>(std::move(created));
   // CREATE_NEW fails when anything stands at the name, a link included.
   const HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -89,10 +94,8 @@ std::unique_ptr<new_file> new_file::create(const std::filesystem::path& file,
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return nullptr;
     throw file_error(known_as, "create", error_text(error));
   }
-  auto created = std::make_unique<handle>();
-  created->h = h;
-  created->known_as = known_as;
-  return std::make_unique<new_file>(std::move(created));
+  owner->handle_->h = h;
+  return owner;
 }
 
 void new_file::write(std::string_view bytes) {
@@ -175,14 +178,15 @@ folder_lock::~folder_lock() {
 }
 
 folder_lock lock_folder(const std::filesystem::path& lock_file, std::chrono::milliseconds wait) {
-  const HANDLE h = CreateFileW(lock_file.c_str(), GENERIC_READ | GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                               nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw file_error(lock_file, "lock", error_text(GetLastError()));
   auto held = std::make_unique<folder_lock::handle>();
-  held->h = h;
+  folder_lock::handle& owned = *held;
   folder_lock lock(std::move(held));
+  const HANDLE h =
+      CreateFileW(lock_file.c_str(), GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) throw file_error(lock_file, "lock", error_text(GetLastError()));
+  owned.h = h;
   if (!is_plain_disk_file(h)) throw file_error(lock_file, "lock", "it is not a regular file");
 
   const auto deadline = std::chrono::steady_clock::now() + wait;

@@ -59,3 +59,38 @@ TEST(RunSequence, AFailureInTheNotesStopsTheRunBeforeTheLaterSteps) {
 }
 
 }  // namespace
+
+namespace {
+
+// Another hand cuts the line text short between its writing and its reading
+// back (as a second run truncating it would): the run must not compile the
+// cut text over the good files of an earlier installation.
+TEST(RunSequence, ATextCutShortBeforeItIsReadBackStopsTheRunAndKeepsTheGoodFiles) {
+  testing_support::temp_folder earlier;
+  testing_support::fake_platform first(earlier.path().string());
+  ASSERT_EQ(driver::run_installer(first), 0);
+
+  testing_support::temp_folder folder;
+  const std::vector<std::string> compiled = {"Brisena_Tarvo_linea.dat", "Brisena_Tarvo_47306.sim",
+                                             "Brisena_Tarvo_47306.dat"};
+  for (const auto& name : compiled) platform::replace_file(folder / name, earlier.read(name));
+  testing_support::fake_platform platform(folder.path().string());
+  int queries = 0;
+  platform.on_folder_query = [&] {
+    // The seventh name asked for is the reader's line text.
+    if (++queries == 7) {
+      const std::string text = folder.read(linea);
+      platform::replace_file(folder / linea, text.substr(0, 8192));
+    }
+  };
+
+  EXPECT_EQ(driver::run_installer(platform), 1);
+  ASSERT_EQ(platform.failures.size(), 1u);
+  EXPECT_EQ(platform.failures[0].rfind("cannot read back " + (folder / linea).string(), 0), 0u)
+      << platform.failures[0];
+  for (const auto& name : compiled) EXPECT_TRUE(folder.read(name) == earlier.read(name)) << name;
+  EXPECT_FALSE(std::filesystem::exists(folder / linea));
+  EXPECT_FALSE(std::filesystem::exists(folder / treno));
+}
+
+}  // namespace

@@ -148,3 +148,53 @@ TEST(MemorizzaDati, ASignalAfterALineError15IsStillStored) {
 }
 
 }  // namespace
+
+namespace {
+
+// The texts this run wrote are checked as they are read back: anything else
+// stops the run (a file_error naming the text) instead of being compiled.
+TEST(MemorizzaDati, ATextThatIsNotTheOneWrittenStopsTheRunInsteadOfError25) {
+  const std::string written_line = line_text(1000, "pendenza,  0,  3\r\npendenza,  500,  4\r\n");
+  struct read_back_case {
+    std::string name;
+    std::string line_on_disk;   // "" for none
+    std::string train_on_disk;  // "" for none
+    std::string named;          // the text the failure names
+  };
+  const read_back_case cases[] = {
+      {"LineTextCutShort", written_line.substr(0, 40), good_train, linea},
+      {"LineTextChanged", line_text(1000, "pendenza,  0,  3\r\npendenza,  500,  5\r\n"), good_train,
+       linea},
+      {"TrainTextGone", written_line, "", treno},
+      {"TrainTextLonger", written_line, good_train + "sabbia,    200\r\n", treno},
+  };
+  for (const read_back_case& c : cases) {
+    SCOPED_TRACE(c.name);
+    reader_on_disk r;
+    r.form.texts_written[r.form.nome_file(linea)] = written_line;
+    r.form.texts_written[r.form.nome_file(treno)] = good_train;
+    if (!c.line_on_disk.empty()) r.put(linea, c.line_on_disk);
+    if (!c.train_on_disk.empty()) r.put(treno, c.train_on_disk);
+    try {
+      r.form.memorizza_dati();
+      ADD_FAILURE() << "the reader went on";
+    } catch (const platform::file_error& failure) {
+      EXPECT_EQ(failure.file(), r.folder / c.named);
+    }
+    EXPECT_EQ(r.m().error_code, 0);
+    // Neither text is left for a later run to mistake for its own.
+    EXPECT_EQ(r.folder.names(), names{"unrelated.txt"});
+  }
+
+  // The texts as written are read as ever.
+  reader_on_disk r;
+  r.form.texts_written[r.form.nome_file(linea)] = written_line;
+  r.form.texts_written[r.form.nome_file(treno)] = good_train;
+  r.put(linea, written_line);
+  r.put(treno, good_train);
+  r.form.memorizza_dati();
+  EXPECT_EQ(r.m().error_code, 0);
+  EXPECT_EQ(r.m().track_cells[10].gradient, 104);
+}
+
+}  // namespace
