@@ -1,8 +1,9 @@
 // How long the compile takes from the two description texts to the three
 // compiled files, for the shipped scenario and for a generated line of the
 // greatest length, each next to its floor: the time to write the same number
-// of bytes to the same folder as three whole-file replacements. After the run
-// it prints each compile as a multiple of its floor.
+// of bytes to the same folder as three whole-file replacements, flushed to the
+// disk before and after their renames exactly as the compile's are. After the
+// run it prints each compile as a multiple of its floor.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "platform/replace_file.h"
 
 Form1::Form1(platform::platform& platform, driver::scenario_identity identity)
     : platform_(platform), identity_(std::move(identity)) {}
@@ -22,8 +23,10 @@ void Form1::Form_Load() {
   platform_.show_window(design);
   // One run at a time in the folder: two runs would write the same files.
   // Held until the run ends, whichever way it ends.
-  const platform::folder_lock lock =
-      platform::lock_folder(nome_file(driver::folder_lock_name), lock_wait);
+  const std::filesystem::path lock_file = nome_file(driver::folder_lock_name);
+  const platform::folder_lock lock = platform::lock_folder(lock_file, lock_wait);
+  // Temporaries of runs killed before their rename: no run can be writing them now.
+  platform::remove_leftover_temporaries(lock_file.parent_path(), model.route_id);
 
   dati_linea();
   dati_treno();

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -77,6 +78,11 @@ void flush_folder(const std::filesystem::path& folder, const std::filesystem::pa
 // Reads a whole regular file; a link is not followed, a pipe or device is
 // refused without waiting on it.
 std::string read_whole_file(const std::filesystem::path& file);
+
+// The names of the entries of a folder (its own "." and ".." left out). The
+// standard library's listing ends the program when memory runs out; this one
+// throws std::bad_alloc as every other step does.
+std::vector<std::filesystem::path> folder_entries(const std::filesystem::path& folder);
 
 // Deletes a file if it exists (a link is deleted, never its target).
 void remove_file(const std::filesystem::path& file);

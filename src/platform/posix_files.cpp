@@ -1,6 +1,7 @@
 // The file primitives on a POSIX system: descriptors opened without following
 // links, exclusive creation, fdatasync before a rename and fsync of the folder
 // after it, and flock for the folder's lock.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -140,6 +141,27 @@ std::string read_whole_file(const std::filesystem::path& file) {
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
   return bytes;
+}
+
+std::vector<std::filesystem::path> folder_entries(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> names;
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) throw file_error(folder, "list", errno_text(errno));
+  struct closer {
+    DIR* listing;
+    ~closer() { ::closedir(listing); }
+  } close_on_exit{listing};
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(listing);
+    if (entry == nullptr) {
+      if (errno != 0) throw file_error(folder, "list", errno_text(errno));
+      break;
+    }
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  return names;
 }
 
 void remove_file(const std::filesystem::path& file) {

@@ -48,6 +48,42 @@ std::filesystem::path temporary_name(const std::filesystem::path& file) {
 
 namespace {
 
+// `name` is a file's own name followed by the suffix that temporary_name adds.
+bool is_temporary_name(const std::string& name) {
+  constexpr std::size_t suffix_size = 1 + 16 + 4;  // ".", 16 hex digits, ".tmp"
+  if (name.size() <= suffix_size || !name.ends_with(".tmp")) return false;
+  const std::size_t dot = name.size() - suffix_size;
+  if (name[dot] != '.') return false;
+  for (std::size_t i = dot + 1; i < dot + 17; ++i) {
+    const char c = name[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void remove_leftover_temporaries(const std::filesystem::path& folder, const std::string& prefix) {
+  std::vector<std::filesystem::path> names;
+  try {
+    names = folder_entries(folder);
+  } catch (const file_error&) {
+    return;  // a folder that cannot be listed fails the run at its first file
+  }
+  for (const std::filesystem::path& entry : names) {
+    try {
+      // A name the system's code page cannot hold is none of ours.
+      const std::string name = entry.string();
+      if (!name.starts_with(prefix) || !is_temporary_name(name)) continue;
+      remove_file(folder / entry);
+    } catch (const std::system_error&) {
+      // Left in place: its name is never drawn again.
+    }
+  }
+}
+
+namespace {
+
 // A new temporary file beside `file`. A name already taken (a file left by a
 // killed run, or anything planted there) is never opened: another name is
 // drawn.

@@ -29,6 +29,12 @@ void replace_file(const std::filesystem::path& file,
 // suffix and ".tmp".
 std::filesystem::path temporary_name(const std::filesystem::path& file);
 
+// Removes the temporary files that runs killed before their rename left in
+// `folder`: those of the files whose names begin with `prefix`. Only while no
+// other run can be writing there (the folder's lock is held). A leftover that
+// cannot be removed is left: it blocks nothing.
+void remove_leftover_temporaries(const std::filesystem::path& folder, const std::string& prefix);
+
 // Reads a whole file into memory; throws file_error when it cannot be read.
 std::string read_file(const std::filesystem::path& file);
 

@@ -157,6 +157,29 @@ std::string read_whole_file(const std::filesystem::path& file) {
   return bytes;
 }
 
+std::vector<std::filesystem::path> folder_entries(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> names;
+  const std::filesystem::path pattern = folder / L"*";
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return names;
+    throw file_error(folder, "list", error_text(error));
+  }
+  struct closer {
+    HANDLE search;
+    ~closer() { FindClose(search); }
+  } close_on_exit{search};
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name != L"." && name != L"..") names.emplace_back(std::wstring(name));
+  } while (FindNextFileW(search, &found) != 0);
+  const DWORD error = GetLastError();
+  if (error != ERROR_NO_MORE_FILES) throw file_error(folder, "list", error_text(error));
+  return names;
+}
+
 void remove_file(const std::filesystem::path& file) {
   if (DeleteFileW(file.c_str()) == 0) {
     const DWORD error = GetLastError();

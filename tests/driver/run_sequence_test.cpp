@@ -94,3 +94,22 @@ TEST(RunSequence, ATextCutShortBeforeItIsReadBackStopsTheRunAndKeepsTheGoodFiles
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RunSequence, TemporariesLeftByAKilledRunAreRemovedAndOthersKept) {
+  testing_support::temp_folder folder;
+  const names leftovers = {"Brisena_Tarvo_linea.dat.0123456789abcdef.tmp",
+                           "Brisena_Tarvo_47306-.txt.fedcba9876543210.tmp"};
+  const names not_ours = {"Brisena_Tarvo_linea.dat.tmp", "Altra_Linea.dat.0123456789abcdef.tmp",
+                          "Brisena_Tarvo_linea.dat.0123456789ABCDEF.tmp", "notes.txt"};
+  for (const auto& name : leftovers) platform::replace_file(folder / name, "half a file");
+  for (const auto& name : not_ours) platform::replace_file(folder / name, "kept");
+  testing_support::fake_platform platform(folder.path().string());
+
+  EXPECT_EQ(driver::run_installer(platform), 0);
+  for (const auto& name : leftovers) EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+  for (const auto& name : not_ours) EXPECT_EQ(folder.read(name), "kept") << name;
+}
+
+}  // namespace
