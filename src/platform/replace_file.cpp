@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <random>
+#include <system_error>
 
 namespace platform {
 
@@ -76,8 +77,9 @@ void remove_leftover_temporaries(const std::filesystem::path& folder, const std:
       const std::string name = entry.string();
       if (!name.starts_with(prefix) || !is_temporary_name(name)) continue;
       remove_file(folder / entry);
-    } catch (const std::system_error&) {
+    } catch (const file_error&) {
       // Left in place: its name is never drawn again.
+    } catch (const std::system_error&) {
     }
   }
 }
