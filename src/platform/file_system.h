@@ -75,8 +75,8 @@ void rename_over(const std::filesystem::path& from, const std::filesystem::path&
 // power cut. Failures name `known_as`.
 void flush_folder(const std::filesystem::path& folder, const std::filesystem::path& known_as);
 
-// Reads a whole regular file; a link is not followed, a pipe or device is
-// refused without waiting on it.
+// Reads a whole regular file (through a link, if one stands at the name); a
+// pipe or device is refused without waiting on it.
 std::string read_whole_file(const std::filesystem::path& file);
 
 // The names of the entries of a folder (its own "." and ".." left out). The

@@ -112,13 +112,12 @@ void flush_folder(const std::filesystem::path& folder, const std::filesystem::pa
 std::string read_whole_file(const std::filesystem::path& file) {
   int fd = -1;
   do {
-    // Non-blocking, so that a pipe at the name is refused below rather than
-    // waited on.
-    fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    // Non-blocking, so that a pipe at the name (or at the end of a link) is
+    // refused below rather than waited on.
+    fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     const int err = errno;
-    if (err == ELOOP) throw file_error(file, "read", "it is a link, not a file");
     throw file_error(file, "open", errno_text(err), err == ENOENT);
   }
   struct closer {

@@ -134,7 +134,7 @@ void flush_folder(const std::filesystem::path&, const std::filesystem::path&) {
 
 std::string read_whole_file(const std::filesystem::path& file) {
   owned_handle in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!in.valid()) {
     const DWORD error = GetLastError();
     throw file_error(file, "open", error_text(error), is_missing(error));
