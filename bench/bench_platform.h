@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -11,9 +12,9 @@ namespace bench {
 
 class bench_platform final : public platform::platform {
  public:
-  explicit bench_platform(std::filesystem::path folder) : folder_(folder.string()) {}
+  explicit bench_platform(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
-  std::string program_folder() override { return folder_; }
+  std::filesystem::path program_folder() override { return folder_; }
   char separator() const override { return '/'; }
   void show_window(const ::platform::window_design&) override {}
   void destroy_window() override {}
@@ -24,7 +25,7 @@ class bench_platform final : public platform::platform {
   std::string last_failure;
 
  private:
-  std::string folder_;
+  std::filesystem::path folder_;
 };
 
 // A fresh, empty folder under the system's temporary folder, removed with

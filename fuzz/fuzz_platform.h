@@ -2,6 +2,7 @@
 // never touch a file.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "platform/platform.h"
@@ -10,7 +11,7 @@ namespace fuzzing {
 
 class null_platform final : public platform::platform {
  public:
-  std::string program_folder() override { return "/nonexistent"; }
+  std::filesystem::path program_folder() override { return "/nonexistent"; }
   char separator() const override { return '/'; }
   void show_window(const ::platform::window_design&) override {}
   void destroy_window() override {}

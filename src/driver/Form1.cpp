@@ -5,16 +5,28 @@
 #include "platform/file_system.h"
 #include "platform/replace_file.h"
 
+namespace {
+
+// The wait window, titled with the scenario it installs ("Brisena_Tarvo 47306").
+platform::window_design wait_window(const driver::scenario_identity& identity) {
+  platform::window_design design;
+  design.caption = identity.route_id + " " + identity.train_number;
+  return design;
+}
+
+}  // namespace
+
 Form1::Form1(platform::platform& platform, driver::scenario_identity identity)
-    : platform_(platform), identity_(std::move(identity)) {}
+    : design(wait_window(identity)), platform_(platform), identity_(std::move(identity)) {}
 
 std::filesystem::path Form1::nome_file(std::string_view own_name) const {
   // The folder is asked anew for every name; the separator is added even when
-  // the folder already ends with one (a program at the root).
-  std::string name = platform_.program_folder();
+  // the folder already ends with one (a program at the root). The folder keeps
+  // the platform's width; only the ASCII own name is widened.
+  std::filesystem::path name = platform_.program_folder();
   name += platform_.separator();
   name += own_name;
-  return std::filesystem::path(name);
+  return name;
 }
 
 void Form1::Form_Load() {

@@ -16,12 +16,12 @@ namespace {
 
 class console_platform final : public platform {
  public:
-  std::string program_folder() override {
+  std::filesystem::path program_folder() override {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) throw std::runtime_error("cannot find the program's folder: " + ec.message());
-    std::string folder = exe.parent_path().string();
-    return folder.empty() ? std::string("/") : folder;
+    std::filesystem::path folder = exe.parent_path();
+    return folder.empty() ? std::filesystem::path("/") : folder;
   }
 
   char separator() const override { return '/'; }

@@ -4,6 +4,7 @@
 // Windows build); tests use a fake.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,8 @@ namespace platform {
 // Design of the start-up window in twips (1440 to the inch), the data a
 // windowed platform lays out; a console platform only shows the label text.
 struct window_design {
+  // The window's title bar; the driver names the scenario there.
+  std::string caption;
   int client_width = 4200;
   int client_height = 2688;
   std::string label_caption = "Attendere";
@@ -25,12 +28,16 @@ struct window_design {
   int label_font_charset = 0;
 };
 
+// Texts handed to a platform (captions, messages, failure lines) are UTF-8;
+// the scenario's own file names are plain ASCII.
 class platform {
  public:
   virtual ~platform() = default;
 
-  // The folder of the running program file, normally without a trailing separator.
-  virtual std::string program_folder() = 0;
+  // The folder of the running program file, normally without a trailing
+  // separator; in the system's own width (wide characters on Windows), so that
+  // any folder name reaches the file calls unchanged.
+  virtual std::filesystem::path program_folder() = 0;
   // The separator that joins the folder and a file's own name.
   virtual char separator() const = 0;
 

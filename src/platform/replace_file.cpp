@@ -5,10 +5,20 @@
 #include <system_error>
 
 namespace platform {
+namespace {
+
+// A file's name for a message, in UTF-8 whatever the folder's characters
+// (on Windows a narrow string() would fail outside the ANSI code page).
+std::string display_name(const std::filesystem::path& file) {
+  const std::u8string name = file.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+}  // namespace
 
 file_error::file_error(const std::filesystem::path& file, const std::string& action,
                        const std::string& reason, bool missing)
-    : std::runtime_error("cannot " + action + " " + file.string() + ": " + reason),
+    : std::runtime_error("cannot " + action + " " + display_name(file) + ": " + reason),
       file_(file),
       missing_(missing) {}
 
@@ -25,7 +35,7 @@ std::string duration_text(std::chrono::milliseconds time) {
 }  // namespace
 
 folder_busy::folder_busy(const std::filesystem::path& folder, std::chrono::milliseconds waited)
-    : std::runtime_error("another installation is running in " + folder.string() + ": waited " +
+    : std::runtime_error("another installation is running in " + display_name(folder) + ": waited " +
                          duration_text(waited) + " for it to end") {}
 
 std::filesystem::path temporary_name(const std::filesystem::path& file) {

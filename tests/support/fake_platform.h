@@ -2,8 +2,10 @@
 // installer showed.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -12,10 +14,10 @@ namespace testing_support {
 
 class fake_platform final : public platform::platform {
  public:
-  explicit fake_platform(std::string folder, char separator = '/')
+  explicit fake_platform(std::filesystem::path folder, char separator = '/')
       : folder_(std::move(folder)), separator_(separator) {}
 
-  std::string program_folder() override {
+  std::filesystem::path program_folder() override {
     ++folder_queries;
     if (on_folder_query) on_folder_query();
     return folder_;
@@ -37,7 +39,7 @@ class fake_platform final : public platform::platform {
   std::vector<std::string> failures;
 
  private:
-  std::string folder_;
+  std::filesystem::path folder_;
   char separator_;
 };
 

@@ -1,7 +1,11 @@
 // A fresh, empty folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <filesystem>
@@ -17,7 +21,7 @@ class temp_folder {
   temp_folder() {
     static std::atomic<int> counter{0};
     path_ = std::filesystem::temp_directory_path() /
-            ("scenario_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+            ("scenario_test_" + std::to_string(process_id()) + "_" + std::to_string(counter++));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
@@ -43,6 +47,14 @@ class temp_folder {
   std::string read(const std::string& name) const { return platform::read_file(path_ / name); }
 
  private:
+  static int process_id() {
+#ifdef _WIN32
+    return ::_getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
+  }
+
   std::filesystem::path path_;
 };
 

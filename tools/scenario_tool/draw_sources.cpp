@@ -1,5 +1,6 @@
 #include "scenario_tool/draw_sources.h"
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,7 +26,7 @@ namespace {
 // and a message box that only records what it was asked to show.
 class recording_platform final : public platform::platform {
  public:
-  std::string program_folder() override { return "."; }
+  std::filesystem::path program_folder() override { return "."; }
   char separator() const override { return '/'; }
   void show_window(const ::platform::window_design&) override {}
   void destroy_window() override {}
