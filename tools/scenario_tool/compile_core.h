@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,8 +21,8 @@ namespace scenario_tool {
 // message box only keeps its text.
 class tool_platform final : public platform::platform {
  public:
-  explicit tool_platform(std::string folder) : folder_(std::move(folder)) {}
-  std::string program_folder() override { return folder_; }
+  explicit tool_platform(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  std::filesystem::path program_folder() override { return folder_; }
   char separator() const override;
   void show_window(const ::platform::window_design&) override {}
   void destroy_window() override {}
@@ -31,7 +32,7 @@ class tool_platform final : public platform::platform {
   std::vector<std::string> messages;
 
  private:
-  std::string folder_;
+  std::filesystem::path folder_;
 };
 
 // Two description texts held in memory, handed to the reader as they are;
