@@ -84,9 +84,12 @@ std::set<std::wstring> names_in(const fs::path& folder) {
   return names;
 }
 
+// The installer, the given files and the folder's lock file, which a run
+// leaves behind empty.
 std::set<std::wstring> installer_and(const std::vector<std::wstring>& files) {
   std::set<std::wstring> names(files.begin(), files.end());
   names.insert(installer_name);
+  names.insert(L"scenari.lock");
   return names;
 }
 
