@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <random>
 #include <system_error>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -120,7 +121,10 @@ void discard(const std::filesystem::path& temporary) {
 
 void replace_file(const std::filesystem::path& file,
                   const std::function<void(const byte_sink&)>& produce) {
-  auto [temporary, out] = create_temporary(file);
+  // Named variables, not a structured binding: the sink below captures `out`.
+  auto created = create_temporary(file);
+  const std::filesystem::path temporary = std::move(created.first);
+  std::unique_ptr<new_file> out = std::move(created.second);
   try {
     const byte_sink sink = [&out](std::string_view piece) {
       if (!piece.empty()) out->write(piece);
