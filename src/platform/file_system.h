@@ -87,6 +87,10 @@ std::vector<std::filesystem::path> folder_entries(const std::filesystem::path& f
 // Deletes a file if it exists (a link is deleted, never its target).
 void remove_file(const std::filesystem::path& file);
 
+// The same on the way out of a failure: a file that cannot be deleted must not
+// hide the failure being reported, so nothing is thrown. An empty name is none.
+void remove_file_quietly(const std::filesystem::path& file) noexcept;
+
 // Holds an exclusive lock on a lock file until it is destroyed. The lock file
 // is left in place: it holds nothing, and the lock goes with the process.
 class folder_lock {

@@ -36,8 +36,8 @@ std::string duration_text(std::chrono::milliseconds time) {
 }  // namespace
 
 folder_busy::folder_busy(const std::filesystem::path& folder, std::chrono::milliseconds waited)
-    : std::runtime_error("another installation is running in " + display_name(folder) + ": waited " +
-                         duration_text(waited) + " for it to end") {}
+    : std::runtime_error("another installation is running in " + display_name(folder) +
+                         ": waited " + duration_text(waited) + " for it to end") {}
 
 std::filesystem::path temporary_name(const std::filesystem::path& file) {
   // A name that no run of this program has used, nor will: 64 random bits.
@@ -109,15 +109,14 @@ std::pair<std::filesystem::path, std::unique_ptr<new_file>> create_temporary(
   throw file_error(file, "create", "every temporary name tried beside it was taken");
 }
 
-void discard(const std::filesystem::path& temporary) {
+}  // namespace
+
+void remove_file_quietly(const std::filesystem::path& file) noexcept {
   try {
-    remove_file(temporary);
-  } catch (const file_error&) {
-    // The failure being reported matters more than a leftover temporary.
+    if (!file.empty()) remove_file(file);
+  } catch (...) {
   }
 }
-
-}  // namespace
 
 void replace_file(const std::filesystem::path& file,
                   const std::function<void(const byte_sink&)>& produce) {
@@ -135,7 +134,7 @@ void replace_file(const std::filesystem::path& file,
     rename_over(temporary, file);
   } catch (...) {
     out.reset();
-    discard(temporary);
+    remove_file_quietly(temporary);
     throw;
   }
   flush_folder(file.parent_path(), file);

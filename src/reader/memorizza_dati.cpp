@@ -26,15 +26,6 @@ std::string read_text(const Form1& form, const std::filesystem::path& text) {
   return bytes;
 }
 
-// Deletes a text on the way out of a run that stops; a text that cannot be
-// deleted must not hide why the run stopped.
-void remove_quietly(const std::filesystem::path& text) noexcept {
-  try {
-    if (!text.empty()) platform::remove_file(text);
-  } catch (...) {
-  }
-}
-
 // The two texts as files in the program's folder, deleted once read. The
 // train text's name is only asked for once the line text is known to exist.
 class folder_texts final : public reader::description_texts {
@@ -61,8 +52,8 @@ class folder_texts final : public reader::description_texts {
     return form_.texts_written.contains(train ? train_ : line_);
   }
   void run_stopped() noexcept override {
-    remove_quietly(line_);
-    remove_quietly(train_);
+    platform::remove_file_quietly(line_);
+    platform::remove_file_quietly(train_);
   }
 
  private:
