@@ -10,8 +10,8 @@
 
 #include "assembly/compiled_files.h"
 #include "scenari/scenario_texts.h"
-#include "scenario_tool/compile_core.h"
-#include "scenario_tool/diagnostic_report.h"
+#include "scenario_tool/compile/compile_core.h"
+#include "scenario_tool/compile/diagnostic_report.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <streambuf>
 #include <string_view>
 
-#include "scenario_tool/compiled_decoder.h"
-#include "scenario_tool/dump_output.h"
-#include "scenario_tool/line_drawing.h"
+#include "scenario_tool/draw/line_drawing.h"
+#include "scenario_tool/inspect/dump_output.h"
+#include "scenario_tool/shared/compiled_decoder.h"
 
 namespace {
 

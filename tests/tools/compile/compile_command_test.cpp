@@ -1,0 +1,568 @@
+// The authors' tool's compile: the installer's compiled files byte for byte,
+// the author's texts left alone, and the diagnostics of small faulty texts,
+// each derived by hand from its rows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "driver/Form1.h"
+#include "platform/replace_file.h"
+#include "scenari/scenario_texts.h"
+#include "scenario_tool/compile/compile_core.h"
+#include "support/fake_platform.h"
+#include "support/run_tool.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::run_tool;
+using testing_support::temp_folder;
+using testing_support::tool_result;
+
+std::string crlf(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// A line of 1000 m (cells 0 to 160) and a train with adhesion and speed: clean.
+const std::vector<std::string> small_line = {"[generale]", "lunghezza percorso, 1000", "[curve]",
+                                             "pendenza, 0, 0", "[fine]"};
+const std::vector<std::string> small_train = {"[generale]", "aderenza, 0, 100", "velocita, 0, 100",
+                                              "[fine]"};
+
+std::vector<std::string> train_with(const std::vector<std::string>& rows) {
+  std::vector<std::string> lines = {"[generale]"};
+  lines.insert(lines.end(), rows.begin(), rows.end());
+  lines.push_back("[fine]");
+  return lines;
+}
+
+// Texts named R_linea.txt and R_1-.txt in a folder of their own, compiled
+// into its "out" folder.
+struct texts_in_folder {
+  temp_folder folder;
+  std::string line_path;
+  std::string train_path;
+
+  texts_in_folder(const std::string& line_text, const std::string& train_text)
+      : line_path((folder / "R_linea.txt").string()), train_path((folder / "R_1-.txt").string()) {
+    platform::replace_file(line_path, line_text);
+    platform::replace_file(train_path, train_text);
+  }
+  tool_result compile(std::vector<std::string> extra = {}) const {
+    std::vector<std::string> args = {"compile", line_path, train_path, "--out",
+                                     (folder / "out").string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return run_tool(args);
+  }
+  std::map<std::string, std::string> compiled() const {
+    std::map<std::string, std::string> files;
+    if (!std::filesystem::exists(folder / "out")) return files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "out")) {
+      files[entry.path().filename().string()] = platform::read_file(entry.path());
+    }
+    return files;
+  }
+};
+
+// The installer's own compile of the same texts (its reader reads and deletes
+// them in its program folder): the error record and the compiled files.
+struct installer_compile {
+  bool stopped = false;  // errore, or nothing to compile
+  std::int32_t error_code = 0;
+  std::int32_t error_position = 0;
+  std::map<std::string, std::string> files;
+};
+
+installer_compile compile_as_installer(const std::string& line_text, const std::string& train_text,
+                                       const std::string& route, const std::string& train,
+                                       std::int32_t j) {
+  temp_folder folder;
+  platform::replace_file(folder / (route + "_linea.txt"), line_text);
+  platform::replace_file(folder / (route + "_" + train + "-.txt"), train_text);
+  testing_support::fake_platform platform(folder.path().string());
+  Form1 form(platform, {route, train});
+  form.model.route_id = route;
+  form.model.train_number = train;
+  installer_compile result;
+  try {
+    form.memorizza_percorso(j);
+  } catch (const std::exception&) {
+    result.stopped = true;
+  }
+  result.error_code = form.model.error_code;
+  result.error_position = form.model.error_position;
+  // The compiled files only: a text the reader did not get to stays behind.
+  for (const std::string& name : folder.names()) {
+    if (!name.ends_with(".txt")) result.files[name] = folder.read(name);
+  }
+  return result;
+}
+
+TEST(ToolCompile, ShippedTextsGiveTheInstallersFilesByteForByteAndNoDiagnostic) {
+  temp_folder folder;
+  ASSERT_EQ(run_tool({"example", folder.path().string()}).status, 0);
+  const std::string line_path = (folder / "Brisena_Tarvo_linea.txt").string();
+  const std::string train_path = (folder / "Brisena_Tarvo_47306-.txt").string();
+  const std::string line_text = platform::read_file(line_path);
+  const std::string train_text = platform::read_file(train_path);
+  const auto line_time = std::filesystem::last_write_time(line_path);
+
+  const tool_result result =
+      run_tool({"compile", line_path, train_path, "--out", (folder / "out").string()});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, "");
+
+  // The installer's files from the shipped run: Form_Load writes the texts itself.
+  temp_folder installed;
+  testing_support::fake_platform platform(installed.path().string());
+  Form1 form(platform);
+  form.Form_Load();
+  ASSERT_EQ(form.model.error_code, 0);
+  for (const char* name :
+       {"Brisena_Tarvo_linea.dat", "Brisena_Tarvo_47306.sim", "Brisena_Tarvo_47306.dat"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(platform::read_file(folder / "out" / name), installed.read(name));
+  }
+  // The author's texts are neither changed nor moved.
+  EXPECT_EQ(platform::read_file(line_path), line_text);
+  EXPECT_EQ(platform::read_file(train_path), train_text);
+  EXPECT_EQ(std::filesystem::last_write_time(line_path), line_time);
+}
+
+TEST(ToolCompile, NoPlanWritesWhatTheInstallerWritesWithJ0) {
+  const std::string line_text = scenari::render_lines(scenari::linea_lines());
+  const std::string train_text = scenari::render_lines(scenari::treno_lines());
+  const installer_compile installer =
+      compile_as_installer(line_text, train_text, "Brisena_Tarvo", "47306", 0);
+  ASSERT_EQ(installer.files.count("Brisena_Tarvo_linea.dat"), 0u);
+
+  temp_folder folder;
+  platform::replace_file(folder / "line.txt", line_text);
+  platform::replace_file(folder / "train.txt", train_text);
+  const tool_result result = run_tool(
+      {"compile", (folder / "line.txt").string(), (folder / "train.txt").string(), "--route",
+       "Brisena_Tarvo", "--train", "47306", "--no-plan", "--out", (folder / "out").string()});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  std::map<std::string, std::string> tool_files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder / "out")) {
+    tool_files[entry.path().filename().string()] = platform::read_file(entry.path());
+  }
+  EXPECT_EQ(tool_files, installer.files);
+}
+
+TEST(ToolCompile, IdentityComesFromTheNamesOrMustBeGiven) {
+  temp_folder folder;
+  platform::replace_file(folder / "Alta_Via_linea.txt", crlf(small_line));
+  platform::replace_file(folder / "Alta_Via_9_12-.txt", crlf(small_train));
+  platform::replace_file(folder / "line.txt", crlf(small_line));
+  platform::replace_file(folder / "train.txt", crlf(small_train));
+  const std::string out = (folder / "out").string();
+
+  // Route "Alta_Via", train "9_12", taken from the names.
+  const tool_result named = run_tool({"compile", (folder / "Alta_Via_linea.txt").string(),
+                                      (folder / "Alta_Via_9_12-.txt").string(), "--out", out});
+  EXPECT_EQ(named.status, 0) << named.err;
+  EXPECT_TRUE(std::filesystem::exists(folder / "out" / "Alta_Via_9_12.sim"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "out" / "Alta_Via_linea.dat"));
+
+  const std::vector<std::vector<std::string>> unnamed = {
+      {"compile", (folder / "line.txt").string(), (folder / "train.txt").string()},
+      {"compile", (folder / "line.txt").string(), (folder / "train.txt").string(), "--route", "X"},
+      {"compile", (folder / "Alta_Via_linea.txt").string(), (folder / "train.txt").string()},
+  };
+  for (const auto& args : unnamed) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const tool_result result = run_tool(args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err.rfind("scenario_tool compile: ", 0), 0u) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+  }
+
+  const tool_result given =
+      run_tool({"compile", (folder / "line.txt").string(), (folder / "train.txt").string(),
+                "--route", "X", "--train", "7", "--out", out});
+  EXPECT_EQ(given.status, 0) << given.err;
+  EXPECT_TRUE(std::filesystem::exists(folder / "out" / "X_7.dat"));
+}
+
+// One faulty text, the exact diagnostics it gives and the exit status.
+struct faulty_case {
+  const char* name;
+  std::vector<std::string> line;
+  std::vector<std::string> train;
+  std::string diagnostics;  // the error stream, with the texts' paths as "L" and "T"
+  int status;
+  bool writes_files;
+};
+
+void PrintTo(const faulty_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ToolCompileDiagnostics : public testing::TestWithParam<faulty_case> {};
+
+std::string replace_all(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+TEST_P(ToolCompileDiagnostics, GivesTheDiagnosticsDerivedFromTheRows) {
+  const faulty_case& c = GetParam();
+  const texts_in_folder texts(crlf(c.line), crlf(c.train));
+  const tool_result result = texts.compile();
+  std::string expected = replace_all(c.diagnostics, "L:", texts.line_path + ":");
+  expected = replace_all(expected, "T:", texts.train_path + ":");
+  EXPECT_EQ(result.err, expected);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.status, c.status);
+  EXPECT_EQ(texts.compiled().size(), c.writes_files ? 3u : 0u);
+  // The author's texts stay as they were.
+  EXPECT_EQ(platform::read_file(texts.line_path), crlf(c.line));
+  EXPECT_EQ(platform::read_file(texts.train_path), crlf(c.train));
+}
+
+const faulty_case faulty_cases[] = {
+    {"KeywordTypo",
+     {"[generale]", "lunghezza percorso, 1000", "[curve]", "pendnza, 0, 0", "[fine]"},
+     small_train,
+     "L:4:1: warning: keyword 'pendnza' matches no keyword: the row is skipped; did you mean "
+     "'pendenza'?\n"
+     "    pendnza, 0, 0\n"
+     "    ^\n"
+     "0 errors, 1 warning\n",
+     0,
+     true},
+    {"OneFieldTooMany",
+     {"[generale]", "lunghezza percorso, 1000", "[curve]", "pendenza, 0, 0, 5", "[fine]"},
+     small_train,
+     "L:4:17: warning: a number stands where a keyword is expected: the row before has more "
+     "fields than its keyword reads, and this field is skipped\n"
+     "    pendenza, 0, 0, 5\n"
+     "                    ^\n"
+     "0 errors, 1 warning\n",
+     0,
+     true},
+    {"BadNumber", small_line, train_with({"aderenza, 0, 100", "velocita, 1x0, 100"}),
+     "T:3:11: error: 25: the description texts could not be read: not a number (\"1x0\")\n"
+     "    velocita, 1x0, 100\n"
+     "              ^\n"
+     "1 error, 0 warnings\n",
+     1, true},
+    {"TwoFaultsInOneText", small_line,
+     train_with({"velocita, 130, 100", "segnal, 500, 1, 1,0,0,0, 0,0,0,0, 0"}),
+     "T:2:11: warning: chainage 130 m is not a multiple of 50: the 50-metre cells round it (to "
+     "150 m)\n"
+     "    velocita, 130, 100\n"
+     "              ^\n"
+     "T:3:1: warning: keyword 'segnal' matches no keyword: the row is skipped; did you mean "
+     "'segnale'?\n"
+     "    segnal, 500, 1, 1,0,0,0, 0,0,0,0, 0\n"
+     "    ^\n"
+     "0 errors, 2 warnings\n",
+     0, true},
+    // The signal at 1750 m lies in cell 36, where the slowdown at 2950 m puts its
+    // warning point ((2950 - 1200) / 50 + 1).
+    {"SlowdownWarningCellOccupied", small_line,
+     train_with({"segnale, 1750, 1, 1,0,0,0, 0,0,0,0, 0", "rallentamento, 2950, 60, 100, 0, 0, 0"}),
+     "T:3:16: error: 17: slowdown warning point on a cell that is not free (at 2950 m)\n"
+     "    rallentamento, 2950, 60, 100, 0, 0, 0\n"
+     "                   ^\n"
+     "1 error, 0 warnings\n",
+     1, true},
+    // Signals in cells 14, 15 and 16 fill the first window ahead of the start in cell 21.
+    {"WalkFindsNoRoomAheadOfASlowdown", small_line,
+     train_with({"segnale, 650, 1, 1,0,0,0, 0,0,0,0, 0", "segnale, 700, 1, 1,0,0,0, 0,0,0,0, 0",
+                 "segnale, 750, 1, 1,0,0,0, 0,0,0,0, 0", "rallentamento, 1000, 60, 100, 0, 0, 0"}),
+     "T:5:16: error: 12: no room for a speed point ahead of a slowdown start (at 1050 m)\n"
+     "    rallentamento, 1000, 60, 100, 0, 0, 0\n"
+     "                   ^\n"
+     "1 error, 0 warnings\n",
+     1, true},
+    // (7500 + 800) / 50 = 166 is beyond the last cell, 160.
+    {"StationBeyondTheLine", small_line,
+     train_with({"stazione, 7500, 12, 200, 0,0,0, 0,0,0, 0,0,0, 1, 10,0,0, FAR"}),
+     "T:2:11: error: 15: a row lies beyond the end of the line (at 7500 m)\n"
+     "    stazione, 7500, 12, 200, 0,0,0, 0,0,0, 0,0,0, 1, 10,0,0, FAR\n"
+     "              ^\n"
+     "1 error, 0 warnings\n",
+     1, true},
+    // A sign at 0 m goes to cell 1, the header cell.
+    {"SignInTheHeaderCell",
+     {"[generale]", "lunghezza percorso, 1000", "[cartelli]", "cartello_indicatore, 0, STAZIONE",
+      "[fine]"},
+     small_train,
+     "L:4:22: error: 1250: header slot taken: cell 1, reserved for the format tag, already holds "
+     "this row's object; the run stops and writes no file\n"
+     "    cartello_indicatore, 0, STAZIONE\n"
+     "                         ^\n"
+     "1 error, 0 warnings\n",
+     1,
+     false},
+    // Start in cell 8, cells 3 and 2 hold signals: the walk's window point goes to cell 1.
+    {"WalkPointInTheHeaderCell", small_line,
+     train_with({"segnale, 50, 1, 1,0,0,0, 0,0,0,0, 0", "segnale, 100, 1, 1,0,0,0, 0,0,0,0, 0",
+                 "rallentamento, 350, 60, 100, 0, 0, 0"}),
+     "T:4:16: error: 1250: header slot taken: cell 1, reserved for the format tag, already holds "
+     "a speed point placed for this row; the run stops and writes no file\n"
+     "    rallentamento, 350, 60, 100, 0, 0, 0\n"
+     "                   ^\n"
+     "1 error, 0 warnings\n",
+     1, false},
+    // A signal at 0 m in cell 1: value s1 * 10 + d1 = 0, value2 s2 * 10 + d2 = 10.
+    {"SignalInTheCheckCodeSlot", small_line,
+     train_with({"segnale, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0"}),
+     "T:2:10: error: 1251: header slot taken: cell 1, reserved for the check code, already holds "
+     "this row's object; the run stops and writes no file\n"
+     "    segnale, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0\n"
+     "             ^\n"
+     "1 error, 0 warnings\n",
+     1, false},
+    {"ChainageReferenceNotAMultipleOf50",
+     {"[generale]", "lunghezza percorso, 1000", "progressiva chilometrica uno, 12830, 0, 0",
+      "[curve]"},
+     small_train,
+     "L:3:31: error: 2: a kilometric chainage reference is not a multiple of 50 m\n"
+     "    progressiva chilometrica uno, 12830, 0, 0\n"
+     "                                  ^\n"
+     "1 error, 0 warnings\n",
+     1,
+     true},
+    {"LineLengthTypo",
+     {"[generale]", "lunghezza percorsi, 1000", "[curve]", "pendenza, 0, 0"},
+     small_train,
+     "L:2:1: warning: keyword 'lunghezza percorsi' matches no keyword: the row is skipped; did "
+     "you mean 'lunghezza percorso'?\n"
+     "    lunghezza percorsi, 1000\n"
+     "    ^\n"
+     "L:3:1: error: 25: the description texts could not be read: the line description gives no "
+     "line length\n"
+     "    [curve]\n"
+     "    ^\n"
+     "L: error: nothing to compile: the line text gave no track cells; no file written\n"
+     "2 errors, 1 warning\n",
+     1,
+     false},
+    {"NoLineLength",
+     {"[generale]", "sfondo uno, 0", "[curve]", "pendenza, 100, 1"},
+     small_train,
+     "L:3:1: error: 25: the description texts could not be read: the line description gives no "
+     "line length\n"
+     "    [curve]\n"
+     "    ^\n"
+     "L: error: nothing to compile: the line text gave no track cells; no file written\n"
+     "2 errors, 0 warnings\n",
+     1,
+     false},
+    {"RowsTheCompileAcceptsSilently",
+     {"[generale]", "lunghezza percorso, 1000", "pendenza, 100, 1", "[curve]", "curvad2, 100, 200",
+      "curvas2, 250, 50", "pendenza, 500, 1", "pendenza, 200, 2", "pendenza, 600, 200", "---", "--",
+      "-", "[fine]"},
+     train_with({"velocita aderenza, 0, 100, 0, 100"}),
+     "L:3:1: warning: row 'pendenza' stands in the header, where it is skipped: body rows are read "
+     "only after the first section header\n"
+     "    pendenza, 100, 1\n"
+     "    ^\n"
+     "L:6:10: warning: curve at 250 m begins before the previous curve ends (300 m): the plan goes "
+     "on from where it is, so this curve begins there\n"
+     "    curvas2, 250, 50\n"
+     "             ^\n"
+     "L:8:11: warning: gradient row at 200 m comes after one at 500 m: the fill follows the rows' "
+     "order, so the cells before 500 m keep the earlier value\n"
+     "    pendenza, 200, 2\n"
+     "              ^\n"
+     "L:9:16: warning: stored value 300 does not fit a byte: only its low 8 bits are kept (44)\n"
+     "    pendenza, 600, 200\n"
+     "                   ^\n"
+     "L:12:1: warning: more comment fields (holding '-') in a row than are skipped: this one is "
+     "read as a keyword, matches none and is skipped\n"
+     "    -\n"
+     "    ^\n"
+     "T:2:1: warning: keyword 'velocita aderenza' matches 'velocita' and 'aderenza': each of those "
+     "rows is applied, one after the other, each reading its own values\n"
+     "    velocita aderenza, 0, 100, 0, 100\n"
+     "    ^\n"
+     "0 errors, 6 warnings\n",
+     0,
+     true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Faulty, ToolCompileDiagnostics, testing::ValuesIn(faulty_cases),
+                         [](const testing::TestParamInfo<faulty_case>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// The tool's model records exactly what the installer's does: the same last
+// error and the same compiled bytes.
+TEST_P(ToolCompileDiagnostics, RecordsWhatTheInstallerRecords) {
+  const faulty_case& c = GetParam();
+  const texts_in_folder texts(crlf(c.line), crlf(c.train));
+  texts.compile();
+  const installer_compile installer =
+      compile_as_installer(crlf(c.line), crlf(c.train), "R", "1", 1);
+  EXPECT_EQ(installer.stopped, !c.writes_files);
+  EXPECT_EQ(texts.compiled(), installer.files);
+
+  scenario_tool::compile_request request;
+  request.line = scenario_tool::source_text("L", crlf(c.line));
+  request.train = scenario_tool::source_text("T", crlf(c.train));
+  request.route_id = "R";
+  request.train_number = "1";
+  const scenario_tool::compile_result tool = scenario_tool::compile_texts(request);
+  EXPECT_EQ(tool.stopped, installer.stopped);
+  EXPECT_EQ(tool.form->model.error_code, installer.error_code);
+  EXPECT_EQ(tool.form->model.error_position, installer.error_position);
+}
+
+TEST(ToolCompile, AStoppedRunLeavesOlderCompiledFilesAlone) {
+  const texts_in_folder texts(crlf({"[generale]", "lunghezza percorso, 1000", "[cartelli]",
+                                    "cartello_indicatore, 0, STAZIONE", "[fine]"}),
+                              crlf(small_train));
+  std::filesystem::create_directories(texts.folder / "out");
+  platform::replace_file(texts.folder / "out" / "R_1.dat", "older");
+  EXPECT_EQ(texts.compile().status, 1);
+  EXPECT_EQ(texts.compiled(), (std::map<std::string, std::string>{{"R_1.dat", "older"}}));
+}
+
+TEST(ToolCompile, JsonCarriesTheSameDiagnostics) {
+  const texts_in_folder texts(
+      crlf(small_line),
+      crlf(train_with({"segnale, 650, 1, 1,0,0,0, 0,0,0,0, 0",
+                       "segnale, 700, 1, 1,0,0,0, 0,0,0,0, 0",
+                       "segnale, 750, 1, 1,0,0,0, 0,0,0,0, 0",
+                       "rallentamento, 1000, 60, 100, 0, 0, 0", "sabbia, 70000"})));
+  const tool_result result = texts.compile({"--json"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "");
+  const nlohmann::json doc = nlohmann::json::parse(result.out);
+  EXPECT_EQ(doc["errors"], 1);
+  EXPECT_EQ(doc["warnings"], 1);
+  EXPECT_EQ(doc["status"], 1);
+  EXPECT_EQ(doc["files"].size(), 3u);
+  ASSERT_EQ(doc["diagnostics"].size(), 2u);
+  // Reading order: the sand row's warning comes before the walk's error.
+  const nlohmann::json& warning = doc["diagnostics"][0];
+  EXPECT_EQ(warning["severity"], "warning");
+  EXPECT_EQ(warning["line"], 6);
+  EXPECT_EQ(warning["column"], 9);
+  EXPECT_EQ(warning["message"],
+            "stored value 70000 does not fit a 16-bit field: only its low 16 bits are kept (4464)");
+  const nlohmann::json& error = doc["diagnostics"][1];
+  EXPECT_EQ(error["severity"], "error");
+  EXPECT_EQ(error["file"], texts.train_path);
+  EXPECT_EQ(error["line"], 5);
+  EXPECT_EQ(error["column"], 16);
+  EXPECT_EQ(error["code"], 12);
+  EXPECT_EQ(error["position_m"], 1050);
+  EXPECT_EQ(error["row"], "rallentamento, 1000, 60, 100, 0, 0, 0");
+}
+
+TEST(ToolCompile, WerrorTurnsWarningsIntoErrors) {
+  const texts_in_folder texts(crlf(small_line), crlf(train_with({"velocita, 130, 100"})));
+  const tool_result plain = texts.compile();
+  EXPECT_EQ(plain.status, 0);
+  const tool_result strict = texts.compile({"--werror"});
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_NE(strict.err.find(":2:11: error: chainage 130 m"), std::string::npos) << strict.err;
+  EXPECT_NE(strict.err.find("\n1 error, 0 warnings\n"), std::string::npos) << strict.err;
+}
+
+TEST(ToolCompile, EditorChangesAreNamedAndCompileAsTheReaderReadsThem) {
+  // LF line ends: the same compiled files as with CR LF, one warning per text.
+  std::string line_lf = replace_all(crlf(small_line), "\r\n", "\n");
+  std::string train_lf = replace_all(crlf(small_train), "\r\n", "\n");
+  const texts_in_folder with_lf(line_lf, train_lf);
+  const tool_result lf = with_lf.compile();
+  EXPECT_EQ(lf.status, 0);
+  EXPECT_EQ(lf.err,
+            with_lf.line_path +
+                ":1:11: warning: this line ends with LF alone, not CR LF (an editor may have "
+                "changed it): it is read as a line end all the same\n"
+                "    [generale]\n"
+                "              ^\n" +
+                with_lf.train_path +
+                ":1:11: warning: this line ends with LF alone, not CR LF (an editor may have "
+                "changed it): it is read as a line end all the same\n"
+                "    [generale]\n"
+                "              ^\n"
+                "0 errors, 2 warnings\n");
+  const texts_in_folder with_crlf(crlf(small_line), crlf(small_train));
+  EXPECT_EQ(with_crlf.compile().err, "");
+  EXPECT_EQ(with_lf.compiled(), with_crlf.compiled());
+
+  // A station name saved as UTF-8 ("CITTÀ": C3 80) is read as two characters.
+  const texts_in_folder utf8(
+      crlf(small_line),
+      crlf(train_with({"stazione, 500, 12, 200, 0,0,0, 0,0,0, 0,0,0, 1, 10,0,0, CITT\xC3\x80"})));
+  const tool_result u = utf8.compile();
+  EXPECT_EQ(u.status, 0);
+  EXPECT_NE(u.err.find(utf8.train_path +
+                       ":2:61: warning: the text looks like UTF-8 (an editor may have converted "
+                       "it): it is read as Windows-1252, each accented letter as two or more "
+                       "characters\n"),
+            std::string::npos)
+      << u.err;
+
+  // A byte order mark, and lines ended by CR alone.
+  const texts_in_folder marked("\xEF\xBB\xBF" + crlf(small_line),
+                               replace_all(crlf(small_train), "\r\n", "\r"));
+  const tool_result m = marked.compile();
+  EXPECT_EQ(m.status, 0);
+  EXPECT_NE(m.err.find(marked.line_path +
+                       ":1:1: warning: the text begins with a UTF-8 byte order mark: its three "
+                       "bytes are read as Windows-1252 characters of the first field (an editor "
+                       "may have added it)\n"),
+            std::string::npos)
+      << m.err;
+  EXPECT_NE(m.err.find(marked.train_path +
+                       ":1:11: warning: this line ends with CR alone, not CR LF: it is read as a "
+                       "line end all the same\n"),
+            std::string::npos)
+      << m.err;
+  EXPECT_NE(m.err.find("\n0 errors, 2 warnings\n"), std::string::npos) << m.err;
+  EXPECT_EQ(marked.compiled(), with_crlf.compiled());
+
+  // A byte that Windows-1252 leaves undefined.
+  const texts_in_folder undefined(crlf(small_line),
+                                  crlf(train_with({"stazione, 500, 12, 200, 0,0,0, 0,0,0, "
+                                                   "0,0,0, 1, 10,0,0, A\x81"})));
+  EXPECT_NE(undefined.compile().err.find(":2:58: warning: byte 0x81 is not a Windows-1252 "
+                                         "character: it is read as part of its field\n"),
+            std::string::npos);
+}
+
+TEST(ToolCompile, HelpStatesTheDiagnosticsAndTheExitStatuses) {
+  const tool_result help = run_tool({"compile", "--help"});
+  EXPECT_EQ(help.status, 0);
+  for (const char* words : {"LINE_TEXT", "TRAIN_TEXT", "--route", "--train", "--out", "--no-plan",
+                            "--json", "--werror", "FILE:LINE:COLUMN",
+                            "Exit status: 0 compiled with no error (warnings allowed), 1 an error "
+                            "was recorded or the run stopped, 2 the command line could not be "
+                            "understood."}) {
+    EXPECT_NE(help.out.find(words), std::string::npos) << words;
+  }
+}
+
+TEST(ToolCompile, ATextThatCannotBeReadStopsWithStatus1) {
+  const texts_in_folder texts(crlf(small_line), crlf(small_train));
+  const tool_result result =
+      run_tool({"compile", texts.line_path, (texts.folder / "R_2-.txt").string(), "--out",
+                (texts.folder / "out").string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err.rfind("scenario_tool: error: cannot read the texts: ", 0), 0u) << result.err;
+  EXPECT_EQ(texts.compiled().size(), 0u);
+}
+
+}  // namespace

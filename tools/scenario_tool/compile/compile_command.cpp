@@ -1,0 +1,173 @@
+// compile LINE_TEXT TRAIN_TEXT: the installer's compile on an author's texts,
+// with every problem named by file, line and column. The texts are only read.
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "assembly/compiled_files.h"
+#include "platform/replace_file.h"
+#include "scenario_tool/compile/compile_core.h"
+#include "scenario_tool/compile/diagnostic_report.h"
+#include "scenario_tool/subcommands.h"
+
+namespace scenario_tool {
+namespace {
+
+struct compile_options {
+  std::string line_text;
+  std::string train_text;
+  std::string route;
+  std::string train;
+  std::string out = ".";
+  bool no_plan = false;
+  bool json = false;
+  bool werror = false;
+};
+
+constexpr std::string_view line_suffix = "_linea.txt";
+constexpr std::string_view train_suffix = "-.txt";
+
+bool ends_with(const std::string& text, std::string_view suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The route identifier that a line text's name gives (<route>_linea.txt).
+std::optional<std::string> route_from_name(const std::string& path) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  if (!ends_with(name, line_suffix) || name.size() == line_suffix.size()) return std::nullopt;
+  return name.substr(0, name.size() - line_suffix.size());
+}
+
+// The train number that a train text's name gives (<route>_<train>-.txt).
+std::optional<std::string> train_from_name(const std::string& path, const std::string& route) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  const std::string prefix = route + "_";
+  if (name.rfind(prefix, 0) != 0 || !ends_with(name, train_suffix) ||
+      name.size() <= prefix.size() + train_suffix.size()) {
+    return std::nullopt;
+  }
+  return name.substr(prefix.size(), name.size() - prefix.size() - train_suffix.size());
+}
+
+int usage_error(const streams& io, const std::string& what) {
+  io.err << "scenario_tool compile: " << what << " (see --help)\n";
+  return status_usage;
+}
+
+int run_compile(const compile_options& options, const streams& io) {
+  compile_request request;
+  if (!options.route.empty()) {
+    request.route_id = options.route;
+  } else if (const auto route = route_from_name(options.line_text)) {
+    request.route_id = *route;
+  } else {
+    return usage_error(io,
+                       "the line text's name does not say the route (<route>_linea.txt): "
+                       "give --route");
+  }
+  if (!options.train.empty()) {
+    request.train_number = options.train;
+  } else if (const auto train = train_from_name(options.train_text, request.route_id)) {
+    request.train_number = *train;
+  } else {
+    return usage_error(io, "the train text's name does not say the train number (" +
+                               request.route_id + "_<train>-.txt): give --train");
+  }
+  request.plan = !options.no_plan;
+  // An empty folder name means the current folder, as it does for the default.
+  const std::string out = options.out.empty() ? std::string(".") : options.out;
+  request.output_folder = out;
+
+  std::vector<diagnostic> diagnostics;
+  std::vector<std::string> written;
+  bool stopped = false;
+  const auto stop = [&](const std::string& file, const std::string& why) {
+    diagnostic d;
+    d.file = file;
+    d.text = why;
+    diagnostics.push_back(std::move(d));
+    stopped = true;
+  };
+
+  std::string line_bytes;
+  std::string train_bytes;
+  try {
+    line_bytes = platform::read_file(options.line_text);
+    train_bytes = platform::read_file(options.train_text);
+  } catch (const std::exception& failure) {
+    stop("", std::string("cannot read the texts: ") + failure.what() + "; no file written");
+  }
+
+  if (!stopped) {
+    request.line = source_text(options.line_text, std::move(line_bytes));
+    request.train = source_text(options.train_text, std::move(train_bytes));
+    compile_result result = compile_texts(request);
+    diagnostics = std::move(result.diagnostics);
+    stopped = result.stopped;
+    if (!stopped) {
+      const model::scenario_model& model = result.form->model;
+      try {
+        std::filesystem::create_directories(out);
+        assembly::write_compiled_files(*result.form);
+        if (model.plan_flag != 0) {
+          written.push_back(result.form->nome_file(assembly::plan_file_name(model)).string());
+        }
+        written.push_back(result.form->nome_file(assembly::station_file_name(model)).string());
+        written.push_back(result.form->nome_file(assembly::cell_file_name(model)).string());
+      } catch (const std::exception& failure) {
+        stop("", std::string("cannot write the compiled files: ") + failure.what());
+        written.clear();
+      }
+    }
+  }
+
+  if (options.werror) warnings_as_errors(diagnostics);
+  const int status = stopped || count(diagnostics).errors != 0 ? status_failed : status_ok;
+  if (options.json) {
+    io.out << render_json(diagnostics, status, written)
+                  .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+           << '\n';
+  } else {
+    io.err << render_text(diagnostics);
+  }
+  return status;
+}
+
+}  // namespace
+
+subcommand add_compile(CLI::App& app, const streams& io) {
+  auto options = std::make_shared<compile_options>();
+  CLI::App* command = app.add_subcommand(
+      "compile",
+      "Compile a line and a train description text into the three compiled files, exactly as the "
+      "installer does, naming every problem by file, line and column. The texts are only read.");
+  command->add_option("LINE_TEXT", options->line_text, "Line description text (<route>_linea.txt)")
+      ->required();
+  command
+      ->add_option("TRAIN_TEXT", options->train_text,
+                   "Train description text (<route>_<train>-.txt)")
+      ->required();
+  command->add_option("--route", options->route,
+                      "Route identifier (default: from the line text's name)");
+  command->add_option("--train", options->train,
+                      "Train number (default: from the train text's name)");
+  command->add_option("--out", options->out,
+                      "Folder for the compiled files (default: the current folder)");
+  command->add_flag("--no-plan", options->no_plan, "Neither build nor write the track plan");
+  command->add_flag("--json", options->json,
+                    "Print the diagnostics as one JSON document on standard output");
+  command->add_flag("--werror", options->werror, "Treat warnings as errors");
+  command->footer(
+      "Diagnostics go to the error stream as FILE:LINE:COLUMN: error|warning: ..., each with "
+      "the row as written and a caret under the field at fault, then 'N errors, M warnings'.\n"
+      "The compiled files are written also when an error was recorded; none when the run stops.\n"
+      "Exit status: 0 compiled with no error (warnings allowed), 1 an error was recorded or the "
+      "run stopped, 2 the command line could not be understood.");
+  return {command, [options, io]() { return run_compile(*options, io); }};
+}
+
+}  // namespace scenario_tool

@@ -1,0 +1,75 @@
+// The compile of two description texts held in memory, exactly as the
+// installer compiles its own (the same reader, stores, walk, header checks and
+// stamps), with every problem turned into a diagnostic. Nothing here touches a
+// file: the compiled files are written by the caller.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/Form1.h"
+#include "reader/description_texts.h"
+#include "scenario_tool/compile/diagnostic.h"
+#include "scenario_tool/compile/source_text.h"
+
+namespace scenario_tool {
+
+// The tool's platform: the program folder is the output folder, and the
+// message box only keeps its text.
+class tool_platform final : public platform::platform {
+ public:
+  explicit tool_platform(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  std::filesystem::path program_folder() override { return folder_; }
+  char separator() const override;
+  void show_window(const ::platform::window_design&) override {}
+  void destroy_window() override {}
+  void message_box(const std::string& text) override { messages.push_back(text); }
+  void report_failure(const std::string& text) override { messages.push_back(text); }
+
+  std::vector<std::string> messages;
+
+ private:
+  std::filesystem::path folder_;
+};
+
+// Two description texts held in memory, handed to the reader as they are;
+// nothing becomes of them after reading.
+class memory_texts final : public reader::description_texts {
+ public:
+  memory_texts(const source_text& line, const source_text& train) : line_(line), train_(train) {}
+  bool line_exists() override { return true; }
+  std::string read_line() override { return line_.bytes(); }
+  std::string read_train() override { return train_.bytes(); }
+  void line_done() override {}
+  void train_done() override {}
+  void reading_failed() override {}
+  std::string line_name() const override { return line_.name(); }
+  std::string train_name() const override { return train_.name(); }
+
+ private:
+  const source_text& line_;
+  const source_text& train_;
+};
+
+struct compile_request {
+  source_text line;
+  source_text train;
+  std::string route_id;
+  std::string train_number;
+  bool plan = true;  // --no-plan: j = 0
+  std::string output_folder = ".";
+};
+
+struct compile_result {
+  std::unique_ptr<tool_platform> platform;
+  std::unique_ptr<Form1> form;  // the compiled model, ready to be written
+  std::vector<diagnostic> diagnostics;
+  bool stopped = false;  // the run stopped: no file may be written
+};
+
+compile_result compile_texts(const compile_request& request);
+
+}  // namespace scenario_tool

@@ -1,0 +1,35 @@
+#include "scenario_tool/compile/diagnostic.h"
+
+#include "model/error_codes.h"
+
+namespace scenario_tool {
+
+std::string diagnostic::message() const {
+  if (code == 0) return text;
+  std::string line = model::error_meaning(code);
+  if (!text.empty()) line += (line.empty() ? "" : ": ") + text;
+  if (position && model::error_has_position(code)) {
+    line += " (at " + std::to_string(*position) + " m)";
+  }
+  return line;
+}
+
+diagnostic diagnostic_at(const source_text& text, std::size_t offset, severity level) {
+  const text_position where = text.position(offset);
+  diagnostic d;
+  d.level = level;
+  d.file = text.name();
+  d.line = where.line;
+  d.column = where.column;
+  d.row = where.row;
+  return d;
+}
+
+diagnostic diagnostic_for(const source_text* text, severity level) {
+  diagnostic d;
+  d.level = level;
+  if (text != nullptr) d.file = text->name();
+  return d;
+}
+
+}  // namespace scenario_tool

@@ -1,0 +1,35 @@
+// One problem found in a compile: an error code the compile recorded, a stop,
+// or a warning about something the compile accepts silently.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "scenario_tool/compile/source_text.h"
+
+namespace scenario_tool {
+
+enum class severity { error, warning };
+
+struct diagnostic {
+  severity level = severity::error;
+  std::string file;                      // the text as named on the command line; empty for none
+  std::size_t line = 0;                  // from 1; 0 when the problem has no place in a text
+  std::size_t column = 0;                // from 1
+  std::string row;                       // the line as written (Windows-1252 bytes)
+  std::int32_t code = 0;                 // the recorded error code, 0 for a stop or a warning
+  std::optional<std::int32_t> position;  // metres, for codes that come with one
+  std::string text;  // a warning's or a stop's words; for a code, what follows its meaning
+
+  // "meaning: text (at M m)" for a recorded code, else the text.
+  std::string message() const;
+};
+
+// A diagnostic at a byte offset of a text.
+diagnostic diagnostic_at(const source_text& text, std::size_t offset, severity level);
+// A diagnostic about a whole text, or (with no text) about the run.
+diagnostic diagnostic_for(const source_text* text, severity level);
+
+}  // namespace scenario_tool

@@ -1,0 +1,426 @@
+#include "scenario_tool/compile/warnings.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "model/conversions.h"
+#include "reader/keyword.h"
+
+namespace scenario_tool {
+namespace {
+
+using model::description_text;
+
+// The keyword tests of the reader, as an author sees them: the name of the
+// keyword, the strings its test looks for, whether case counts, and how many
+// values the row then reads.
+struct rule {
+  std::string_view name;
+  std::array<std::string_view, 2> parts;
+  bool exact_case;
+  std::size_t values;
+  description_text which;
+  bool header;
+  bool needs_plan;
+};
+
+constexpr description_text line = description_text::line;
+constexpr description_text train = description_text::train;
+
+constexpr rule rules[] = {
+    {"lunghezza percorso", {"percorso", "lunghezza"}, false, 1, line, true, false},
+    {"progressiva chilometrica tre", {"tre", "progressiva"}, true, 3, line, true, false},
+    {"progressiva chilometrica due", {"due", "progressiva"}, true, 3, line, true, false},
+    {"progressiva chilometrica uno", {"uno", "progressiva"}, true, 3, line, true, false},
+    {"sfondo uno", {"sfondo", "uno"}, true, 1, line, true, false},
+    {"sfondo due", {"sfondo", "due"}, true, 1, line, true, false},
+    {"sfondo tre", {"sfondo", "tre"}, true, 1, line, true, false},
+    {"ripetizione segnali 4 codici", {"segnali", "ripetizione"}, true, 2, line, true, false},
+    {"pendenza", {"pendenza", ""}, false, 2, line, false, false},
+    {"curva", {"curva", ""}, false, 2, line, false, true},
+    {"montagna", {"montagna", ""}, false, 3, line, false, false},
+    {"indicatori_vmax", {"indicatori_v", ""}, false, 9, line, false, false},
+    {"cartello_indicatore", {"indicat", "cartello"}, false, 2, line, false, false},
+    {"percentuale massa frenata", {"frenata", "massa"}, false, 1, train, false, false},
+    {"numero vetture", {"vetture", ""}, false, 1, train, false, false},
+    {"velocita", {"velocit", ""}, false, 2, train, false, false},
+    {"aderenza", {"aderenza", ""}, false, 2, train, false, false},
+    {"orologio", {"orologio", ""}, false, 3, train, false, false},
+    {"sabbia", {"sabbia", ""}, false, 1, train, false, false},
+    {"segnale", {"segnale", ""}, false, 11, train, false, false},
+    {"rallentamento", {"rallentamento", ""}, false, 6, train, false, false},
+    {"abbattimento", {"abbattimento", ""}, false, 2, train, false, false},
+    {"stazione", {"stazione", ""}, false, 17, train, false, false},
+};
+
+bool matches(const rule& r, std::string_view keyword) {
+  for (const std::string_view part : r.parts) {
+    if (part.empty()) continue;
+    if (r.exact_case ? !reader::contains(keyword, part) : !reader::contains_nocase(keyword, part)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool in_part(const rule& r, description_text which, bool header) {
+  return r.which == which && r.header == header;
+}
+
+std::vector<const rule*> matching_rules(std::string_view keyword, description_text which,
+                                        bool header, bool plan) {
+  std::vector<const rule*> found;
+  for (const rule& r : rules) {
+    if (in_part(r, which, header) && (plan || !r.needs_plan) && matches(r, keyword)) {
+      found.push_back(&r);
+    }
+  }
+  return found;
+}
+
+std::size_t edit_distance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> previous(b.size() + 1);
+  std::vector<std::size_t> current(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    current[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const bool same = reader::ascii_lower(a[i - 1]) == reader::ascii_lower(b[j - 1]);
+      current[j] =
+          std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (same ? 0 : 1)});
+    }
+    std::swap(previous, current);
+  }
+  return previous[b.size()];
+}
+
+bool is_number(std::string_view field) {
+  std::size_t i = (!field.empty() && (field[0] == '+' || field[0] == '-')) ? 1 : 0;
+  if (i == field.size()) return false;
+  for (; i < field.size(); ++i) {
+    if (field[i] < '0' || field[i] > '9') {
+      // Numbers may stand several to a field, separated by blanks.
+      if (field[i] != ' ' && field[i] != '\t') return false;
+    }
+  }
+  return true;
+}
+
+// The value of a number field as the reader took it; nothing for a field that
+// is not a plain number (the reader has then failed already).
+std::optional<std::int64_t> number_value(std::string_view field) {
+  if (field.empty()) return 0;
+  std::size_t i = 0;
+  bool negative = false;
+  if (field[0] == '+' || field[0] == '-') {
+    negative = field[0] == '-';
+    i = 1;
+  }
+  if (i == field.size() || field.size() > 12) return std::nullopt;
+  std::int64_t value = 0;
+  for (; i < field.size(); ++i) {
+    if (field[i] < '0' || field[i] > '9') return std::nullopt;
+    value = value * 10 + (field[i] - '0');
+  }
+  return negative ? -value : value;
+}
+
+std::string quoted(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out.push_back('\'');
+  out.append(text);
+  out.push_back('\'');
+  return out;
+}
+
+// A value that goes into a byte or short field of the model.
+struct narrow_value {
+  std::size_t field;  // its row field (1 for the first value)
+  std::int64_t value;
+  bool byte;  // else a short
+};
+
+// The values of a row that the model keeps in a byte or a short.
+std::vector<narrow_value> narrow_values(std::string_view name, const std::vector<std::int64_t>& v) {
+  std::vector<narrow_value> out;
+  const auto byte = [&](std::size_t f, std::int64_t value) { out.push_back({f, value, true}); };
+  const auto shrt = [&](std::size_t f, std::int64_t value) { out.push_back({f, value, false}); };
+  if (name == "pendenza") byte(2, v[2] + 100);
+  if (name == "montagna") byte(3, v[3] > 10 ? v[3] - 10 : v[3]);
+  if (name == "indicatori_vmax") shrt(9, v[5] * 10 + v[9]);
+  if (name == "aderenza") byte(2, v[2]);
+  if (name == "orologio") {
+    for (std::size_t f = 1; f <= 3; ++f) shrt(f, v[f]);
+  }
+  if (name == "sabbia") shrt(1, v[1]);
+  if (name == "segnale") {
+    shrt(6, v[6] * 10 + v[2] * 3 + v[7]);
+    shrt(3, v[3] * 10 + v[8]);
+    shrt(4, v[4] * 10 + v[9]);
+    shrt(5, v[5] * 10 + v[10]);
+    if (v[2] == 2) byte(11, v[11] >= 1 && v[11] <= 100 ? 101 : v[11]);
+    byte(2, (v[2] * 3 + v[7]) * 10 + 4);
+  }
+  if (name == "rallentamento") {
+    shrt(2, v[2]);
+    shrt(4, v[4]);
+    shrt(6, v[6]);
+  }
+  if (name == "abbattimento") shrt(2, v[2]);
+  if (name == "stazione") {
+    for (const std::size_t f : {2, 4, 5, 6, 9, 13}) byte(f, v[f]);
+    for (const std::size_t f : {7, 8, 10, 11, 12}) shrt(f, v[f]);
+  }
+  return out;
+}
+
+// The row fields that hold a chainage which the reader turns into a cell.
+std::vector<std::size_t> cell_chainages(std::string_view name) {
+  if (name == "montagna") return {1, 2};
+  if (name == "pendenza" || name == "indicatori_vmax" || name == "cartello_indicatore" ||
+      name == "velocita" || name == "aderenza" || name == "segnale" || name == "rallentamento" ||
+      name == "abbattimento") {
+    return {1};
+  }
+  return {};
+}
+
+const char* fill_name(std::string_view name) {
+  if (name == "pendenza") return "gradient";
+  if (name == "velocita") return "line speed";
+  if (name == "aderenza") return "adhesion";
+  return nullptr;
+}
+
+}  // namespace
+
+std::string nearest_keyword(const std::string& keyword, description_text which, bool header) {
+  std::vector<std::string> names;
+  for (const rule& r : rules) {
+    if (!in_part(r, which, header)) continue;
+    if (r.name == "curva") {
+      for (const char side : {'d', 's'}) {
+        for (char digit = '1'; digit <= '6'; ++digit) {
+          names.push_back(std::string("curva") + side + digit);
+        }
+      }
+    } else {
+      names.emplace_back(r.name);
+    }
+  }
+  std::string best;
+  std::size_t best_distance = 3;
+  for (const std::string& name : names) {
+    const std::size_t d = edit_distance(keyword, name);
+    if (d < best_distance) {
+      best = name;
+      best_distance = d;
+    }
+  }
+  return best;
+}
+
+void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
+  if (row.text == nullptr || row.fields.empty()) return;
+  const source_text& text = *row.text;
+  const std::string keyword(text.field_at(row.fields[0], false));
+  const auto warn = [&](std::size_t field, std::string words) {
+    diagnostic d = diagnostic_at(text, row.fields[field], severity::warning);
+    d.text = std::move(words);
+    out.push_back(std::move(d));
+  };
+  const std::vector<const rule*> found = matching_rules(keyword, row.which, row.header, plan_);
+
+  if (row.fields.size() == 1) {
+    // A keyword field after which the reader read nothing: it matched no keyword.
+    if (!found.empty()) return;  // the text ended inside the row
+    if (keyword.empty() || (reader::contains(keyword, "[") && reader::contains(keyword, "]"))) {
+      return;  // blank lines and section headers
+    }
+    const std::size_t this_line = text.position(row.fields[0]).line;
+    const bool after_skipped = skipped_text_ == &text && skipped_line_ == this_line;
+    skipped_text_ = &text;
+    skipped_line_ = this_line;
+    if (is_number(keyword)) {
+      // The values of a skipped row, or of a curve row when no plan is made.
+      if (after_skipped || !plan_) return;
+      warn(0,
+           "a number stands where a keyword is expected: the row before has more fields than "
+           "its keyword reads, and this field is skipped");
+      return;
+    }
+    if (!plan_ && reader::contains_nocase(keyword, "curva")) return;
+    if (row.which == line && row.header && !matching_rules(keyword, line, false, true).empty()) {
+      warn(0, "row " + quoted(keyword) +
+                  " stands in the header, where it is skipped: body rows are read only after the "
+                  "first section header");
+      return;
+    }
+    if (reader::contains(keyword, "-")) {
+      warn(0,
+           "more comment fields (holding '-') in a row than are skipped: this one is read as a "
+           "keyword, matches none and is skipped");
+      return;
+    }
+    std::string words = "keyword " + quoted(keyword) + " matches no keyword: the row is skipped";
+    const std::string near = nearest_keyword(keyword, row.which, row.header);
+    if (!near.empty()) words += "; did you mean " + quoted(near) + "?";
+    warn(0, words);
+    return;
+  }
+  if (found.size() >= 2) {
+    std::string names;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      names += (i == 0 ? "" : i + 1 == found.size() ? " and " : ", ") + quoted(found[i]->name);
+    }
+    warn(0,
+         "keyword " + quoted(keyword) + " matches " + names +
+             ": each of those rows is applied, one after the other, each reading its own values");
+    return;
+  }
+  if (found.size() != 1 || row.fields.size() < found[0]->values + 1) return;
+  const rule& r = *found[0];
+
+  std::vector<std::int64_t> v(row.fields.size(), 0);
+  for (std::size_t f = 1; f < row.fields.size(); ++f) {
+    if (r.name == "cartello_indicatore" && f == 2) continue;  // the sign text
+    if (r.name == "stazione" && f == 17) continue;            // the station name
+    const std::optional<std::int64_t> value = number_value(text.field_at(row.fields[f], true));
+    if (!value) return;
+    v[f] = *value;
+  }
+
+  for (const std::size_t f : cell_chainages(r.name)) {
+    if (v[f] % 50 == 0) continue;
+    const auto rounded = static_cast<std::int64_t>(model::round_half_even(v[f] / 50.0)) * 50;
+    warn(f, "chainage " + std::to_string(v[f]) +
+                " m is not a multiple of 50: the 50-metre cells round it (to " +
+                std::to_string(rounded) + " m)");
+  }
+  if (r.name == "rallentamento" && v[1] % 50 == 0 && (v[1] + v[3]) % 50 != 0) {
+    warn(3, "slowdown length " + std::to_string(v[3]) +
+                " m is not a multiple of 50: the cell of its end is rounded");
+  }
+
+  for (const narrow_value& n : narrow_values(r.name, v)) {
+    const bool fits =
+        n.byte ? (n.value >= 0 && n.value <= 255) : (n.value >= -32768 && n.value <= 32767);
+    if (fits) continue;
+    const std::int64_t kept = n.byte ? model::low8(n.value) : model::low16(n.value);
+    warn(n.field, "stored value " + std::to_string(n.value) + " does not fit " +
+                      (n.byte ? "a byte: only its low 8 bits are kept ("
+                              : "a 16-bit field: only its low 16 bits are kept (") +
+                      std::to_string(kept) + ")");
+  }
+
+  if (const char* fill = fill_name(r.name)) {
+    const std::string key(r.name);
+    const auto last = last_chainage_.find(key);
+    if (last != last_chainage_.end() && v[1] < last->second) {
+      warn(1, std::string(fill) + " row at " + std::to_string(v[1]) + " m comes after one at " +
+                  std::to_string(last->second) +
+                  " m: the fill follows the rows' order, so the cells before " +
+                  std::to_string(last->second) + " m keep the earlier value");
+    }
+    last_chainage_[key] = v[1];
+  }
+  if (r.name == "curva") {
+    const auto last = last_chainage_.find("curva");
+    if (last != last_chainage_.end() && v[1] < last->second) {
+      warn(1, "curve at " + std::to_string(v[1]) + " m begins before the previous curve ends (" +
+                  std::to_string(last->second) +
+                  " m): the plan goes on from where it is, so this curve begins there");
+    }
+    last_chainage_["curva"] =
+        std::max(v[1] + v[2], last == last_chainage_.end() ? v[1] + v[2] : last->second);
+  }
+}
+
+std::vector<diagnostic> encoding_warnings(const source_text& text) {
+  std::vector<diagnostic> out;
+  const std::string& b = text.bytes();
+  const auto warn = [&](std::size_t offset, std::string words) {
+    diagnostic d = diagnostic_at(text, offset, severity::warning);
+    d.text = std::move(words);
+    out.push_back(std::move(d));
+  };
+
+  if (b.rfind("\xEF\xBB\xBF", 0) == 0) {
+    warn(0,
+         "the text begins with a UTF-8 byte order mark: its three bytes are read as "
+         "Windows-1252 characters of the first field (an editor may have added it)");
+  }
+
+  // UTF-8: every byte above 127 belongs to a well-formed UTF-8 sequence.
+  std::optional<std::size_t> first_high;
+  bool all_utf8 = true;
+  for (std::size_t i = 0; i < b.size();) {
+    const auto c = static_cast<unsigned char>(b[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    if (!first_high) first_high = i;
+    const std::size_t length = c >= 0xC2 && c <= 0xDF   ? 2
+                               : c >= 0xE0 && c <= 0xEF ? 3
+                               : c >= 0xF0 && c <= 0xF4 ? 4
+                                                        : 0;
+    bool ok = length != 0 && i + length <= b.size();
+    for (std::size_t k = 1; ok && k < length; ++k) {
+      ok = (static_cast<unsigned char>(b[i + k]) & 0xC0) == 0x80;
+    }
+    if (!ok) {
+      all_utf8 = false;
+      break;
+    }
+    i += length;
+  }
+  const std::size_t bom = b.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+  const bool looks_utf8 = first_high && all_utf8 && b.size() > bom &&
+                          std::any_of(b.begin() + static_cast<std::ptrdiff_t>(bom), b.end(),
+                                      [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  if (looks_utf8) {
+    std::size_t at = bom;
+    while (static_cast<unsigned char>(b[at]) < 0x80) ++at;
+    warn(at,
+         "the text looks like UTF-8 (an editor may have converted it): it is read as "
+         "Windows-1252, each accented letter as two or more characters");
+  }
+
+  for (std::size_t i = 0; i < b.size(); ++i) {
+    const auto c = static_cast<unsigned char>(b[i]);
+    const bool undefined =
+        !looks_utf8 && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D);
+    const bool control = (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F;
+    if (undefined || control) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "0x%02X", c);
+      warn(i, std::string("byte ") + hex + " is " +
+                  (undefined ? "not a Windows-1252 character" : "a control character") +
+                  ": it is read as part of its field");
+      break;
+    }
+  }
+
+  for (std::size_t i = 0; i < b.size(); ++i) {
+    if (b[i] == '\n' && (i == 0 || b[i - 1] != '\r')) {
+      warn(i,
+           "this line ends with LF alone, not CR LF (an editor may have changed it): it is "
+           "read as a line end all the same");
+      break;
+    }
+  }
+  for (std::size_t i = 0; i < b.size(); ++i) {
+    if (b[i] == '\r' && (i + 1 == b.size() || b[i + 1] != '\n')) {
+      warn(i, "this line ends with CR alone, not CR LF: it is read as a line end all the same");
+      break;
+    }
+  }
+  return out;
+}
+
+}  // namespace scenario_tool

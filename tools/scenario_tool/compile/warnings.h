@@ -1,0 +1,50 @@
+// Warnings: what the compile accepts without a word but an author almost
+// never means. They look at each row as the reader took it (its keyword and
+// the fields it read after it) and at each text's bytes as a whole.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/diagnostic_sink.h"
+#include "scenario_tool/compile/diagnostic.h"
+#include "scenario_tool/compile/source_text.h"
+
+namespace scenario_tool {
+
+// A row as the reader took it: the offsets of its keyword (first) and of each
+// field it read after it.
+struct read_row {
+  const source_text* text = nullptr;
+  model::description_text which = model::description_text::line;
+  bool header = false;  // a row of the line text's header
+  std::vector<std::size_t> fields;
+};
+
+class row_warnings {
+ public:
+  explicit row_warnings(bool plan) : plan_(plan) {}
+
+  // Adds the warnings about one row to `out`.
+  void check(const read_row& row, std::vector<diagnostic>& out);
+
+ private:
+  bool plan_;
+  std::size_t skipped_line_ = 0;  // line of the last keyword field that read nothing
+  const source_text* skipped_text_ = nullptr;
+  // The chainage of the last row of each fill, and where the last curve ended.
+  std::map<std::string, std::int64_t> last_chainage_;
+};
+
+// The keyword within two edits of `keyword` (case ignored) among those of a
+// text's part, or "" when none is.
+std::string nearest_keyword(const std::string& keyword, model::description_text which, bool header);
+
+// Line ends other than CR LF, bytes that are no Windows-1252 character, and a
+// text that looks like UTF-8: at most one warning of each kind, at its first place.
+std::vector<diagnostic> encoding_warnings(const source_text& text);
+
+}  // namespace scenario_tool

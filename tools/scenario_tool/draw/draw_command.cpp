@@ -1,0 +1,68 @@
+// draw LINE_TEXT TRAIN_TEXT --svg OUT, or draw COMPILED_FOLDER --svg OUT: a
+// picture of the line as one self-contained SVG file.
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/replace_file.h"
+#include "scenario_tool/draw/draw_sources.h"
+#include "scenario_tool/draw/line_drawing.h"
+#include "scenario_tool/subcommands.h"
+
+namespace scenario_tool {
+
+namespace {
+
+struct draw_options {
+  std::vector<std::string> inputs;
+  std::string svg;
+};
+
+}  // namespace
+
+subcommand add_draw(CLI::App& app, const streams& io) {
+  auto o = std::make_shared<draw_options>();
+  CLI::App* command = app.add_subcommand(
+      "draw",
+      "Draw the line as an SVG picture: its plan, and on one chainage axis the gradient, curves, "
+      "speed limits, signals, slowdowns, speed points and stations. Give either the line and "
+      "train description texts, or a folder of compiled files.");
+  command->add_option("INPUT", o->inputs, "LINE_TEXT TRAIN_TEXT, or COMPILED_FOLDER")
+      ->required()
+      ->expected(1, 2);
+  command->add_option("--svg", o->svg, "The SVG file to write, or - for standard output")
+      ->required();
+  return {command, [o, io]() {
+            try {
+              line_picture picture;
+              if (o->inputs.size() == 2) {
+                picture = picture_from_texts(o->inputs[0], o->inputs[1]);
+              } else if (std::filesystem::is_directory(o->inputs[0])) {
+                picture = picture_from_folder(o->inputs[0]);
+              } else {
+                io.err << "scenario_tool draw: " << o->inputs[0]
+                       << " is not a folder: give a folder of compiled files, or the line and "
+                          "train description texts\n";
+                return status_usage;
+              }
+              if (o->svg == "-") {
+                io.out << draw_svg(picture);
+              } else {
+                platform::replace_file(o->svg, draw_svg(picture));
+              }
+              for (const std::string& note : picture.notes) {
+                io.err << "scenario_tool draw: " << note << '\n';
+              }
+            } catch (const std::exception& failure) {
+              io.err << "scenario_tool draw: " << failure.what() << '\n';
+              return status_failed;
+            }
+            if (o->svg != "-") io.out << o->svg << '\n';
+            return status_ok;
+          }};
+}
+
+}  // namespace scenario_tool

@@ -1,0 +1,125 @@
+#include "scenario_tool/draw/line_drawing.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "assembly/check_codes.h"
+#include "scenario_tool/draw/picture_parts.h"
+#include "scenario_tool/shared/record_fields.h"
+
+namespace scenario_tool {
+
+using namespace drawing;
+
+namespace {
+
+void draw_legend(svg_writer& svg, const line_picture& p) {
+  svg << "<g id=\"legend\" font-size=\"11\">\n";
+  double x = left;
+  const double y = legend_top;
+  const auto item = [&](std::string_view symbol, std::string_view label) {
+    svg << "<g transform=\"translate(" << num(x) << " " << num(y) << ")\">" << symbol << "</g>\n";
+    svg.text(x + 14, y + 4, label);
+    x += 14 + 6.5 * static_cast<double>(label.size()) + 22;
+  };
+  item("<circle r=\"3.5\" fill=\"#1e8449\" stroke=\"#000\" stroke-width=\"0.8\"/>", "signal");
+  item("<path d=\"M0 -6 l6 11 h-12 z\" fill=\"#f4d03f\" stroke=\"#000\" stroke-width=\"0.8\"/>",
+       "slowdown warning");
+  item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"#c0392b\"/>",
+       "slowdown start (speed)");
+  item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"#27ae60\"/>", "slowdown end");
+  if (p.cells_before_walk) {
+    item("<circle r=\"4\" fill=\"#2e86c1\"/>", "speed point from the texts");
+    item("<path d=\"M0 -6 l5 6 l-5 6 l-5 -6 z\" fill=\"#e67e22\"/>",
+         "speed point added by the walk");
+  } else {
+    item("<circle r=\"4\" fill=\"#7f8c8d\"/>", "speed point");
+  }
+  x = left;
+  const double y2 = y + 24;
+  const auto swatch = [&](std::string_view stroke, std::string_view label) {
+    svg << "<line x1=\"" << num(x - 6) << "\" y1=\"" << num(y2) << "\" x2=\"" << num(x + 8)
+        << "\" y2=\"" << num(y2) << "\" " << stroke << "/>\n";
+    svg.text(x + 14, y2 + 4, label);
+    x += 14 + 6.5 * static_cast<double>(label.size()) + 22;
+  };
+  swatch("stroke=\"#117a65\" stroke-width=\"2\"", "indicator speed, rank A");
+  swatch("stroke=\"#b9770e\" stroke-width=\"1.2\"", "rank B");
+  swatch("stroke=\"#6c3483\" stroke-width=\"1.2\"", "rank C");
+  swatch("stroke=\"#7f8c8d\" stroke-width=\"2\" stroke-dasharray=\"5 3\"",
+         "line speed of the train");
+  swatch("stroke=\"#c0392b\" stroke-width=\"3\"", "slowdown speed");
+  swatch("stroke=\"#d35400\" stroke-width=\"6\"", "right curve");
+  swatch("stroke=\"#2874a6\" stroke-width=\"6\"", "left curve");
+  if (!p.cells_before_walk) {
+    svg.text(left, y2 + 26,
+             "Drawn from compiled files alone: the speed points that the compiler's walk adds "
+             "cannot be told from those the texts give, so all are shown alike.",
+             "font-size=\"11\" fill=\"#555\"");
+  }
+  svg << "</g>\n";
+}
+
+}  // namespace
+
+std::string draw_svg(const line_picture& p) {
+  svg_writer svg;
+  const double height = page_height + 16 * static_cast<double>(p.notes.size());
+  svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << num(page_width) << "\" height=\""
+      << num(height) << "\" viewBox=\"0 0 " << num(page_width) << " " << num(height)
+      << "\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\">\n";
+  const std::string title = stored(p.route_id) + " — train " + stored(p.train_number);
+  svg << "<title>" << title << "</title>\n";
+  svg << "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
+  svg.text(left, 32, title, "font-size=\"22\" font-weight=\"bold\"");
+
+  // Check codes as stored, against those of the names in the station table.
+  std::string codes = "check codes: ";
+  const bool have_header =
+      p.stations.size() > static_cast<std::size_t>(model::entry::train_header) &&
+      p.cells.size() > 1;
+  if (have_header) {
+    const std::string& train = p.stations[model::entry::train_header].name;
+    const std::string& route = p.stations[model::entry::route_header].name;
+    const std::int32_t weighted = p.stations[model::entry::route_header].time;
+    const std::int32_t plain = p.cells[1].value2;
+    const bool ok = weighted == assembly::weighted_check_code(train, route) &&
+                    plain == assembly::plain_check_code(train, route);
+    codes += "weighted " + std::to_string(weighted) + ", plain " + std::to_string(plain) +
+             (ok ? " (both match the route and train)" : " (MISMATCH with the route and train)");
+  } else {
+    codes += "not available";
+  }
+  codes += "; line length " + km(p.line_length);
+  svg.text(left, 54, xml(codes), "font-size=\"13\"");
+  svg.text(left, 72, xml(p.source), "font-size=\"11\" fill=\"#555\"");
+
+  std::int64_t span = std::max<std::int64_t>(p.line_length, 1000);
+  for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
+    if (station_role(static_cast<int>(i), p.stations[i]) == "station") {
+      span = std::max<std::int64_t>(span, std::int64_t{p.stations[i].position} + 500);
+    }
+  }
+  const chainage_axis axis{static_cast<double>(span)};
+
+  draw_plan(svg, p);
+  draw_axis(svg, axis);
+  draw_gradient(svg, p, axis);
+  draw_curves(svg, p, axis);
+  draw_speeds(svg, p, axis);
+  draw_marks(svg, p, axis);
+  draw_stations(svg, p, axis);
+  draw_legend(svg, p);
+  // What the compiler recorded, and any mismatch between the files, under the legend.
+  double note_y = page_height - 30;
+  for (const std::string& note : p.notes) {
+    svg.text(left, note_y, xml(note), "font-size=\"12\" fill=\"#c0392b\" class=\"note\"");
+    note_y += 16;
+  }
+  svg << "</svg>\n";
+  return std::move(svg.out());
+}
+
+}  // namespace scenario_tool

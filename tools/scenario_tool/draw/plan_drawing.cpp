@@ -1,0 +1,121 @@
+// The plan of the line seen from above.
+#include <algorithm>
+#include <cmath>
+
+#include "scenario_tool/draw/picture_parts.h"
+#include "scenario_tool/shared/record_fields.h"
+
+namespace scenario_tool::drawing {
+
+namespace {
+
+// The plan is thinned to about this many points: more than a page can show.
+constexpr std::int32_t plan_points = 4000;
+
+}  // namespace
+
+void draw_plan(svg_writer& svg, const line_picture& p) {
+  svg << "<g id=\"plan\">\n";
+  svg << "<rect x=\"" << num(left) << "\" y=\"" << num(plan_top) << "\" width=\"" << num(plot_width)
+      << "\" height=\"" << num(plan_bottom - plan_top) << "\" fill=\"#fbfbf8\" stroke=\"#999\"/>\n";
+  svg.text(left + 6, plan_top + 16, "Plan of the line (from the track plan)",
+           "font-size=\"13\" font-weight=\"bold\"");
+  const std::int32_t last = p.plan.last_metre();
+  if (last < 1) {
+    svg.text(left + 6, plan_top + 36, "No track plan to draw.", "font-size=\"12\"");
+    svg << "</g>\n";
+    return;
+  }
+  const std::int32_t line_end = std::clamp(p.line_length, 1, last);
+  double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
+  bool any = false;
+  for (std::int32_t m = 0; m <= line_end; ++m) {
+    if (!finite_point(p.plan, m)) continue;
+    const double x = p.plan.number(m, 0);
+    const double y = p.plan.number(m, 1);
+    if (!any) {
+      min_x = max_x = x;
+      min_y = max_y = y;
+      any = true;
+    }
+    min_x = std::min(min_x, x);
+    max_x = std::max(max_x, x);
+    min_y = std::min(min_y, y);
+    max_y = std::max(max_y, y);
+  }
+  if (!any) {
+    svg << "</g>\n";
+    return;
+  }
+  const double pad = 60;
+  const double box_w = plot_width - 2 * pad;
+  const double box_h = plan_bottom - plan_top - 2 * pad;
+  const double span_x = std::max(max_x - min_x, 1.0);
+  const double span_y = std::max(max_y - min_y, 1.0);
+  const double scale = std::min(box_w / span_x, box_h / span_y);  // pixels per metre
+  const double origin_x = left + pad + (box_w - span_x * scale) / 2;
+  const double origin_y = plan_top + pad + (box_h + span_y * scale) / 2;
+  // The plane's y grows upwards: the line starts heading up the page.
+  const auto px = [&](double x) { return origin_x + (x - min_x) * scale; };
+  const auto py = [&](double y) { return origin_y - (y - min_y) * scale; };
+
+  const std::int32_t step = std::max<std::int32_t>(1, last / plan_points);
+  const auto polyline = [&](std::int32_t from, std::int32_t to, std::string_view attributes) {
+    std::string points;
+    for (std::int32_t m = from; m <= to; m = (m == to ? to + 1 : std::min(m + step, to))) {
+      if (!finite_point(p.plan, m)) continue;
+      points += num(px(p.plan.number(m, 0))) + "," + num(py(p.plan.number(m, 1))) + " ";
+    }
+    svg << "<polyline fill=\"none\" " << attributes << " points=\"" << points << "\"/>\n";
+  };
+  polyline(0, line_end, "stroke=\"#222\" stroke-width=\"2.5\" class=\"plan-line\"");
+  // The extra metres past the line's end that the plan carries.
+  svg << "<clipPath id=\"plan-clip\"><rect x=\"" << num(left) << "\" y=\"" << num(plan_top)
+      << "\" width=\"" << num(plot_width) << "\" height=\"" << num(plan_bottom - plan_top)
+      << "\"/></clipPath>\n";
+  svg << "<g clip-path=\"url(#plan-clip)\">\n";
+  if (last - 2 > line_end) {
+    polyline(line_end, last - 2, "stroke=\"#999\" stroke-width=\"1.5\" stroke-dasharray=\"6 4\"");
+  }
+  svg << "</g>\n";
+
+  // Stations: a ring at the point of the station's chainage, and its name.
+  int n = 0;
+  for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
+    const model::station_entry& e = p.stations[i];
+    if (station_role(static_cast<int>(i), e) != "station") continue;
+    const std::int32_t m = std::clamp(e.position, 0, last);
+    if (!finite_point(p.plan, m)) continue;
+    const double x = px(p.plan.number(m, 0));
+    const double y = py(p.plan.number(m, 1));
+    svg << "<circle class=\"plan-station-mark\" cx=\"" << num(x) << "\" cy=\"" << num(y)
+        << "\" r=\"5\" fill=\"#fff\" stroke=\"#c0392b\" stroke-width=\"2\"><title>"
+        << stored(e.name) << ", " << km(e.position) << "</title></circle>\n";
+    const bool to_left = (n++ % 2) == 1;
+    svg.text(to_left ? x - 9 : x + 9, y + 4, stored(e.name),
+             to_left ? "font-size=\"11\" text-anchor=\"end\" class=\"plan-station-name\""
+                     : "font-size=\"11\" class=\"plan-station-name\"");
+  }
+  // Start of the line.
+  svg.text(px(0) + 8, py(0) + 16, "start (0, 0)", "font-size=\"10\" fill=\"#555\"");
+
+  // Scale bar: a round length of at most a fifth of the line's extent.
+  const double bar_m = nice_step_below(std::max(span_x, span_y) / 5);
+  const double bar_px = bar_m * scale;
+  const double bx = left + 20;
+  const double by = plan_bottom - 20;
+  svg << "<g id=\"scale-bar\">\n";
+  svg.line(bx, by, bx + bar_px, by, "stroke=\"#000\" stroke-width=\"3\"");
+  svg.line(bx, by - 6, bx, by + 4, "stroke=\"#000\" stroke-width=\"1.5\"");
+  svg.line(bx + bar_px, by - 6, bx + bar_px, by + 4, "stroke=\"#000\" stroke-width=\"1.5\"");
+  svg.text(bx + bar_px / 2, by - 8, bar_m >= 1000 ? num(bar_m / 1000) + " km" : num(bar_m) + " m",
+           "font-size=\"12\" text-anchor=\"middle\"");
+  svg << "</g>\n";
+  svg.text(right - 8, plan_bottom - 10,
+           "x and y in metres from the start; the line starts heading up the page; grey dashes: "
+           "the plan's run past the line's end",
+           "font-size=\"10\" text-anchor=\"end\" fill=\"#555\"");
+  svg << "</g>\n";
+}
+
+}  // namespace scenario_tool::drawing

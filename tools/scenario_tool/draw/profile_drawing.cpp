@@ -1,0 +1,253 @@
+// The bands under the plan: gradient, curves, speeds, marks and stations on
+// one chainage axis.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "scenario_tool/draw/picture_parts.h"
+#include "scenario_tool/draw/track_curves.h"
+#include "scenario_tool/shared/record_fields.h"
+
+namespace scenario_tool::drawing {
+
+namespace {
+
+void panel_frame(svg_writer& svg, double top, double bottom, std::string_view title) {
+  svg << "<rect x=\"" << num(left) << "\" y=\"" << num(top) << "\" width=\"" << num(plot_width)
+      << "\" height=\"" << num(bottom - top) << "\" fill=\"none\" stroke=\"#999\"/>\n";
+  svg.text(left - 8, top + 12, title, "font-size=\"12\" text-anchor=\"end\" font-weight=\"bold\"");
+}
+
+// A step line through (chainage, value) pairs, each value holding to the next.
+std::string step_points(const chainage_axis& axis, const std::vector<std::pair<double, double>>& v,
+                        double end, const std::function<double(double)>& y) {
+  std::string points;
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    const double to = i + 1 < v.size() ? v[i + 1].first : end;
+    points += num(axis.x(v[i].first)) + "," + num(y(v[i].second)) + " " + num(axis.x(to)) + "," +
+              num(y(v[i].second)) + " ";
+  }
+  return points;
+}
+
+// An indicator's packed speed: rank speed x 20 + the other track's speed / 5,
+// both multiples of 5 km/h, so the hundreds give the first.
+double indicator_speed(std::int16_t packed) {
+  return 5.0 * std::floor(packed / 100.0);
+}
+
+}  // namespace
+
+void draw_axis(svg_writer& svg, const chainage_axis& axis) {
+  svg << "<g id=\"chainage-axis\" font-size=\"11\" text-anchor=\"middle\">\n";
+  const double step_km = nice_step(axis.span / 1000 / 20);
+  for (double k = 0; k * 1000 <= axis.span + 0.5; k += step_km) {
+    const double x = axis.x(k * 1000);
+    svg.line(x, gradient_top, x, marks_bottom, "stroke=\"#e4e4e4\"");
+    svg.line(x, marks_bottom, x, marks_bottom + 5, "stroke=\"#000\"");
+    svg.text(x, axis_labels, num(k));
+  }
+  svg.line(left, marks_bottom, right, marks_bottom, "stroke=\"#000\"");
+  svg.text(right, axis_labels + 16, "chainage in km", "text-anchor=\"end\"");
+  svg << "</g>\n";
+}
+
+void draw_gradient(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+  svg << "<g id=\"gradient\">\n";
+  panel_frame(svg, gradient_top, gradient_bottom, "gradient ‰");
+  // Cells the gradient fill reached hold gradient + 100; the last three hold 0.
+  std::vector<std::pair<double, double>> steps;
+  double low = 0, high = 0;
+  const std::size_t cells = std::min(p.cells.size(), static_cast<std::size_t>(axis.span / 50) + 1);
+  for (std::size_t i = 0; i < cells; ++i) {
+    const double g = static_cast<double>(p.cells[i].gradient) - 100;
+    if (p.cells[i].gradient == 0) continue;
+    low = std::min(low, g);
+    high = std::max(high, g);
+    if (steps.empty() || steps.back().second != g) steps.emplace_back(i * 50.0, g);
+  }
+  const double reach = nice_step(std::max({std::fabs(low), std::fabs(high), 5.0}) / 2) * 2;
+  const auto y = [&](double g) {
+    const double mid = (gradient_top + gradient_bottom) / 2;
+    return mid - g / reach * (gradient_bottom - gradient_top) / 2 * 0.9;
+  };
+  svg.line(left, y(0), right, y(0), "stroke=\"#888\" stroke-dasharray=\"3 3\"");
+  for (double g : {-reach, 0.0, reach}) {
+    svg.text(left + 4, y(g) - 2, num(g), "font-size=\"10\" fill=\"#555\"");
+  }
+  svg << "<polyline class=\"gradient-line\" fill=\"none\" stroke=\"#8e5a2b\" stroke-width=\"1.5\" "
+         "points=\""
+      << step_points(axis, steps, axis.span, y) << "\"/>\n";
+  svg << "</g>\n";
+}
+
+void draw_curves(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+  svg << "<g id=\"curves\">\n";
+  panel_frame(svg, curves_top, curves_bottom, "curves");
+  const double mid = (curves_top + curves_bottom) / 2;
+  svg.text(left - 8, curves_bottom - 2, "right ▲ left ▼", "font-size=\"9\" text-anchor=\"end\"");
+  svg.line(left, mid, right, mid, "stroke=\"#bbb\"");
+  if (p.plan.exists()) {
+    const std::int32_t last =
+        std::min<std::int32_t>(p.plan.last_metre() - 2, static_cast<std::int32_t>(axis.span));
+    for (const curve_stretch& c : curves_of(p.plan, last)) {
+      const bool right_turn = c.curvature > 0;
+      const double x1 = axis.x(c.first);
+      const double x2 = std::max(axis.x(c.last + 1), x1 + 1);
+      svg << "<rect class=\"" << (right_turn ? "curve-right" : "curve-left") << "\" x=\"" << num(x1)
+          << "\" y=\"" << num(right_turn ? curves_top + 4 : mid) << "\" width=\"" << num(x2 - x1)
+          << "\" height=\"" << num(mid - curves_top - 4) << "\" fill=\""
+          << (right_turn ? "#d35400" : "#2874a6") << "\"><title>" << (right_turn ? "right" : "left")
+          << " curve, " << km(c.first) << " to " << km(c.last + 1) << ", radius about "
+          << num(std::round(1 / std::fabs(c.curvature))) << " m</title></rect>\n";
+    }
+  } else {
+    svg.text(left + 6, mid + 4, "no track plan: curves unknown", "font-size=\"10\"");
+  }
+  svg << "</g>\n";
+}
+
+void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+  svg << "<g id=\"speeds\">\n";
+  panel_frame(svg, speed_top, speed_bottom, "speed km/h");
+  const std::size_t cells = std::min(p.cells.size(), static_cast<std::size_t>(axis.span / 50) + 1);
+  std::vector<std::pair<double, double>> line_speed;
+  std::vector<std::pair<double, double>> ranks[3];
+  double top = 100;
+  for (std::size_t i = 0; i < cells; ++i) {
+    const model::track_cell& c = p.cells[i];
+    const double v = c.speed_limit * 5.0;
+    if (c.speed_limit != 0 && (line_speed.empty() || line_speed.back().second != v)) {
+      line_speed.emplace_back(i * 50.0, v);
+    }
+    top = std::max(top, v);
+    if (c.kind == model::cell_kind::speed_indicator) {
+      const std::int16_t packed[3] = {c.value, c.value2, c.value3};
+      for (int r = 0; r < 3; ++r) {
+        ranks[r].emplace_back(i * 50.0, indicator_speed(packed[r]));
+        top = std::max(top, indicator_speed(packed[r]));
+      }
+    }
+  }
+  top = std::min(std::ceil(top / 20) * 20 + 20, 400.0);
+  const auto y = [&](double v) {
+    return speed_bottom - std::clamp(v, 0.0, top) / top * (speed_bottom - speed_top - 10);
+  };
+  for (double v = 0; v <= top; v += top > 200 ? 100 : 50) {
+    svg.line(left, y(v), right, y(v), "stroke=\"#eee\"");
+    svg.text(left + 4, y(v) - 2, num(v), "font-size=\"10\" fill=\"#555\"");
+  }
+  // Slowdowns: their speed from start to the next end cell (the last cell
+  // when none follows).
+  std::vector<std::size_t> next_end(p.cells.size() + 1, p.cells.size());
+  for (std::size_t i = p.cells.size(); i-- > 0;) {
+    next_end[i] = p.cells[i].kind == model::cell_kind::slowdown_end ? i : next_end[i + 1];
+  }
+  for (std::size_t i = 0; i < cells; ++i) {
+    if (p.cells[i].kind != model::cell_kind::slowdown_start) continue;
+    const std::size_t e = next_end[i + 1];
+    svg.line(axis.x(i * 50.0), y(p.cells[i].value), axis.x(e * 50.0), y(p.cells[i].value),
+             "stroke=\"#c0392b\" stroke-width=\"3\" class=\"slowdown-speed\"");
+  }
+  svg << "<polyline class=\"line-speed\" fill=\"none\" stroke=\"#7f8c8d\" stroke-width=\"2\" "
+         "stroke-dasharray=\"5 3\" points=\""
+      << step_points(axis, line_speed, axis.span, y) << "\"/>\n";
+  const char* colours[3] = {"#117a65", "#b9770e", "#6c3483"};
+  for (int r = 0; r < 3; ++r) {
+    svg << "<polyline class=\"indicator-speed-" << std::string(1, "ABC"[r])
+        << "\" fill=\"none\" stroke=\"" << colours[r] << "\" stroke-width=\""
+        << (r == 0 ? "2" : "1.2") << "\" points=\"" << step_points(axis, ranks[r], axis.span, y)
+        << "\"/>\n";
+  }
+  svg << "</g>\n";
+}
+
+void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+  svg << "<g id=\"marks\">\n";
+  panel_frame(svg, signals_row - 20, marks_bottom, "");
+  svg.text(left - 8, signals_row + 4, "signals", "font-size=\"11\" text-anchor=\"end\"");
+  svg.text(left - 8, slowdowns_row + 4, "slowdowns", "font-size=\"11\" text-anchor=\"end\"");
+  svg.text(left - 8, points_row + 4, "speed points", "font-size=\"11\" text-anchor=\"end\"");
+  for (std::size_t i = 0; i < p.cells.size(); ++i) {
+    const model::track_cell& c = p.cells[i];
+    const double x = axis.x(i * 50.0);
+    const std::string where = km(static_cast<std::int64_t>(i) * 50);
+    switch (c.kind) {
+      case model::cell_kind::signal:
+        svg << "<g class=\"signal-mark\"><title>signal, cell " << std::to_string(i) << ", " << where
+            << ", value " << std::to_string(c.value) << "</title>";
+        svg.line(x, signals_row + 8, x, signals_row - 6, "stroke=\"#000\"");
+        svg << "<circle cx=\"" << num(x) << "\" cy=\"" << num(signals_row - 9)
+            << "\" r=\"3.5\" fill=\"#1e8449\" stroke=\"#000\" stroke-width=\"0.8\"/></g>\n";
+        break;
+      case model::cell_kind::slowdown_warning:
+        svg << "<path class=\"slowdown-warning\" d=\"M" << num(x) << " " << num(slowdowns_row - 7)
+            << " l6 11 h-12 z\" fill=\"#f4d03f\" stroke=\"#000\" stroke-width=\"0.8\"><title>"
+            << "slowdown warning, " << where << ", " << std::to_string(c.value)
+            << " km/h</title></path>\n";
+        break;
+      case model::cell_kind::slowdown_start:
+      case model::cell_kind::slowdown_end: {
+        const bool start = c.kind == model::cell_kind::slowdown_start;
+        svg << "<rect class=\"" << (start ? "slowdown-start" : "slowdown-end") << "\" x=\""
+            << num(x - 4) << "\" y=\"" << num(slowdowns_row - 5) << "\" width=\"8\" height=\"10\" "
+            << "fill=\"" << (start ? "#c0392b" : "#27ae60") << "\"><title>slowdown "
+            << (start ? "start" : "end") << ", " << where << ", " << std::to_string(c.value)
+            << " km/h</title></rect>\n";
+        if (start) {
+          svg.text(x + 6, slowdowns_row - 8, std::to_string(c.value),
+                   "font-size=\"10\" fill=\"#c0392b\"");
+        }
+        break;
+      }
+      case model::cell_kind::speed_point:
+      case model::cell_kind::speed_point_without_speed: {
+        std::string kind = "speed-point";
+        std::string label = "speed point";
+        if (p.cells_before_walk) {
+          const bool from_texts =
+              i < p.cells_before_walk->size() && (*p.cells_before_walk)[i].kind == c.kind;
+          kind = from_texts ? "speed-point-text" : "speed-point-walk";
+          label = from_texts ? "speed point from the texts" : "speed point added by the walk";
+        }
+        const std::string speed = c.kind == model::cell_kind::speed_point
+                                      ? std::to_string(c.value) + " km/h"
+                                      : "no speed";
+        if (kind == "speed-point-walk") {
+          svg << "<path class=\"" << kind << "\" d=\"M" << num(x) << " " << num(points_row - 6)
+              << " l5 6 l-5 6 l-5 -6 z\" fill=\"#e67e22\"><title>" << label << ", " << where << ", "
+              << speed << "</title></path>\n";
+        } else {
+          svg << "<circle class=\"" << kind << "\" cx=\"" << num(x) << "\" cy=\"" << num(points_row)
+              << "\" r=\"4\" fill=\"" << (kind == "speed-point" ? "#7f8c8d" : "#2e86c1")
+              << "\"><title>" << label << ", " << where << ", " << speed << "</title></circle>\n";
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  svg << "</g>\n";
+}
+
+void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+  svg << "<g id=\"stations\">\n";
+  for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
+    const model::station_entry& e = p.stations[i];
+    if (station_role(static_cast<int>(i), e) != "station") continue;
+    const double x = axis.x(e.position);
+    svg.line(x, names_bottom, x, marks_bottom, "stroke=\"#c0392b\" stroke-opacity=\"0.35\"");
+    svg << "<path class=\"station-mark\" d=\"M" << num(x - 5) << " " << num(names_bottom - 8)
+        << " h10 l-5 8 z\" fill=\"#c0392b\"><title>" << stored(e.name) << ", " << km(e.position)
+        << (e.time != 0 ? ", " + clock_text(e.time) : std::string()) << "</title></path>\n";
+    svg << "<text class=\"station-name\" font-size=\"11\" transform=\"translate(" << num(x + 3)
+        << " " << num(names_bottom - 11) << ") rotate(-35)\">" << stored(e.name) << "</text>\n";
+  }
+  svg << "</g>\n";
+}
+
+}  // namespace scenario_tool::drawing

@@ -1,0 +1,173 @@
+// diff A B: two compiled files of the same kind, record by record, each
+// difference on one line and a count at the end.
+#include <CLI/CLI.hpp>
+#include <bit>
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "platform/replace_file.h"
+#include "scenario_tool/shared/compiled_decoder.h"
+#include "scenario_tool/shared/record_fields.h"
+#include "scenario_tool/subcommands.h"
+
+namespace scenario_tool {
+
+namespace {
+
+struct diff_options {
+  std::string a;
+  std::string b;
+  std::string kind;
+};
+
+class difference_printer {
+ public:
+  explicit difference_printer(std::ostream& out) : out_(out) {}
+  void line(const std::string& text) {
+    out_ << text << '\n';
+    ++count_;
+  }
+  std::size_t count() const { return count_; }
+
+ private:
+  std::ostream& out_;
+  std::size_t count_ = 0;
+};
+
+std::string cell_label(std::size_t i) {
+  return "cell " + std::to_string(i) + " (" + std::to_string(i * 50) + " m)";
+}
+
+void diff_cells(const std::vector<model::track_cell>& a, const std::vector<model::track_cell>& b,
+                difference_printer& print) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] == b[i]) continue;
+    const auto fa = cell_fields(a[i]);
+    const auto fb = cell_fields(b[i]);
+    for (std::size_t f = 0; f < fa.size(); ++f) {
+      if (fa[f].value == fb[f].value) continue;
+      std::string from = std::to_string(fa[f].value);
+      std::string to = std::to_string(fb[f].value);
+      if (f == 0) {
+        from += " (" + cell_kind_name(a[i].kind) + ")";
+        to += " (" + cell_kind_name(b[i].kind) + ")";
+      }
+      print.line(cell_label(i) + " " + std::string(fa[f].name) + ": " + from + " -> " + to);
+    }
+  }
+  for (std::size_t i = common; i < a.size(); ++i) print.line(cell_label(i) + ": only in A");
+  for (std::size_t i = common; i < b.size(); ++i) print.line(cell_label(i) + ": only in B");
+}
+
+void diff_stations(const std::vector<model::station_entry>& a,
+                   const std::vector<model::station_entry>& b, difference_printer& print) {
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    if (a[i] == b[i]) continue;
+    const std::string label = "station " + std::to_string(i);
+    const auto fa = station_numbers(a[i]);
+    const auto fb = station_numbers(b[i]);
+    for (std::size_t f = 0; f < fa.size(); ++f) {
+      // The name stands between flag_a and group1_a, as in the file.
+      if (fa[f].name == "group1_a" && a[i].name != b[i].name) {
+        print.line(label + " name: " + quoted_name(a[i].name) + " -> " + quoted_name(b[i].name));
+      }
+      if (fa[f].value != fb[f].value) {
+        print.line(label + " " + std::string(fa[f].name) + ": " + std::to_string(fa[f].value) +
+                   " -> " + std::to_string(fb[f].value));
+      }
+    }
+  }
+}
+
+bool same_element(const model::plan_value& a, const model::plan_value& b) {
+  // Bit for bit: -0 and 0, and two NaNs of different payloads, are different bytes.
+  return a.tag == b.tag &&
+         std::bit_cast<std::uint64_t>(a.number) == std::bit_cast<std::uint64_t>(b.number);
+}
+
+void diff_plans(const decoded_file& a, const decoded_file& b, difference_printer& print) {
+  const std::int32_t common = std::min(a.plan.last_metre(), b.plan.last_metre());
+  for (std::int32_t m = 0; m <= common; ++m) {
+    for (int column = 0; column < 2; ++column) {
+      const model::plan_value va = a.plan.at(m, column);
+      const model::plan_value vb = b.plan.at(m, column);
+      if (same_element(va, vb)) continue;
+      const bool same_tag = va.tag == vb.tag;
+      print.line("plan metre " + std::to_string(m) + (column == 0 ? " x: " : " y: ") +
+                 (same_tag && va.tag != model::plan_tag::empty ? number_text(va.number)
+                                                               : plan_value_text(va)) +
+                 " -> " +
+                 (same_tag && vb.tag != model::plan_tag::empty ? number_text(vb.number)
+                                                               : plan_value_text(vb)));
+    }
+  }
+  if (a.plan.last_metre() != b.plan.last_metre()) {
+    print.line("plan line length: " + std::to_string(a.line_length) + " m -> " +
+               std::to_string(b.line_length) + " m (metres " + std::to_string(common + 1) + " to " +
+               std::to_string(std::max(a.plan.last_metre(), b.plan.last_metre())) + " only in " +
+               (a.plan.last_metre() > b.plan.last_metre() ? "A" : "B") + ")");
+  }
+}
+
+}  // namespace
+
+subcommand add_diff(CLI::App& app, const streams& io) {
+  auto o = std::make_shared<diff_options>();
+  CLI::App* command = app.add_subcommand(
+      "diff",
+      "Compare two compiled files of the same kind record by record. Exit status 0 when they "
+      "are identical, 1 when they differ, 2 when they cannot be compared.");
+  command->add_option("A", o->a, "The first compiled file")->required();
+  command->add_option("B", o->b, "The second compiled file")->required();
+  command->add_option("--kind", o->kind, "The files' kind, when their names do not say")
+      ->check(CLI::IsMember({"plan", "stations", "cells"}));
+  return {command, [o, io]() {
+            decoded_file a;
+            decoded_file b;
+            try {
+              const file_kind kind_a = kind_of(o->a, kind_from_word(o->kind));
+              const file_kind kind_b = kind_of(o->b, kind_from_word(o->kind));
+              if (kind_a != kind_b) {
+                io.err << "scenario_tool diff: " << o->a << " is a " << describe(kind_a) << ", "
+                       << o->b << " a " << describe(kind_b) << ": they cannot be compared\n";
+                return status_usage;
+              }
+              for (auto [path, file] : {std::pair{&o->a, &a}, std::pair{&o->b, &b}}) {
+                try {
+                  *file = read_compiled_file(*path, kind_a);
+                } catch (const platform::file_error& failure) {
+                  io.err << "scenario_tool diff: " << failure.what() << '\n';
+                  return status_usage;
+                } catch (const std::exception& failure) {
+                  io.err << "scenario_tool diff: " << *path << ": " << failure.what() << '\n';
+                  return status_usage;
+                }
+              }
+            } catch (const std::exception& failure) {
+              io.err << "scenario_tool diff: " << failure.what() << '\n';
+              return status_usage;
+            }
+            difference_printer print(io.out);
+            switch (a.kind) {
+              case file_kind::cells:
+                diff_cells(a.cells, b.cells, print);
+                break;
+              case file_kind::stations:
+                diff_stations(a.stations, b.stations, print);
+                break;
+              case file_kind::plan:
+                diff_plans(a, b, print);
+                break;
+            }
+            const std::size_t n = print.count();
+            io.out << (n == 0 ? std::string("no differences")
+                              : std::to_string(n) + (n == 1 ? " difference" : " differences"))
+                   << '\n';
+            return n == 0 ? status_ok : status_failed;
+          }};
+}
+
+}  // namespace scenario_tool

@@ -1,0 +1,244 @@
+// dump FILE [--json] [--from N] [--to N] [--kind K]: a compiled file decoded
+// into text a person reads, or into JSON, with its header slots checked.
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "platform/replace_file.h"
+#include "scenario_tool/inspect/dump_output.h"
+#include "scenario_tool/inspect/scenario_checks.h"
+#include "scenario_tool/shared/compiled_decoder.h"
+#include "scenario_tool/shared/record_fields.h"
+#include "scenario_tool/shared/windows_1252.h"
+#include "scenario_tool/subcommands.h"
+
+namespace scenario_tool {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+struct dump_options {
+  std::string file;
+  bool as_json = false;
+  std::int64_t from = std::numeric_limits<std::int64_t>::min();
+  std::int64_t to = std::numeric_limits<std::int64_t>::max();
+  std::string kind;
+};
+
+// The indices from..to of a table of `count` records, clamped to it.
+struct index_range {
+  std::int64_t first;
+  std::int64_t last;  // below first when nothing is selected
+};
+index_range select(const dump_options& o, std::int64_t count) {
+  return {std::max<std::int64_t>(o.from, 0), std::min<std::int64_t>(o.to, count - 1)};
+}
+
+std::string cell_line(std::size_t i, const model::track_cell& cell) {
+  std::string line = "cell " + std::to_string(i) + " (" + std::to_string(i * 50) + " m) " +
+                     cell_kind_name(cell.kind) + ":";
+  const auto fields = cell_fields(cell);
+  for (std::size_t f = 1; f < fields.size(); ++f) {
+    line +=
+        (f == 1 ? " " : ", ") + std::string(fields[f].name) + " " + std::to_string(fields[f].value);
+  }
+  return line;
+}
+
+std::string station_line(int i, const model::station_entry& entry) {
+  const std::string role = station_role(i, entry);
+  std::string line = "station " + std::to_string(i) + " " + role;
+  if (role == "empty" || (role == "unused" && entry == model::station_entry{})) return line;
+  line += " " + quoted_name(entry.name);
+  if (role == "sign text") return line;
+  if (const std::string_view meaning = station_role_fields(i); !meaning.empty()) {
+    line += " (" + std::string(meaning) + ")";
+  }
+  line += ":";
+  bool first = true;
+  for (const named_field& f : station_numbers(entry)) {
+    line += (first ? " " : ", ") + std::string(f.name) + " " + std::to_string(f.value);
+    first = false;
+  }
+  if (role == "station") line += " (" + clock_text(entry.time) + ")";
+  return line;
+}
+
+json element_json(const model::plan_value& v) {
+  json j;
+  j["tag"] = static_cast<int>(v.tag);
+  if (v.tag == model::plan_tag::empty) {
+    j["value"] = nullptr;
+  } else if (std::isfinite(v.number)) {
+    j["value"] = v.number;
+  } else {
+    j["value"] = number_text(v.number);  // JSON has no infinities or NaN
+  }
+  return j;
+}
+
+void print_text(std::ostream& out, const decoded_file& file, const std::string& name,
+                const std::vector<check_result>& checks, const dump_options& o) {
+  out << name << ": " << describe(file.kind) << ", ";
+  switch (file.kind) {
+    case file_kind::cells:
+      out << file.cells.size() << " cells";
+      break;
+    case file_kind::stations:
+      out << file.stations.size() << " entries";
+      break;
+    case file_kind::plan:
+      out << "metres 0 to " << file.plan.last_metre() << ", a line of " << file.line_length << " m";
+      break;
+  }
+  out << ", " << file.size << " bytes\n";
+  for (const check_result& check : checks) out << "check " << check_line(check) << '\n';
+  switch (file.kind) {
+    case file_kind::cells: {
+      const index_range r = select(o, static_cast<std::int64_t>(file.cells.size()));
+      for (std::int64_t i = r.first; i <= r.last; ++i) {
+        out << cell_line(static_cast<std::size_t>(i), file.cells[static_cast<std::size_t>(i)])
+            << '\n';
+      }
+      break;
+    }
+    case file_kind::stations: {
+      const index_range r = select(o, static_cast<std::int64_t>(file.stations.size()));
+      for (std::int64_t i = r.first; i <= r.last; ++i) {
+        out << station_line(static_cast<int>(i), file.stations[static_cast<std::size_t>(i)])
+            << '\n';
+      }
+      break;
+    }
+    case file_kind::plan: {
+      const index_range r = select(o, std::int64_t{file.plan.last_metre()} + 1);
+      std::string line;
+      for (std::int64_t m = r.first; m <= r.last; ++m) {
+        const auto metre = static_cast<std::int32_t>(m);
+        line = "metre " + std::to_string(m) + ": x " + plan_value_text(file.plan.at(metre, 0)) +
+               ", y " + plan_value_text(file.plan.at(metre, 1)) + '\n';
+        out << line;
+      }
+      break;
+    }
+  }
+}
+
+json to_json(const decoded_file& file, const std::string& name,
+             const std::vector<check_result>& checks, const dump_options& o) {
+  json doc;
+  doc["file"] = name;  // as the system names it; invalid UTF-8 is replaced on output
+  doc["kind"] = describe(file.kind);
+  doc["bytes"] = file.size;
+  json& check_list = doc["checks"] = json::array();
+  for (const check_result& c : checks) {
+    check_list.push_back({{"what", c.what},
+                          {"found", c.found},
+                          {"expected", c.expected.empty() ? json(nullptr) : json(c.expected)},
+                          {"basis", c.basis},
+                          {"ok", c.ok}});
+  }
+  switch (file.kind) {
+    case file_kind::cells: {
+      json& cells = doc["cells"] = json::array();
+      const index_range r = select(o, static_cast<std::int64_t>(file.cells.size()));
+      for (std::int64_t i = r.first; i <= r.last; ++i) {
+        const model::track_cell& cell = file.cells[static_cast<std::size_t>(i)];
+        json c = {{"index", i}, {"chainage", i * 50}, {"kind_name", cell_kind_name(cell.kind)}};
+        for (const named_field& f : cell_fields(cell)) c[std::string(f.name)] = f.value;
+        cells.push_back(std::move(c));
+      }
+      break;
+    }
+    case file_kind::stations: {
+      json& entries = doc["stations"] = json::array();
+      const index_range r = select(o, static_cast<std::int64_t>(file.stations.size()));
+      for (std::int64_t i = r.first; i <= r.last; ++i) {
+        const model::station_entry& entry = file.stations[static_cast<std::size_t>(i)];
+        json e = {{"index", i},
+                  {"role", station_role(static_cast<int>(i), entry)},
+                  {"name", utf8_from_windows_1252(entry.name)}};
+        for (const named_field& f : station_numbers(entry)) e[std::string(f.name)] = f.value;
+        entries.push_back(std::move(e));
+      }
+      break;
+    }
+    case file_kind::plan: {
+      doc["line_length"] = file.line_length;
+      json& metres = doc["metres"] = json::array();
+      const index_range r = select(o, std::int64_t{file.plan.last_metre()} + 1);
+      for (std::int64_t m = r.first; m <= r.last; ++m) {
+        const auto metre = static_cast<std::int32_t>(m);
+        metres.push_back({{"metre", m},
+                          {"x", element_json(file.plan.at(metre, 0))},
+                          {"y", element_json(file.plan.at(metre, 1))}});
+      }
+      break;
+    }
+  }
+  return doc;
+}
+
+}  // namespace
+
+int dump_decoded(const decoded_file& file, const std::filesystem::path& path,
+                 const companion_files& companions, bool as_json, std::int64_t from,
+                 std::int64_t to, std::ostream& out) {
+  dump_options o;
+  o.as_json = as_json;
+  o.from = from;
+  o.to = to;
+  const std::vector<check_result> checks = header_checks(file, path, companions);
+  const std::string name = path.filename().string();
+  if (as_json) {
+    out << to_json(file, name, checks, o).dump(2, ' ', false, json::error_handler_t::replace)
+        << '\n';
+  } else {
+    print_text(out, file, name, checks, o);
+  }
+  const bool all_ok =
+      std::all_of(checks.begin(), checks.end(), [](const check_result& c) { return c.ok; });
+  return all_ok ? status_ok : status_failed;
+}
+
+subcommand add_dump(CLI::App& app, const streams& io) {
+  auto o = std::make_shared<dump_options>();
+  CLI::App* command = app.add_subcommand(
+      "dump",
+      "Decode a compiled scenario file (track plan _linea.dat, station table .sim, track cells "
+      ".dat) into text or JSON, with its header slots checked.");
+  command->add_option("FILE", o->file, "The compiled file")->required();
+  command->add_flag("--json", o->as_json, "Print JSON instead of text");
+  command->add_option("--from", o->from,
+                      "First cell or station entry by index, first plan metre by metre");
+  command->add_option("--to", o->to, "Last cell or station entry by index, last plan metre");
+  command->add_option("--kind", o->kind, "The file's kind, when its name does not say")
+      ->check(CLI::IsMember({"plan", "stations", "cells"}));
+  return {command, [o, io]() {
+            const std::filesystem::path path(o->file);
+            try {
+              const file_kind kind = kind_of(path, kind_from_word(o->kind));
+              const decoded_file file = read_compiled_file(path, kind);
+              return dump_decoded(file, path, find_companions(path, kind), o->as_json, o->from,
+                                  o->to, io.out);
+            } catch (const std::invalid_argument& failure) {
+              io.err << "scenario_tool dump: " << failure.what() << '\n';
+              return status_usage;
+            } catch (const platform::file_error& failure) {
+              io.err << "scenario_tool dump: " << failure.what() << '\n';
+              return status_failed;
+            } catch (const std::exception& failure) {
+              io.err << "scenario_tool dump: " << o->file << ": " << failure.what() << '\n';
+              return status_failed;
+            }
+          }};
+}
+
+}  // namespace scenario_tool

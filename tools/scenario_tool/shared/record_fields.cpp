@@ -1,0 +1,179 @@
+#include "scenario_tool/shared/record_fields.h"
+
+#include <string>
+
+namespace scenario_tool {
+
+std::array<named_field, 11> cell_fields(const model::track_cell& c) {
+  return {{{"kind", c.kind},
+           {"value", c.value},
+           {"value2", c.value2},
+           {"value3", c.value3},
+           {"value4", c.value4},
+           {"signal_time", c.signal_time},
+           {"approach", c.approach},
+           {"mountain", c.mountain},
+           {"speed_limit", c.speed_limit},
+           {"gradient", c.gradient},
+           {"adhesion", c.adhesion}}};
+}
+
+std::array<named_field, 15> station_numbers(const model::station_entry& e) {
+  return {{{"kind", e.kind},
+           {"start", e.start},
+           {"end", e.end},
+           {"position", e.position},
+           {"flag_a", e.flag_a},
+           {"group1_a", e.group1_a},
+           {"group1_b", e.group1_b},
+           {"group2_a", e.group2_a},
+           {"group2_b", e.group2_b},
+           {"group2_c", e.group2_c},
+           {"group1_c", e.group1_c},
+           {"stop", e.stop},
+           {"end_shift", e.end_shift},
+           {"flag_b", e.flag_b},
+           {"time", e.time}}};
+}
+
+std::string cell_kind_name(std::uint8_t kind) {
+  namespace k = model::cell_kind;
+  switch (kind) {
+    case k::empty:
+      return "empty";
+    case k::signal:
+      return "signal";
+    case k::slowdown_end:
+      return "slowdown end";
+    case k::slowdown_start:
+      return "slowdown start";
+    case k::slowdown_warning:
+      return "slowdown warning";
+    case k::slowdown_marker:
+      return "slowdown marker";
+    case k::speed_indicator:
+      return "speed indicator";
+    case k::stop_point:
+      return "stop point";
+    case k::mountain_filler:
+      return "mountain filler";
+    case k::speed_point:
+      return "speed point";
+    case k::speed_point_without_speed:
+      return "speed point without speed";
+    case k::sign:
+      return "sign";
+    default:
+      return "kind " + std::to_string(kind);
+  }
+}
+
+}  // namespace scenario_tool
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "scenario_tool/shared/windows_1252.h"
+
+namespace scenario_tool {
+
+std::string number_text(double value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  char buffer[400];
+  // Plain decimals where they stay short, else the exponent form; either way
+  // the fewest digits that read back as the same double.
+  const double size = std::fabs(value);
+  const bool plain = size == 0 || (size >= 1e-5 && size < 1e15);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value,
+                    plain ? std::chars_format::fixed : std::chars_format::scientific);
+  return std::string(buffer, result.ptr);
+}
+
+std::string plan_value_text(const model::plan_value& v) {
+  switch (v.tag) {
+    case model::plan_tag::empty:
+      return "empty";
+    case model::plan_tag::short_int:
+      return number_text(v.number) + " (short)";
+    case model::plan_tag::real:
+      return number_text(v.number) + " (double)";
+  }
+  return "tag " + std::to_string(static_cast<int>(v.tag));
+}
+
+std::string quoted_name(const std::string& windows_1252_name) {
+  std::string out = "\"";
+  for (char c : utf8_from_windows_1252(windows_1252_name)) {
+    if (c == '"' || c == '\\') out.push_back('\\');
+    out.push_back(c);
+  }
+  return out + "\"";
+}
+
+std::string clock_text(std::int32_t seconds) {
+  if (seconds < 0 || seconds >= 24 * 3600) return std::to_string(seconds);
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
+                seconds % 60);
+  return buffer;
+}
+
+}  // namespace scenario_tool
+
+#include <algorithm>
+
+#include "model/scenario_model.h"
+
+namespace scenario_tool {
+
+std::string station_role(int index, const model::station_entry& entry) {
+  namespace e = model::entry;
+  switch (index) {
+    case 0:
+      return "unused";
+    case e::reference_tre:
+    case e::reference_due:
+    case e::reference_uno:
+      return "chainage reference";
+    case e::train_data:
+      return "train data";
+    case e::route_header:
+      return "route header";
+    case e::train_header:
+      return "train header";
+    default:
+      break;
+  }
+  const auto numbers = station_numbers(entry);
+  const bool any_number = std::any_of(numbers.begin(), numbers.end(),
+                                      [](const named_field& f) { return f.value != 0; });
+  // Stations grow from entry 1, sign texts from entry 80, and a sign text
+  // sets nothing but the name.
+  if (any_number) return "station";
+  return entry.name.empty() ? "empty" : "sign text";
+}
+
+std::string_view station_role_fields(int index) {
+  namespace e = model::entry;
+  switch (index) {
+    case e::reference_tre:
+    case e::reference_due:
+    case e::reference_uno:
+      return "start: where it applies, end: chainage offset, position: flag";
+    case e::train_data:
+      return "start: braked mass in %, end: line length in m, position: coaches";
+    case e::route_header:
+      return "start, position, end: backgrounds one, two, three; group1_a: format tag; time: "
+             "weighted check code";
+    case e::train_header:
+      return "start, end: signal repetition; position: its code count; group1_a: sand; "
+             "group2_a to group2_c: starting clock";
+    default:
+      return "";
+  }
+}
+
+}  // namespace scenario_tool
