@@ -1,11 +1,20 @@
 // A library preloaded into the installer by the tests: it makes the system
-// calls on one file fail as a failing machine would.
+// calls on one file fail as a failing machine would, and can log the calls
+// that make a replacement last.
 //
 //   FAULT_FILE   the file's own name (the last part of its path)
-//   FAULT_CALL   "open": opening it fails; "read": reading from it fails
+//   FAULT_CALL   "open": opening it fails; "read": reading from it fails;
+//                "data_flush": flushing the data of its temporary fails;
+//                "folder_flush": flushing the folder after it was renamed
+//                into place fails
 //   FAULT_ERRNO  the error number the call fails with
+//   FAULT_LOG    a file to which each data flush, write-back start, rename
+//                and folder flush is appended as one line, with own names:
+//                "data_flush NAME", "write_back NAME", "rename FROM TO",
+//                "folder_flush FOLDER"
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -21,11 +30,25 @@ const char* env(const char* name) {
   return value != nullptr ? value : "";
 }
 
+const char* own_name(const char* path) {
+  const char* slash = std::strrchr(path, '/');
+  return slash != nullptr ? slash + 1 : path;
+}
+
 bool is_fault_file(const char* path) {
   const char* wanted = env("FAULT_FILE");
   if (path == nullptr || *wanted == '\0') return false;
-  const char* slash = std::strrchr(path, '/');
-  return std::strcmp(slash != nullptr ? slash + 1 : path, wanted) == 0;
+  return std::strcmp(own_name(path), wanted) == 0;
+}
+
+// The fault file's temporary: its own name, ".", 16 hex digits, ".tmp".
+bool is_fault_temporary(const char* path) {
+  const char* wanted = env("FAULT_FILE");
+  if (path == nullptr || *wanted == '\0') return false;
+  const char* name = own_name(path);
+  const std::size_t size = std::strlen(wanted);
+  return std::strncmp(name, wanted, size) == 0 && std::strlen(name) == size + 21 &&
+         name[size] == '.' && std::strcmp(name + size + 17, ".tmp") == 0;
 }
 
 bool call_is(const char* call) {
@@ -36,17 +59,72 @@ int fault_errno() {
   return std::atoi(env("FAULT_ERRNO"));
 }
 
-// Descriptors open on the fault file, for the "read" fault.
+// Descriptors open on the fault file, for the "read" fault, and on its
+// temporary, for the "data_flush" fault; the own name of each open file, for
+// the log.
 constexpr int tracked_limit = 1024;
 std::atomic<bool> tracked[tracked_limit];
+std::atomic<bool> tracked_temporary[tracked_limit];
+char names[tracked_limit][256];
+
+// Set once the fault file has been renamed into place.
+std::atomic<bool> fault_file_renamed{false};
 
 void track(int fd, const char* path) {
-  if (fd >= 0 && fd < tracked_limit) tracked[fd] = is_fault_file(path);
+  if (fd < 0 || fd >= tracked_limit) return;
+  tracked[fd] = is_fault_file(path);
+  tracked_temporary[fd] = is_fault_temporary(path);
+  std::strncpy(names[fd], path != nullptr ? own_name(path) : "", sizeof names[fd] - 1);
+  names[fd][sizeof names[fd] - 1] = '\0';
+}
+
+const char* name_of(int fd) {
+  return fd >= 0 && fd < tracked_limit ? names[fd] : "?";
 }
 
 template <typename F>
 F next(const char* name) {
   return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+
+// Appends "WHAT A[ B]" to the log, with the system's own calls.
+void log_call(const char* what, const char* a, const char* b = nullptr) {
+  const char* log = env("FAULT_LOG");
+  if (*log == '\0') return;
+  char line[600];
+  int size = 0;
+  for (const char* part : {what, " ", a, b != nullptr ? " " : "", b != nullptr ? b : "", "\n"}) {
+    for (; *part != '\0' && size < static_cast<int>(sizeof line) - 1; ++part) line[size++] = *part;
+  }
+  const int fd = next<int (*)(const char*, int, ...)>("open")(
+      log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  const ssize_t written = next<ssize_t (*)(int, const void*, size_t)>("write")(fd, line, size);
+  (void)written;
+  next<int (*)(int)>("close")(fd);
+}
+
+bool is_folder(int fd) {
+  struct stat info {};
+  return fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The flush of a file's data, or of a folder (fsync on a folder).
+int flush_with(const char* name, int fd) {
+  if (is_folder(fd)) {
+    log_call("folder_flush", name_of(fd));
+    if (call_is("folder_flush") && fault_file_renamed) {
+      errno = fault_errno();
+      return -1;
+    }
+  } else {
+    log_call("data_flush", name_of(fd));
+    if (call_is("data_flush") && fd >= 0 && fd < tracked_limit && tracked_temporary[fd]) {
+      errno = fault_errno();
+      return -1;
+    }
+  }
+  return next<int (*)(int)>(name)(fd);
 }
 
 mode_t mode_of(int flags, va_list args) {
@@ -117,8 +195,32 @@ ssize_t read(int fd, void* buffer, size_t size) {
 }
 
 int close(int fd) {
-  if (fd >= 0 && fd < tracked_limit) tracked[fd] = false;
+  if (fd >= 0 && fd < tracked_limit) {
+    tracked[fd] = false;
+    tracked_temporary[fd] = false;
+  }
   return next<int (*)(int)>("close")(fd);
+}
+
+int fsync(int fd) {
+  return flush_with("fsync", fd);
+}
+
+int fdatasync(int fd) {
+  return flush_with("fdatasync", fd);
+}
+
+int sync_file_range(int fd, off64_t offset, off64_t size, unsigned int flags) {
+  log_call("write_back", name_of(fd));
+  return next<int (*)(int, off64_t, off64_t, unsigned int)>("sync_file_range")(fd, offset, size,
+                                                                               flags);
+}
+
+int rename(const char* from, const char* to) {
+  log_call("rename", own_name(from), own_name(to));
+  const int renamed = next<int (*)(const char*, const char*)>("rename")(from, to);
+  if (renamed == 0 && is_fault_file(to)) fault_file_renamed = true;
+  return renamed;
 }
 
 }  // extern "C"

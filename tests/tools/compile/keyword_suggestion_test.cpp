@@ -1,0 +1,57 @@
+// A keyword that matches none gets the nearest keyword as a suggestion when it
+// is at most two edits away, and none when it is three or more.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/replace_file.h"
+#include "support/run_tool.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::run_tool;
+using testing_support::temp_folder;
+using testing_support::tool_result;
+
+struct typo_case {
+  const char* name;
+  const char* keyword;     // in place of "pendenza" in a curve section row
+  const char* suggestion;  // the words after the warning, or "" for none
+};
+
+class KeywordSuggestion : public testing::TestWithParam<typo_case> {};
+
+TEST_P(KeywordSuggestion, IsGivenWithinTwoEditsOnly) {
+  const typo_case& c = GetParam();
+  const temp_folder folder;
+  const std::string row = std::string(c.keyword) + ", 0, 0";
+  const std::string line_path = (folder / "R_linea.txt").string();
+  const std::string train_path = (folder / "R_1-.txt").string();
+  platform::replace_file(
+      line_path, "[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\n" + row + "\r\n[fine]\r\n");
+  platform::replace_file(train_path,
+                         "[generale]\r\naderenza, 0, 100\r\nvelocita, 0, 100\r\n[fine]\r\n");
+
+  const tool_result r =
+      run_tool({"compile", line_path, train_path, "--out", (folder / "out").string()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, line_path + ":4:1: warning: keyword '" + c.keyword +
+                       "' matches no keyword: the row is skipped" + c.suggestion + "\n    " + row +
+                       "\n    ^\n0 errors, 1 warning\n");
+}
+
+void PrintTo(const typo_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, KeywordSuggestion,
+    testing::Values(typo_case{"TwoLettersLeftOut", "pndnza", "; did you mean 'pendenza'?"},
+                    typo_case{"TwoLettersChanged", "pandenzo", "; did you mean 'pendenza'?"},
+                    typo_case{"ThreeLettersLeftOut", "pndnz", ""},
+                    typo_case{"ThreeLettersChanged", "pandanzo", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
