@@ -33,11 +33,8 @@ int run(int argc, const char* const* argv, const streams& io) {
   app.failure_message(one_line_failure);
 
   const std::vector<subcommand> commands = {
-      add_example(app, io),
-      add_dump(app, io),
-      add_diff(app, io),
-      add_draw(app, io),
-      add_compile(app, io),
+      add_example(app, io), add_dump(app, io),    add_diff(app, io),
+      add_draw(app, io),    add_compile(app, io), add_explain(app, io),
   };
 
   try {

@@ -16,5 +16,7 @@ subcommand add_diff(CLI::App& app, const streams& io);
 subcommand add_draw(CLI::App& app, const streams& io);
 // compile LINE_TEXT TRAIN_TEXT: compiles an author's texts with diagnostics.
 subcommand add_compile(CLI::App& app, const streams& io);
+// explain [TOPIC]: the format reference's entry for a keyword, code or warning.
+subcommand add_explain(CLI::App& app, const streams& io);
 
 }  // namespace scenario_tool

@@ -1,0 +1,197 @@
+// The format reference for authors: the tool's `explain` prints the page's
+// entries, every keyword and error code has one, and the page's template
+// compiles with no diagnostic.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/error_codes.h"
+#include "scenario_tool/explain/reference_entries.h"
+#include "support/run_tool.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::run_tool;
+using testing_support::tool_result;
+
+std::string read_bytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+const std::string& page() {
+  static const std::string bytes = read_bytes(FORMAT_REFERENCE_PATH);
+  return bytes;
+}
+
+// The page as a reader sees it: without the marker and other comment lines.
+std::string page_without_comment_lines() {
+  std::istringstream in(page());
+  std::string out;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("<!--", 0) == 0 && line.ends_with("-->")) continue;
+    out += line + "\n";
+  }
+  return out;
+}
+
+TEST(FormatReference, TheToolCarriesThePageAsItIsInTheRepository) {
+  ASSERT_FALSE(page().empty()) << FORMAT_REFERENCE_PATH;
+  EXPECT_EQ(std::string(scenario_tool::format_reference()), page());
+}
+
+TEST(FormatReference, ExplainPrintsEachEntryAsThePageShowsIt) {
+  const std::string shown = page_without_comment_lines();
+  // Every marker of the page, with its names and the heading that follows it.
+  const std::regex marker(R"(<!-- explain: ([^\n]*) -->\n(#+ [^\n]*)\n)");
+  std::size_t entries = 0;
+  for (auto it = std::sregex_iterator(page().begin(), page().end(), marker);
+       it != std::sregex_iterator(); ++it, ++entries) {
+    const std::string names = (*it)[1];
+    const std::string heading = (*it)[2];
+    std::vector<std::string> each;
+    std::istringstream split(names);
+    for (std::string name; std::getline(split, name, '|');) {
+      name.erase(0, name.find_first_not_of(' '));
+      name.erase(name.find_last_not_of(' ') + 1);
+      each.push_back(name);
+    }
+    for (const std::string& name : each) {
+      SCOPED_TRACE(name);
+      const tool_result result = run_tool({"explain", name});
+      EXPECT_EQ(result.status, 0) << result.err;
+      // The heading first, then a passage of the page as it reads, whole.
+      EXPECT_EQ(result.out.rfind(heading + "\n", 0), 0u) << result.out.substr(0, 200);
+      EXPECT_NE(shown.find(result.out), std::string::npos) << result.out;
+      EXPECT_GT(result.out.size(), heading.size() + 40) << "an entry with no body";
+    }
+  }
+  EXPECT_GT(entries, 50u);
+}
+
+TEST(FormatReference, AnEntryRunsToTheNextHeadingAndKeepsItsCodeBlocks) {
+  const std::string page_text =
+      "# Title\n\n<!-- explain: one | uno -->\n### `one` row\n\nBody of one.\n\n"
+      "```text\n# not a heading\n<!-- template: x -->\n```\n\n## Next part\n\nNot in one.\n"
+      "<!-- explain: two -->\n### Two\nBody of two.\n";
+  const auto entries = scenario_tool::reference_entries(page_text);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].title, "one row");
+  EXPECT_EQ(entries[0].text,
+            "### `one` row\n\nBody of one.\n\n```text\n# not a heading\n<!-- template: x "
+            "-->\n```\n");
+  EXPECT_EQ(entries[1].text, "### Two\nBody of two.\n");
+  EXPECT_EQ(scenario_tool::find_entry(entries, "  UNO "), &entries[0]);
+  EXPECT_EQ(scenario_tool::find_entry(entries, "three"), nullptr);
+}
+
+TEST(FormatReference, EveryKeywordAndErrorCodeHasAnEntry) {
+  // The keywords of the shipped texts and the forms authors write.
+  const std::vector<std::string> keywords = {"lunghezza percorso",
+                                             "progressiva chilometrica uno",
+                                             "progressiva chilometrica due",
+                                             "progressiva chilometrica tre",
+                                             "sfondo uno",
+                                             "sfondo due",
+                                             "sfondo tre",
+                                             "ripetizione segnali 4 codici",
+                                             "pendenza",
+                                             "curvad2",
+                                             "curvas3",
+                                             "montagna",
+                                             "indicatori_vmax",
+                                             "cartello_indicatore",
+                                             "numero vetture",
+                                             "percentuale massa frenata",
+                                             "sabbia",
+                                             "orologio",
+                                             "aderenza",
+                                             "velocita",
+                                             "stazione",
+                                             "rallentamento",
+                                             "segnale",
+                                             "abbattimento",
+                                             "[generale]"};
+  for (const std::string& keyword : keywords) {
+    SCOPED_TRACE(keyword);
+    EXPECT_EQ(run_tool({"explain", keyword}).status, 0);
+  }
+  std::size_t codes = 0;
+  for (std::int32_t code = 1; code < 2000; ++code) {
+    if (model::error_meaning(code).empty() && code != 1250 && code != 1251) continue;
+    SCOPED_TRACE(code);
+    ++codes;
+    const tool_result result = run_tool({"explain", std::to_string(code)});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("Mend"), std::string::npos) << result.out;
+  }
+  EXPECT_GT(codes, 25u);
+}
+
+TEST(FormatReference, AnUnknownTopicIsOneLineWithTheNearestEntry) {
+  const tool_result result = run_tool({"explain", "pendnza"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err,
+            "scenario_tool explain: the format reference has no entry 'pendnza'; did you mean "
+            "'pendenza'? (scenario_tool explain lists them)\n");
+
+  const tool_result list = run_tool({"explain"});
+  EXPECT_EQ(list.status, 0);
+  EXPECT_NE(list.out.find("\nsegnale  -  segnale\n"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("\n16  -  Error 16\n"), std::string::npos) << list.out;
+}
+
+// The template's two texts, as an author saves them: Windows-1252, CR LF.
+std::string template_text(const std::string& which) {
+  const std::regex block("<!-- template: " + which + " -->\n```text\n([^`]*)```");
+  std::smatch found;
+  if (!std::regex_search(page(), found, block)) return "";
+  std::string text;
+  for (const char c : found[1].str()) {
+    if (c == '\n') text += '\r';
+    text += c;
+  }
+  return text;
+}
+
+TEST(FormatReference, TheTemplateCompilesWithNoDiagnostic) {
+  const testing_support::temp_folder folder;
+  const std::string line = template_text("line");
+  const std::string train = template_text("train");
+  ASSERT_NE(line, "");
+  ASSERT_NE(train, "");
+  std::ofstream(folder / "Valle_Nuova_linea.txt", std::ios::binary) << line;
+  std::ofstream(folder / "Valle_Nuova_2041-.txt", std::ios::binary) << train;
+
+  const tool_result compiled =
+      run_tool({"compile", (folder / "Valle_Nuova_linea.txt").string(),
+                (folder / "Valle_Nuova_2041-.txt").string(), "--out", (folder / "out").string()});
+  EXPECT_EQ(compiled.status, 0);
+  EXPECT_EQ(compiled.err, "");
+  EXPECT_EQ(compiled.out, "");
+
+  // What the template says it describes: three stations, signals, a slowdown.
+  const tool_result stations =
+      run_tool({"dump", (folder / "out" / "Valle_Nuova_2041.sim").string(), "--to", "4"});
+  EXPECT_NE(stations.out.find("station 3 station \"VALLE NUOVA\""), std::string::npos)
+      << stations.out;
+  EXPECT_NE(stations.out.find("station 4 empty"), std::string::npos);
+  const tool_result cells = run_tool({"dump", (folder / "out" / "Valle_Nuova_2041.dat").string()});
+  std::size_t signals = 0;
+  for (std::size_t at = cells.out.find(") signal:"); at != std::string::npos;
+       at = cells.out.find(") signal:", at + 1)) {
+    ++signals;
+  }
+  EXPECT_EQ(signals, 6u);
+  EXPECT_NE(cells.out.find(") slowdown start: value 60"), std::string::npos);
+}
+
+}  // namespace
