@@ -1,8 +1,13 @@
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <iterator>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "scenario_tool/command_line.h"
 #include "scenario_tool/subcommands.h"
 #include "scenario_tool/tool.h"
 
@@ -14,34 +19,86 @@ constexpr const char* exit_statuses =
     "Exit status: 0 done (warnings allowed), 1 an error was found or the job stopped, "
     "2 the command line could not be understood.";
 
-// A usage error is one line on the error stream.
-std::string one_line_failure(const CLI::App* app, const CLI::Error& error) {
-  std::string line = app->get_name() + ": " + error.what();
-  for (char& c : line) {
-    if (c == '\n') c = ' ';
+// Each subcommand's help ends with an example and its exit statuses.
+struct help_ending {
+  std::string_view command;
+  std::string_view example;
+  std::string_view statuses;
+};
+
+constexpr help_ending endings[] = {
+    {"example", "scenario_tool example ~/scenario-work",
+     "Exit status: 0 written, 1 the texts could not be written, 2 the command line could not be "
+     "understood."},
+    {"dump", "scenario_tool dump compiled/Brisena_Tarvo_47306.dat --from 30 --to 40",
+     "Exit status: 0 decoded and every header check ok, 1 a check found a MISMATCH or the file "
+     "does not decode, 2 the command line could not be understood."},
+    {"diff", "scenario_tool diff old/Brisena_Tarvo_47306.dat new/Brisena_Tarvo_47306.dat",
+     "Exit status: 0 identical, 1 they differ, 2 they cannot be compared or the command line "
+     "could not be understood."},
+    {"draw", "scenario_tool draw Brisena_Tarvo_linea.txt Brisena_Tarvo_47306-.txt --svg line.svg",
+     "Exit status: 0 drawn, 1 the picture could not be made or the texts hold an error, 2 the "
+     "command line could not be understood."},
+    {"compile",
+     "scenario_tool compile Brisena_Tarvo_linea.txt Brisena_Tarvo_47306-.txt --out compiled",
+     ""},  // its own help says its exit statuses
+    {"explain", "scenario_tool explain segnale",
+     "Exit status: 0 the entry was printed, 1 the reference has no such entry, 2 the command "
+     "line could not be understood."},
+};
+
+// Help pages show the usage line the tool builds from what a subcommand takes.
+class tool_formatter : public CLI::Formatter {
+ public:
+  std::string make_usage(const CLI::App* app, std::string) const override {
+    return "Usage: " + usage_line(*app) + "\n";
   }
-  return line + " (see --help)\n";
+};
+
+bool asks_for_json(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--json") return true;
+  }
+  return false;
 }
 
 }  // namespace
 
-int run(int argc, const char* const* argv, const streams& io) {
+int run(int argc, const char* const* argv, const streams& given) {
+  const streams io{given.out, given.err, asks_for_json(argc, argv)};
   CLI::App app{"Compiles, inspects and draws train-driving scenarios.", "scenario_tool"};
   app.set_version_flag("--version", std::string("scenario_tool ") + SCENARIO_TOOL_VERSION);
-  app.footer(exit_statuses);
   app.require_subcommand(1);
-  app.failure_message(one_line_failure);
+  app.formatter(std::make_shared<tool_formatter>());
 
   const std::vector<subcommand> commands = {
       add_example(app, io), add_dump(app, io),    add_diff(app, io),
       add_draw(app, io),    add_compile(app, io), add_explain(app, io),
   };
+  for (const subcommand& one : commands) {
+    CLI::App* command = one.command;
+    const auto ending =
+        std::find_if(std::begin(endings), std::end(endings),
+                     [&](const help_ending& e) { return e.command == command->get_name(); });
+    if (ending == std::end(endings)) continue;
+    std::string footer = command->get_footer();
+    footer += std::string(footer.empty() ? "" : "\n") + "Example: " + std::string(ending->example);
+    if (!ending->statuses.empty()) footer += "\n" + std::string(ending->statuses);
+    command->footer(footer);
+  }
+
+  // Set after the subcommands are made, which would otherwise inherit it.
+  app.footer(exit_statuses);
 
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    const int code = app.exit(error, io.out, io.err);
-    return code == 0 ? status_ok : status_usage;
+    // --help and --version end the parse with status 0.
+    if (error.get_exit_code() == 0) {
+      app.exit(error, io.out, io.err);
+      return status_ok;
+    }
+    return report_usage_failure(io, command_line_failure(app, error));
   }
   for (const subcommand& one : commands) {
     if (one.command->parsed()) return one.run();

@@ -17,10 +17,15 @@ inline constexpr int status_ok = 0;
 inline constexpr int status_failed = 1;  // an error was found, or the job stopped
 inline constexpr int status_usage = 2;   // the command line could not be understood
 
+// The "version" of every JSON document the tool prints: it changes only when a
+// key changes its meaning or goes away.
+inline constexpr int json_version = 1;
+
 // Where a subcommand prints: its results and its diagnostics.
 struct streams {
   std::ostream& out;
   std::ostream& err;
+  bool json = false;  // --json was given: a failure of the command line is JSON too
 };
 
 // A subcommand's work, run after the command line is parsed; returns the exit status.

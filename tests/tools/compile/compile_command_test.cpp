@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -467,6 +468,49 @@ TEST(ToolCompile, JsonCarriesTheSameDiagnostics) {
   EXPECT_EQ(error["code"], 12);
   EXPECT_EQ(error["position_m"], 1050);
   EXPECT_EQ(error["row"], "rallentamento, 1000, 60, 100, 0, 0, 0");
+
+  // One shape for every diagnostic: the same keys, null where a value does not apply.
+  EXPECT_EQ(doc["version"], 1);
+  const std::set<std::string> keys = {"file", "line", "column",  "end_column", "severity",
+                                      "code", "name", "message", "position_m", "row"};
+  for (const nlohmann::json& d : doc["diagnostics"]) {
+    std::set<std::string> present;
+    for (const auto& item : d.items()) present.insert(item.key());
+    EXPECT_EQ(present, keys) << d.dump();
+  }
+  EXPECT_EQ(warning["end_column"], 14);  // "70000" at column 9
+  EXPECT_TRUE(warning["code"].is_null());
+  EXPECT_TRUE(warning["position_m"].is_null());
+  EXPECT_EQ(error["end_column"], 20);  // "1000" at column 16
+}
+
+TEST(ToolCompile, JsonOfAStopHasNullsWhereThereIsNoPlace) {
+  const texts_in_folder texts(crlf({"[generale]", "[curve]", "[fine]"}), crlf(small_train));
+  const tool_result result = texts.compile({"--json"});
+  EXPECT_EQ(result.status, 1);
+  const nlohmann::json doc = nlohmann::json::parse(result.out);
+  ASSERT_FALSE(doc["diagnostics"].empty());
+  const nlohmann::json& stop = doc["diagnostics"].back();
+  for (const char* key : {"line", "column", "end_column", "code", "name", "position_m", "row"}) {
+    EXPECT_TRUE(stop.contains(key) && stop[key].is_null()) << key << ": " << stop.dump();
+  }
+  EXPECT_EQ(stop["severity"], "error");
+  EXPECT_TRUE(stop["message"].is_string());
+}
+
+TEST(ToolCompile, TextsGivenInTheOtherOrderAreReadInTheirOwn) {
+  temp_folder folder;
+  platform::replace_file(folder / "Alta_Via_linea.txt", crlf(small_line));
+  platform::replace_file(folder / "Alta_Via_9-.txt", crlf(small_train));
+  const tool_result swapped =
+      run_tool({"compile", (folder / "Alta_Via_9-.txt").string(),
+                (folder / "Alta_Via_linea.txt").string(), "--out", (folder / "out").string()});
+  EXPECT_EQ(swapped.status, 0) << swapped.err;
+  EXPECT_EQ(swapped.err, "scenario_tool compile: note: " + (folder / "Alta_Via_9-.txt").string() +
+                             " is a train text and " + (folder / "Alta_Via_linea.txt").string() +
+                             " a line text: they are read in that order\n");
+  EXPECT_TRUE(std::filesystem::exists(folder / "out" / "Alta_Via_9.sim"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "out" / "Alta_Via_linea.dat"));
 }
 
 TEST(ToolCompile, WerrorTurnsWarningsIntoErrors) {

@@ -1,6 +1,7 @@
 // compile LINE_TEXT TRAIN_TEXT: the installer's compile on an author's texts,
 // with every problem named by file, line and column. The texts are only read.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -9,6 +10,8 @@
 
 #include "assembly/compiled_files.h"
 #include "platform/replace_file.h"
+#include "reader/keyword.h"
+#include "scenario_tool/command_line.h"
 #include "scenario_tool/compile/compile_core.h"
 #include "scenario_tool/compile/diagnostic_report.h"
 #include "scenario_tool/subcommands.h"
@@ -54,11 +57,45 @@ std::optional<std::string> train_from_name(const std::string& path, const std::s
 }
 
 int usage_error(const streams& io, const std::string& what) {
-  io.err << "scenario_tool compile: " << what << " (see --help)\n";
-  return status_usage;
+  return report_usage_failure(io, "scenario_tool compile: " + what + " (see --help)");
 }
 
-int run_compile(const compile_options& options, const streams& io) {
+bool contains_nocase(std::string_view text, std::string_view part) {
+  return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
+           return reader::ascii_lower(a) == reader::ascii_lower(b);
+         }) != text.end();
+}
+
+// A text that gives the line's length is a line text; one with stations,
+// line speeds or coaches and no length is a train text.
+bool looks_like_line_text(std::string_view bytes) {
+  return contains_nocase(bytes, "lunghezza") && contains_nocase(bytes, "percorso");
+}
+bool looks_like_train_text(std::string_view bytes) {
+  return !looks_like_line_text(bytes) &&
+         (contains_nocase(bytes, "stazione") || contains_nocase(bytes, "velocit") ||
+          contains_nocase(bytes, "vetture"));
+}
+
+int run_compile(compile_options options, const streams& io) {
+  std::string line_bytes;
+  std::string train_bytes;
+  std::string unreadable;
+  try {
+    line_bytes = platform::read_file(options.line_text);
+    train_bytes = platform::read_file(options.train_text);
+  } catch (const std::exception& failure) {
+    unreadable = std::string("cannot read the texts: ") + failure.what() + "; no file written";
+  }
+  // The texts given in the other order are read in the order they belong.
+  if (unreadable.empty() && looks_like_train_text(line_bytes) &&
+      looks_like_line_text(train_bytes)) {
+    io.err << "scenario_tool compile: note: " << options.line_text << " is a train text and "
+           << options.train_text << " a line text: they are read in that order\n";
+    std::swap(options.line_text, options.train_text);
+    std::swap(line_bytes, train_bytes);
+  }
+
   compile_request request;
   if (!options.route.empty()) {
     request.route_id = options.route;
@@ -93,14 +130,7 @@ int run_compile(const compile_options& options, const streams& io) {
     stopped = true;
   };
 
-  std::string line_bytes;
-  std::string train_bytes;
-  try {
-    line_bytes = platform::read_file(options.line_text);
-    train_bytes = platform::read_file(options.train_text);
-  } catch (const std::exception& failure) {
-    stop("", std::string("cannot read the texts: ") + failure.what() + "; no file written");
-  }
+  if (!unreadable.empty()) stop("", unreadable);
 
   if (!stopped) {
     request.line = source_text(options.line_text, std::move(line_bytes));

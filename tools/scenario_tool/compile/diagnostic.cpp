@@ -1,5 +1,7 @@
 #include "scenario_tool/compile/diagnostic.h"
 
+#include <algorithm>
+
 #include "model/error_codes.h"
 
 namespace scenario_tool {
@@ -22,6 +24,14 @@ diagnostic diagnostic_at(const source_text& text, std::size_t offset, severity l
   d.line = where.line;
   d.column = where.column;
   d.row = where.row;
+  // A field that begins with a digit or a signed digit is a number, which
+  // also ends at a blank; any other field runs to its comma or line end.
+  const std::string& b = text.bytes();
+  const auto digit = [&](std::size_t i) { return i < b.size() && b[i] >= '0' && b[i] <= '9'; };
+  const bool number =
+      digit(offset) ||
+      (offset < b.size() && (b[offset] == '-' || b[offset] == '+') && digit(offset + 1));
+  d.end_column = d.column + std::max<std::size_t>(text.field_at(offset, number).size(), 1);
   return d;
 }
 

@@ -18,8 +18,10 @@ struct diagnostic {
   std::string file;                      // the text as named on the command line; empty for none
   std::size_t line = 0;                  // from 1; 0 when the problem has no place in a text
   std::size_t column = 0;                // from 1
+  std::size_t end_column = 0;            // just after the field at fault; 0 with no column
   std::string row;                       // the line as written (Windows-1252 bytes)
   std::int32_t code = 0;                 // the recorded error code, 0 for a stop or a warning
+  std::string name;                      // a warning's name; empty for an error
   std::optional<std::int32_t> position;  // metres, for codes that come with one
   std::string text;  // a warning's or a stop's words; for a code, what follows its meaning
 

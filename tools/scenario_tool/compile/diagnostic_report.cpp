@@ -1,6 +1,7 @@
 #include "scenario_tool/compile/diagnostic_report.h"
 
 #include "scenario_tool/shared/windows_1252.h"
+#include "scenario_tool/tool.h"
 
 namespace scenario_tool {
 namespace {
@@ -69,26 +70,28 @@ std::string render_text(const std::vector<diagnostic>& diagnostics) {
 
 nlohmann::json render_json(const std::vector<diagnostic>& diagnostics, int status,
                            const std::vector<std::string>& files) {
-  nlohmann::json list = nlohmann::json::array();
+  using nlohmann::json;
+  const auto or_null = [](bool present, auto value) {
+    return present ? json(std::move(value)) : json(nullptr);
+  };
+  json list = json::array();
   for (const diagnostic& d : diagnostics) {
-    nlohmann::json one = {{"severity", level_name(d.level)},
-                          {"message", utf8_from_windows_1252(d.message())}};
-    one["file"] = d.file.empty() ? nlohmann::json(nullptr) : nlohmann::json(d.file);
-    if (d.line != 0) {
-      one["line"] = d.line;
-      one["column"] = d.column;
-      one["row"] = utf8_from_windows_1252(d.row);
-    }
-    if (d.code != 0) one["code"] = d.code;
-    if (d.position) one["position_m"] = *d.position;
-    list.push_back(std::move(one));
+    const bool placed = d.line != 0;
+    list.push_back({{"file", or_null(!d.file.empty(), d.file)},
+                    {"line", or_null(placed, d.line)},
+                    {"column", or_null(placed, d.column)},
+                    {"end_column", or_null(placed, d.end_column)},
+                    {"severity", level_name(d.level)},
+                    {"code", or_null(d.code != 0, d.code)},
+                    {"name", or_null(!d.name.empty(), d.name)},
+                    {"message", utf8_from_windows_1252(d.message())},
+                    {"position_m", or_null(d.position.has_value(), d.position.value_or(0))},
+                    {"row", or_null(placed, utf8_from_windows_1252(d.row))}});
   }
   const diagnostic_counts counts = count(diagnostics);
-  return {{"diagnostics", std::move(list)},
-          {"errors", counts.errors},
-          {"warnings", counts.warnings},
-          {"status", status},
-          {"files", files}};
+  return {{"version", json_version}, {"diagnostics", std::move(list)},
+          {"errors", counts.errors}, {"warnings", counts.warnings},
+          {"status", status},        {"files", files}};
 }
 
 }  // namespace scenario_tool

@@ -20,10 +20,6 @@ subcommand add_explain(CLI::App& app, const streams& io) {
   command->add_option("TOPIC", *topic,
                       "A keyword (pendenza, curvad2, stazione), an error code (16), a warning's "
                       "name (chainage-rounded) or a topic (comments, cells, json, template)");
-  command->footer(
-      "Example: scenario_tool explain segnale\n"
-      "Exit status: 0 the entry was printed, 1 the reference has no such entry, 2 the command "
-      "line could not be understood.");
   return {command, [topic, io]() {
             const std::vector<reference_entry> entries = reference_entries(format_reference());
             if (topic->empty()) {

@@ -134,6 +134,7 @@ void print_text(std::ostream& out, const decoded_file& file, const std::string& 
 json to_json(const decoded_file& file, const std::string& name,
              const std::vector<check_result>& checks, const dump_options& o) {
   json doc;
+  doc["version"] = json_version;
   doc["file"] = name;  // as the system names it; invalid UTF-8 is replaced on output
   doc["kind"] = describe(file.kind);
   doc["bytes"] = file.size;
