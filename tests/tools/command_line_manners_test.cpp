@@ -99,4 +99,26 @@ TEST(ToolCommandLineManners, UnderJsonACommandLineFailureIsAJsonDocumentToo) {
   EXPECT_EQ(named["error"]["message"].get<std::string>() + "\n", unnamed.err);
 }
 
+TEST(ToolCommandLineManners, AFailedJobIsOneLineOfTheToolsWordsNotALibrarysText) {
+  const testing_support::temp_folder folder;
+  platform::replace_file(folder / "blocker", "a file where a folder should be");
+  platform::replace_file(folder / "R_linea.txt", "[generale]\r\nlunghezza percorso, 1000\r\n");
+  platform::replace_file(folder / "R_1-.txt", "[generale]\r\nvelocita, 0, 100\r\n");
+  const std::string under_file = (folder / "blocker" / "inside").string();
+  const std::vector<std::vector<std::string>> jobs = {
+      {"example", under_file},
+      {"compile", (folder / "R_linea.txt").string(), (folder / "R_1-.txt").string(), "--out",
+       under_file},
+  };
+  for (const auto& args : jobs) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const tool_result result = run_tool(args);
+    EXPECT_EQ(result.status, 1);
+    // The path and the system's reason, in a line of the tool's own.
+    EXPECT_NE(result.err.find(under_file + ": Not a directory\n"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("filesystem error"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("cannot create directories"), std::string::npos) << result.err;
+  }
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "driver/scenario_identity.h"
 #include "platform/replace_file.h"
 #include "scenari/scenario_texts.h"
+#include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
@@ -29,7 +30,7 @@ subcommand add_example(CLI::App& app, const streams& io) {
               scenari::write_line_list(line_text, scenari::linea_lines());
               scenari::write_line_list(train_text, scenari::treno_lines());
             } catch (const std::exception& failure) {
-              io.err << "scenario_tool example: " << failure.what() << '\n';
+              io.err << "scenario_tool example: " << failure_words(failure) << '\n';
               return status_failed;
             }
             io.out << line_text.string() << '\n' << train_text.string() << '\n';

@@ -14,6 +14,7 @@
 #include "scenario_tool/command_line.h"
 #include "scenario_tool/compile/compile_core.h"
 #include "scenario_tool/compile/diagnostic_report.h"
+#include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
@@ -85,7 +86,8 @@ int run_compile(compile_options options, const streams& io) {
     line_bytes = platform::read_file(options.line_text);
     train_bytes = platform::read_file(options.train_text);
   } catch (const std::exception& failure) {
-    unreadable = std::string("cannot read the texts: ") + failure.what() + "; no file written";
+    unreadable =
+        std::string("cannot read the texts: ") + failure_words(failure) + "; no file written";
   }
   // The texts given in the other order are read in the order they belong.
   if (unreadable.empty() && looks_like_train_text(line_bytes) &&
@@ -97,22 +99,25 @@ int run_compile(compile_options options, const streams& io) {
   }
 
   compile_request request;
-  if (!options.route.empty()) {
-    request.route_id = options.route;
-  } else if (const auto route = route_from_name(options.line_text)) {
+  request.route_id = options.route;
+  request.train_number = options.train;
+  // A text that cannot be read is the first thing to mend, whatever its name.
+  if (unreadable.empty() && request.route_id.empty()) {
+    const auto route = route_from_name(options.line_text);
+    if (!route) {
+      return usage_error(io,
+                         "the line text's name does not say the route (<route>_linea.txt): "
+                         "give --route");
+    }
     request.route_id = *route;
-  } else {
-    return usage_error(io,
-                       "the line text's name does not say the route (<route>_linea.txt): "
-                       "give --route");
   }
-  if (!options.train.empty()) {
-    request.train_number = options.train;
-  } else if (const auto train = train_from_name(options.train_text, request.route_id)) {
+  if (unreadable.empty() && request.train_number.empty()) {
+    const auto train = train_from_name(options.train_text, request.route_id);
+    if (!train) {
+      return usage_error(io, "the train text's name does not say the train number (" +
+                                 request.route_id + "_<train>-.txt): give --train");
+    }
     request.train_number = *train;
-  } else {
-    return usage_error(io, "the train text's name does not say the train number (" +
-                               request.route_id + "_<train>-.txt): give --train");
   }
   request.plan = !options.no_plan;
   // An empty folder name means the current folder, as it does for the default.
@@ -149,7 +154,7 @@ int run_compile(compile_options options, const streams& io) {
         written.push_back(result.form->nome_file(assembly::station_file_name(model)).string());
         written.push_back(result.form->nome_file(assembly::cell_file_name(model)).string());
       } catch (const std::exception& failure) {
-        stop("", std::string("cannot write the compiled files: ") + failure.what());
+        stop("", std::string("cannot write the compiled files: ") + failure_words(failure));
         written.clear();
       }
     }

@@ -8,6 +8,7 @@
 #include "driver/run_stopped.h"
 #include "reader/description_texts.h"
 #include "scenario_tool/compile/diagnostics_collector.h"
+#include "scenario_tool/shared/failure_words.h"
 
 namespace scenario_tool {
 
@@ -41,11 +42,11 @@ compile_result compile_texts(const compile_request& request) {
     result.stopped = true;
   } catch (const std::exception& failure) {
     const bool nothing = form.model.track_cells.empty();
-    collector.stopped(nothing
-                          ? "nothing to compile: the line text gave no track cells; no file "
-                            "written"
-                          : std::string("the run stopped: ") + failure.what() + "; no file written",
-                      nothing);
+    collector.stopped(
+        nothing ? "nothing to compile: the line text gave no track cells; no file "
+                  "written"
+                : std::string("the run stopped: ") + failure_words(failure) + "; no file written",
+        nothing);
     result.stopped = true;
   }
   form.model.diagnostics = nullptr;

@@ -10,6 +10,7 @@
 #include "platform/replace_file.h"
 #include "scenario_tool/draw/draw_sources.h"
 #include "scenario_tool/draw/line_drawing.h"
+#include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
@@ -57,7 +58,7 @@ subcommand add_draw(CLI::App& app, const streams& io) {
                 io.err << "scenario_tool draw: " << note << '\n';
               }
             } catch (const std::exception& failure) {
-              io.err << "scenario_tool draw: " << failure.what() << '\n';
+              io.err << "scenario_tool draw: " << failure_words(failure) << '\n';
               return status_failed;
             }
             if (o->svg != "-") io.out << o->svg << '\n';

@@ -9,6 +9,7 @@
 
 #include "platform/replace_file.h"
 #include "scenario_tool/shared/compiled_decoder.h"
+#include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/record_fields.h"
 #include "scenario_tool/subcommands.h"
 
@@ -139,15 +140,16 @@ subcommand add_diff(CLI::App& app, const streams& io) {
                 try {
                   *file = read_compiled_file(*path, kind_a);
                 } catch (const platform::file_error& failure) {
-                  io.err << "scenario_tool diff: " << failure.what() << '\n';
+                  io.err << "scenario_tool diff: " << failure_words(failure) << '\n';
                   return status_usage;
                 } catch (const std::exception& failure) {
-                  io.err << "scenario_tool diff: " << *path << ": " << failure.what() << '\n';
+                  io.err << "scenario_tool diff: " << *path << ": " << failure_words(failure)
+                         << '\n';
                   return status_usage;
                 }
               }
             } catch (const std::exception& failure) {
-              io.err << "scenario_tool diff: " << failure.what() << '\n';
+              io.err << "scenario_tool diff: " << failure_words(failure) << '\n';
               return status_usage;
             }
             difference_printer print(io.out);

@@ -14,6 +14,7 @@
 #include "scenario_tool/inspect/dump_output.h"
 #include "scenario_tool/inspect/scenario_checks.h"
 #include "scenario_tool/shared/compiled_decoder.h"
+#include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/record_fields.h"
 #include "scenario_tool/shared/windows_1252.h"
 #include "scenario_tool/subcommands.h"
@@ -230,13 +231,13 @@ subcommand add_dump(CLI::App& app, const streams& io) {
               return dump_decoded(file, path, find_companions(path, kind), o->as_json, o->from,
                                   o->to, io.out);
             } catch (const std::invalid_argument& failure) {
-              io.err << "scenario_tool dump: " << failure.what() << '\n';
+              io.err << "scenario_tool dump: " << failure_words(failure) << '\n';
               return status_usage;
             } catch (const platform::file_error& failure) {
-              io.err << "scenario_tool dump: " << failure.what() << '\n';
+              io.err << "scenario_tool dump: " << failure_words(failure) << '\n';
               return status_failed;
             } catch (const std::exception& failure) {
-              io.err << "scenario_tool dump: " << o->file << ": " << failure.what() << '\n';
+              io.err << "scenario_tool dump: " << o->file << ": " << failure_words(failure) << '\n';
               return status_failed;
             }
           }};
