@@ -42,8 +42,37 @@ TEST(Diff, OneCellFieldChanged) {
   const pair_of_files files("x.dat", shipped_bytes(testing_support::shipped_cells), changed);
   const tool_result r = run_tool({"diff", files.a, files.b});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "cell 33 (1650 m) value: 43 -> 44\n1 difference\n");
+  // The signal's row stood at 1600 m: it lands one cell on.
+  EXPECT_EQ(r.out, "cell 33 (1650 m, row at 1600 m): value 43 \u2192 44\n1 difference\n");
   EXPECT_EQ(r.err, "");
+}
+
+TEST(Diff, CellsChangedTheSameWayAreOneLineInTheAuthorsUnits) {
+  // A line speed of 100 km/h in place of 140 over cells 400 to 431, and a
+  // gradient of -6 in place of 3 in cell 500 (20000 to 21599 m, and 25000 m).
+  std::string changed = shipped_bytes(testing_support::shipped_cells);
+  for (std::size_t cell = 400; cell <= 431; ++cell) {
+    ASSERT_EQ(static_cast<unsigned char>(changed[cell * 15 + 12]), 28u);
+    changed[cell * 15 + 12] = 20;
+  }
+  ASSERT_EQ(static_cast<unsigned char>(changed[500 * 15 + 13]), 103u);
+  changed[500 * 15 + 13] = 94;
+  const pair_of_files files("x.dat", shipped_bytes(testing_support::shipped_cells), changed);
+
+  const tool_result grouped = run_tool({"diff", files.a, files.b});
+  EXPECT_EQ(grouped.status, 1);
+  EXPECT_EQ(grouped.out,
+            "cells 400 to 431 (20000 to 21599 m): speed_limit 140 \u2192 100 km/h (stored 28 "
+            "\u2192 20)\n"
+            "cell 500 (25000 m): gradient 3 \u2192 -6 \u2030 (stored 103 \u2192 94)\n"
+            "2 differences\n");
+
+  // --all: a line for every cell.
+  const tool_result all = run_tool({"diff", files.a, files.b, "--all"});
+  EXPECT_EQ(all.status, 1);
+  EXPECT_EQ(all.out.rfind("cell 400 (20000 m): speed_limit 140 \u2192 100 km/h", 0), 0u) << all.out;
+  EXPECT_NE(all.out.find("\ncell 431 (21550 m): speed_limit"), std::string::npos);
+  EXPECT_NE(all.out.find("\n33 differences\n"), std::string::npos) << all.out;
 }
 
 TEST(Diff, OneStationNameAndOnePlanValueChanged) {

@@ -50,11 +50,13 @@ TEST(DumpCells, SignalIndicatorAndHeaderCellsOfTheShippedScenario) {
             "check cell count: 1961, ok (a line of 91000 m, from the size of "
             "Brisena_Tarvo_linea.dat)");
   EXPECT_EQ(lines[4 + 26],
-            "cell 26 (1300 m) speed indicator: value 2222, value2 2424, value3 2525, value4 0, "
-            "signal_time 0, approach 0, mountain 0, speed_limit 24, gradient 94, adhesion 100");
+            "cell 26 (1300 m, row at 1250 m) speed indicator: value 2222, value2 2424, value3 "
+            "2525, value4 0, signal_time 0, approach 0, mountain 0, speed_limit 120 km/h, "
+            "gradient -6 \u2030, adhesion 100");
   EXPECT_EQ(lines[4 + 33],
-            "cell 33 (1650 m) signal: value 43, value2 11, value3 0, value4 7, signal_time 205, "
-            "approach 0, mountain 0, speed_limit 24, gradient 94, adhesion 100");
+            "cell 33 (1650 m, row at 1600 m) signal: value 43, value2 11, value3 0, value4 7, "
+            "signal_time 205, approach 0, mountain 0, speed_limit 120 km/h, gradient -6 \u2030, "
+            "adhesion 100");
   // The approach codes of that signal, 100 and 400 m before it: (2 x 3 + 1) x 10 + 1 and + 4.
   EXPECT_NE(lines[4 + 31].find(" approach 71,"), std::string::npos) << lines[4 + 31];
   EXPECT_NE(lines[4 + 25].find(" approach 74,"), std::string::npos) << lines[4 + 25];
@@ -156,6 +158,13 @@ TEST(DumpJson, SameRecordsAsJson) {
   EXPECT_EQ(cell["kind_name"], "signal");
   EXPECT_EQ(cell["value"], 43);
   EXPECT_EQ(cell["signal_time"], 205);
+  // The stored numbers, and beside them the author's.
+  EXPECT_EQ(cell["speed_limit"], 24);
+  EXPECT_EQ(cell["speed_limit_kmh"], 120);
+  EXPECT_EQ(cell["gradient"], 94);
+  EXPECT_EQ(cell["gradient_permille"], -6);
+  EXPECT_EQ(cell["row_chainage"], 1600);
+  EXPECT_EQ(doc["version"], 1);
   EXPECT_EQ(doc["checks"][0]["ok"], true);
 
   const tool_result stations =

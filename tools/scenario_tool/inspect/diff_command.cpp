@@ -6,8 +6,11 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/replace_file.h"
+#include "scenario_tool/inspect/author_units.h"
 #include "scenario_tool/shared/compiled_decoder.h"
 #include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/record_fields.h"
@@ -21,6 +24,7 @@ struct diff_options {
   std::string a;
   std::string b;
   std::string kind;
+  bool all = false;
 };
 
 class difference_printer {
@@ -37,27 +41,75 @@ class difference_printer {
   std::size_t count_ = 0;
 };
 
+// One field of a cell that differs between A and B.
+struct field_change {
+  std::string_view field;
+  std::int64_t from;
+  std::int64_t to;
+  bool operator==(const field_change&) const = default;
+};
+
+std::vector<field_change> changes_in(const model::track_cell& a, const model::track_cell& b) {
+  std::vector<field_change> changes;
+  const auto fa = cell_fields(a);
+  const auto fb = cell_fields(b);
+  for (std::size_t f = 0; f < fa.size(); ++f) {
+    if (fa[f].value != fb[f].value) changes.push_back({fa[f].name, fa[f].value, fb[f].value});
+  }
+  return changes;
+}
+
+// "speed_limit 120 → 100 km/h (stored 24 → 20)", "kind empty → signal (0 → 1)", "value 43 → 44".
+std::string change_text(const field_change& c) {
+  const std::string arrow = " \u2192 ";
+  std::string text(c.field);
+  const auto from = in_author_units(c.field, c.from);
+  const auto to = in_author_units(c.field, c.to);
+  if (from && to) {
+    const std::string unit = from->substr(from->find(' '));
+    return text + " " + std::to_string(*author_number(c.field, c.from)) + arrow +
+           std::to_string(*author_number(c.field, c.to)) + unit + " (stored " +
+           std::to_string(c.from) + arrow + std::to_string(c.to) + ")";
+  }
+  if (c.field == "kind") {
+    return text + " " + cell_kind_name(static_cast<std::uint8_t>(c.from)) + arrow +
+           cell_kind_name(static_cast<std::uint8_t>(c.to)) + " (" + std::to_string(c.from) + arrow +
+           std::to_string(c.to) + ")";
+  }
+  return text + " " + std::to_string(c.from) + arrow + std::to_string(c.to);
+}
+
 std::string cell_label(std::size_t i) {
   return "cell " + std::to_string(i) + " (" + std::to_string(i * 50) + " m)";
 }
 
+// Cells that changed the same way one after the other make one line ("cells
+// 400 to 431 (20000 to 21599 m): speed_limit 120 → 100 km/h ..."); with
+// `every_cell`, each cell has its line.
 void diff_cells(const std::vector<model::track_cell>& a, const std::vector<model::track_cell>& b,
-                difference_printer& print) {
+                bool every_cell, difference_printer& print) {
   const std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    if (a[i] == b[i]) continue;
-    const auto fa = cell_fields(a[i]);
-    const auto fb = cell_fields(b[i]);
-    for (std::size_t f = 0; f < fa.size(); ++f) {
-      if (fa[f].value == fb[f].value) continue;
-      std::string from = std::to_string(fa[f].value);
-      std::string to = std::to_string(fb[f].value);
-      if (f == 0) {
-        from += " (" + cell_kind_name(a[i].kind) + ")";
-        to += " (" + cell_kind_name(b[i].kind) + ")";
-      }
-      print.line(cell_label(i) + " " + std::string(fa[f].name) + ": " + from + " -> " + to);
+  for (std::size_t i = 0; i < common;) {
+    if (a[i] == b[i]) {
+      ++i;
+      continue;
     }
+    const std::vector<field_change> changes = changes_in(a[i], b[i]);
+    std::size_t last = i;
+    while (!every_cell && last + 1 < common && !(a[last + 1] == b[last + 1]) &&
+           changes_in(a[last + 1], b[last + 1]) == changes) {
+      ++last;
+    }
+    std::string line = last == i ? cell_place(i, a[i].kind != 0 ? a[i].kind : b[i].kind)
+                                 : "cells " + std::to_string(i) + " to " + std::to_string(last) +
+                                       " (" + std::to_string(i * 50) + " to " +
+                                       std::to_string(last * 50 + 49) + " m)";
+    line += ":";
+    for (std::size_t c = 0; c < changes.size(); ++c) {
+      line += (c == 0 ? " " : "; ") + change_text(changes[c]);
+    }
+    print.line(line);
+    i = last + 1;
   }
   for (std::size_t i = common; i < a.size(); ++i) print.line(cell_label(i) + ": only in A");
   for (std::size_t i = common; i < b.size(); ++i) print.line(cell_label(i) + ": only in B");
@@ -125,6 +177,9 @@ subcommand add_diff(CLI::App& app, const streams& io) {
   command->add_option("B", o->b, "The second compiled file")->required();
   command->add_option("--kind", o->kind, "The files' kind, when their names do not say")
       ->check(CLI::IsMember({"plan", "stations", "cells"}));
+  command->add_flag("--all", o->all,
+                    "One line for every differing cell, not one for each run of cells that "
+                    "changed the same way");
   return {command, [o, io]() {
             decoded_file a;
             decoded_file b;
@@ -155,7 +210,7 @@ subcommand add_diff(CLI::App& app, const streams& io) {
             difference_printer print(io.out);
             switch (a.kind) {
               case file_kind::cells:
-                diff_cells(a.cells, b.cells, print);
+                diff_cells(a.cells, b.cells, o->all, print);
                 break;
               case file_kind::stations:
                 diff_stations(a.stations, b.stations, print);

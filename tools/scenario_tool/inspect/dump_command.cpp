@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/replace_file.h"
+#include "scenario_tool/inspect/author_units.h"
 #include "scenario_tool/inspect/dump_output.h"
 #include "scenario_tool/inspect/scenario_checks.h"
 #include "scenario_tool/shared/compiled_decoder.h"
@@ -42,13 +43,14 @@ index_range select(const dump_options& o, std::int64_t count) {
   return {std::max<std::int64_t>(o.from, 0), std::min<std::int64_t>(o.to, count - 1)};
 }
 
+// Line speeds and gradients in the author's units; the stored numbers are in the JSON.
 std::string cell_line(std::size_t i, const model::track_cell& cell) {
-  std::string line = "cell " + std::to_string(i) + " (" + std::to_string(i * 50) + " m) " +
-                     cell_kind_name(cell.kind) + ":";
+  std::string line = cell_place(i, cell.kind) + " " + cell_kind_name(cell.kind) + ":";
   const auto fields = cell_fields(cell);
   for (std::size_t f = 1; f < fields.size(); ++f) {
-    line +=
-        (f == 1 ? " " : ", ") + std::string(fields[f].name) + " " + std::to_string(fields[f].value);
+    const auto in_units = in_author_units(fields[f].name, fields[f].value);
+    line += (f == 1 ? " " : ", ") + std::string(fields[f].name) + " " +
+            (in_units ? *in_units : std::to_string(fields[f].value));
   }
   return line;
 }
@@ -155,6 +157,11 @@ json to_json(const decoded_file& file, const std::string& name,
         const model::track_cell& cell = file.cells[static_cast<std::size_t>(i)];
         json c = {{"index", i}, {"chainage", i * 50}, {"kind_name", cell_kind_name(cell.kind)}};
         for (const named_field& f : cell_fields(cell)) c[std::string(f.name)] = f.value;
+        // Beside the stored numbers, the author's: km/h, per mille, the row's chainage.
+        c["speed_limit_kmh"] = *author_number("speed_limit", cell.speed_limit);
+        c["gradient_permille"] = *author_number("gradient", cell.gradient);
+        const auto row = written_chainage(static_cast<std::size_t>(i), cell.kind);
+        c["row_chainage"] = row ? json(*row) : json(nullptr);
         cells.push_back(std::move(c));
       }
       break;

@@ -1,0 +1,45 @@
+#include "scenario_tool/inspect/author_units.h"
+
+namespace scenario_tool {
+
+std::optional<std::int64_t> author_number(std::string_view field, std::int64_t stored) {
+  // The line speed is kept in steps of 5 km/h, the gradient plus 100.
+  if (field == "speed_limit") return stored * 5;
+  if (field == "gradient") return stored - 100;
+  return std::nullopt;
+}
+
+std::optional<std::string> in_author_units(std::string_view field, std::int64_t stored) {
+  const std::optional<std::int64_t> number = author_number(field, stored);
+  if (!number) return std::nullopt;
+  return std::to_string(*number) + (field == "speed_limit" ? " km/h" : " \u2030");
+}
+
+std::optional<std::int64_t> written_chainage(std::size_t cell, std::uint8_t kind) {
+  if (cell == 0) return std::nullopt;
+  const std::int64_t before = static_cast<std::int64_t>(cell - 1) * 50;
+  switch (kind) {
+    // Signals, a slowdown's start, speed indicators and signs land in the
+    // cell after their row's chainage.
+    case 1:
+    case 3:
+    case 6:
+    case 14:
+      return before;
+    // A slowdown's warning point lands one cell on from 1200 m before it.
+    case 4:
+      return before + 1200;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::string cell_place(std::size_t cell, std::uint8_t kind) {
+  std::string place = "cell " + std::to_string(cell) + " (" + std::to_string(cell * 50) + " m";
+  if (const auto written = written_chainage(cell, kind)) {
+    place += ", row at " + std::to_string(*written) + " m";
+  }
+  return place + ")";
+}
+
+}  // namespace scenario_tool
