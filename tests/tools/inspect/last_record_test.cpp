@@ -43,7 +43,7 @@ TEST(LastRecord, DiffFindsAChangeInTheLastCellsLastField) {
   const tool_result r = diff_of("x.dat", cells, changed);
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(r.out, "cell " + std::to_string(last) + " (" + std::to_string(last * 50) +
-                       " m) adhesion: " + std::to_string(adhesion) + " -> " +
+                       " m): adhesion " + std::to_string(adhesion) + " \u2192 " +
                        std::to_string(adhesion + 1) + "\n1 difference\n");
   EXPECT_EQ(r.err, "");
 }
