@@ -151,11 +151,14 @@ TEST(FormatReference, AnUnknownTopicIsOneLineWithTheNearestEntry) {
 
 // The template's two texts, as an author saves them: Windows-1252, CR LF.
 std::string template_text(const std::string& which) {
-  const std::regex block("<!-- template: " + which + " -->\n```text\n([^`]*)```");
-  std::smatch found;
-  if (!std::regex_search(page(), found, block)) return "";
+  const std::string begin = "<!-- template: " + which + " -->\n```text\n";
+  const std::size_t at = page().find(begin);
+  if (at == std::string::npos) return "";
+  const std::size_t from = at + begin.size();
+  const std::size_t to = page().find("```", from);
+  if (to == std::string::npos) return "";
   std::string text;
-  for (const char c : found[1].str()) {
+  for (const char c : page().substr(from, to - from)) {
     if (c == '\n') text += '\r';
     text += c;
   }
