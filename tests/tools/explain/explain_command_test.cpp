@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -74,6 +75,38 @@ TEST(FormatReference, ExplainPrintsEachEntryAsThePageShowsIt) {
     }
   }
   EXPECT_GT(entries, 50u);
+}
+
+// The anchor a page viewer gives a heading: lower case, blanks as '-', other
+// punctuation dropped.
+std::string anchor_of(const std::string& heading) {
+  std::string anchor;
+  for (const char c : heading) {
+    if (c >= 'A' && c <= 'Z') {
+      anchor += static_cast<char>(c - 'A' + 'a');
+    } else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_') {
+      anchor += c;
+    } else if (c == ' ') {
+      anchor += '-';
+    }
+  }
+  return anchor;
+}
+
+TEST(FormatReference, EveryLinkWithinThePageLeadsToAHeading) {
+  std::set<std::string> anchors;
+  std::istringstream in(page());
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("#", 0) == 0) anchors.insert(anchor_of(line.substr(line.find(' ') + 1)));
+  }
+  std::size_t links = 0;
+  for (std::size_t at = page().find("](#"); at != std::string::npos;
+       at = page().find("](#", at + 1), ++links) {
+    const std::size_t end = page().find(')', at);
+    const std::string anchor = page().substr(at + 3, end - at - 3);
+    EXPECT_TRUE(anchors.count(anchor)) << anchor;
+  }
+  EXPECT_GT(links, 20u);
 }
 
 TEST(FormatReference, AnEntryRunsToTheNextHeadingAndKeepsItsCodeBlocks) {
