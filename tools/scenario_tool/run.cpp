@@ -42,6 +42,9 @@ constexpr help_ending endings[] = {
     {"compile",
      "scenario_tool compile Brisena_Tarvo_linea.txt Brisena_Tarvo_47306-.txt --out compiled",
      ""},  // its own help says its exit statuses
+    {"lsp",
+     "scenario_tool lsp (started by the editor, which speaks to it on standard input and output)",
+     ""},  // its own help says its exit statuses
     {"explain", "scenario_tool explain segnale",
      "Exit status: 0 the entry was printed, 1 the reference has no such entry, 2 the command "
      "line could not be understood."},
@@ -72,8 +75,8 @@ int run(int argc, const char* const* argv, const streams& given) {
   app.formatter(std::make_shared<tool_formatter>());
 
   const std::vector<subcommand> commands = {
-      add_example(app, io), add_dump(app, io),    add_diff(app, io),
-      add_draw(app, io),    add_compile(app, io), add_explain(app, io),
+      add_example(app, io), add_dump(app, io),    add_diff(app, io), add_draw(app, io),
+      add_compile(app, io), add_explain(app, io), add_lsp(app, io),
   };
   for (const subcommand& one : commands) {
     CLI::App* command = one.command;

@@ -16,6 +16,69 @@ char tool_platform::separator() const {
   return static_cast<char>(std::filesystem::path::preferred_separator);
 }
 
+namespace {
+
+// Hands every event to the diagnostics and then to an observer.
+class sink_pair final : public model::diagnostic_sink {
+ public:
+  sink_pair(model::diagnostic_sink& first, model::diagnostic_sink& second)
+      : a_(first), b_(second) {}
+  void text_started(model::description_text text, std::string_view bytes) override {
+    a_.text_started(text, bytes);
+    b_.text_started(text, bytes);
+  }
+  void field_started(std::size_t offset) override {
+    a_.field_started(offset);
+    b_.field_started(offset);
+  }
+  void row_started() override {
+    a_.row_started();
+    b_.row_started();
+  }
+  void row_finished() override {
+    a_.row_finished();
+    b_.row_finished();
+  }
+  void body_started() override {
+    a_.body_started();
+    b_.body_started();
+  }
+  void error_recorded(std::int32_t code, const std::int32_t* position) override {
+    a_.error_recorded(code, position);
+    b_.error_recorded(code, position);
+  }
+  void error_position_recorded(std::int32_t position) override {
+    a_.error_position_recorded(position);
+    b_.error_position_recorded(position);
+  }
+  void error_from_cell(std::int64_t cell) override {
+    a_.error_from_cell(cell);
+    b_.error_from_cell(cell);
+  }
+  void error_from_reference(int entry) override {
+    a_.error_from_reference(entry);
+    b_.error_from_reference(entry);
+  }
+  void cell_filled(std::int64_t cell) override {
+    a_.cell_filled(cell);
+    b_.cell_filled(cell);
+  }
+  void cell_filled_by_walk(std::int64_t cell, std::int64_t trigger) override {
+    a_.cell_filled_by_walk(cell, trigger);
+    b_.cell_filled_by_walk(cell, trigger);
+  }
+  void read_failed(const std::exception& failure) override {
+    a_.read_failed(failure);
+    b_.read_failed(failure);
+  }
+
+ private:
+  model::diagnostic_sink& a_;
+  model::diagnostic_sink& b_;
+};
+
+}  // namespace
+
 compile_result compile_texts(const compile_request& request) {
   compile_result result;
   result.platform = std::make_unique<tool_platform>(request.output_folder);
@@ -26,7 +89,10 @@ compile_result compile_texts(const compile_request& request) {
   form.model.train_number = request.train_number;
 
   diagnostics_collector collector(request.line, request.train, form.model, request.plan);
-  form.model.diagnostics = &collector;
+  sink_pair both(collector, request.observer != nullptr ? *request.observer : collector);
+  form.model.diagnostics = request.observer != nullptr
+                               ? static_cast<model::diagnostic_sink*>(&both)
+                               : static_cast<model::diagnostic_sink*>(&collector);
   memory_texts texts(request.line, request.train);
   try {
     assembly::prepare_and_read(form, request.plan ? 1 : 0,

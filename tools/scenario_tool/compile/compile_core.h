@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/Form1.h"
+#include "model/diagnostic_sink.h"
 #include "reader/description_texts.h"
 #include "scenario_tool/compile/diagnostic.h"
 #include "scenario_tool/compile/source_text.h"
@@ -61,6 +62,9 @@ struct compile_request {
   std::string train_number;
   bool plan = true;  // --no-plan: j = 0
   std::string output_folder = ".";
+  // Told, besides the diagnostics, everything the reader and the walk tell
+  // (rows, fields, filled cells); may be null.
+  model::diagnostic_sink* observer = nullptr;
 };
 
 struct compile_result {

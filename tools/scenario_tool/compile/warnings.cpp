@@ -196,7 +196,24 @@ const char* fill_name(std::string_view name) {
   return nullptr;
 }
 
+keyword_rule rule_view(const rule& r) {
+  return {r.name, r.values, r.which, r.header, r.needs_plan};
+}
+
 }  // namespace
+
+std::vector<keyword_rule> keyword_rules() {
+  std::vector<keyword_rule> out;
+  for (const rule& r : rules) out.push_back(rule_view(r));
+  return out;
+}
+
+std::vector<keyword_rule> keywords_matching(std::string_view field, description_text which,
+                                            bool header, bool plan) {
+  std::vector<keyword_rule> out;
+  for (const rule* r : matching_rules(field, which, header, plan)) out.push_back(rule_view(*r));
+  return out;
+}
 
 std::string nearest_keyword(const std::string& keyword, description_text which, bool header) {
   std::vector<std::string> names;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/diagnostic_sink.h"
@@ -38,6 +39,22 @@ class row_warnings {
   // The chainage of the last row of each fill, and where the last curve ended.
   std::map<std::string, std::int64_t> last_chainage_;
 };
+
+// A keyword of the texts as the reader tests it: its name, the number of
+// values its row reads, where it stands and whether only a compile that
+// builds the plan reads it.
+struct keyword_rule {
+  std::string_view name;
+  std::size_t values;
+  model::description_text which;
+  bool header;
+  bool needs_plan;
+};
+// Every keyword, in the reader's order.
+std::vector<keyword_rule> keyword_rules();
+// The keywords whose test a keyword field passes, in that part of a text.
+std::vector<keyword_rule> keywords_matching(std::string_view field, model::description_text which,
+                                            bool header, bool plan);
 
 // The keyword within two edits of `keyword` (case ignored) among those of a
 // text's part, or "" when none is.

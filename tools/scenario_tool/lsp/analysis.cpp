@@ -1,0 +1,45 @@
+#include "scenario_tool/lsp/analysis.h"
+
+namespace scenario_tool::lsp {
+namespace {
+
+// The longest line the reader accepts, with no row of its own.
+constexpr const char* stand_in_line =
+    "[generale]\r\nlunghezza percorso, 1000000\r\n[curve]\r\n[fine]\r\n";
+
+}  // namespace
+
+std::unique_ptr<analysis> analyse(const analysis_input& input) {
+  auto result = std::make_unique<analysis>();
+  result->line_given = input.line.has_value();
+  result->train_given = input.train.has_value();
+  result->line = source_text(line_text_name, input.line ? *input.line : stand_in_line);
+  result->train = source_text(train_text_name, input.train ? *input.train : std::string());
+
+  compile_request request;
+  request.line = result->line;
+  request.train = result->train;
+  request.route_id = input.route_id;
+  request.train_number = input.train_number;
+  // A stand-in line has no curves: no plan is worth building for it.
+  request.plan = input.line.has_value();
+  request.observer = &result->rows;
+  result->compiled = compile_texts(request);
+  result->rows.finish();
+
+  for (diagnostic& d : result->compiled.diagnostics) {
+    if (d.file == train_text_name) {
+      if (result->train_given) result->train_diagnostics.push_back(std::move(d));
+    } else if (d.file == line_text_name) {
+      if (result->line_given) result->line_diagnostics.push_back(std::move(d));
+    } else {
+      // About the run as a whole: shown on the text being checked.
+      (result->line_given ? result->line_diagnostics : result->train_diagnostics)
+          .push_back(std::move(d));
+    }
+  }
+  result->compiled.diagnostics.clear();
+  return result;
+}
+
+}  // namespace scenario_tool::lsp

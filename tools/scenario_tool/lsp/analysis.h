@@ -1,0 +1,42 @@
+// One scenario compiled as it stands in the editor: the whole compile of the
+// tool, in memory, with the rows the reader took and the model it built.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scenario_tool/compile/compile_core.h"
+#include "scenario_tool/lsp/row_index.h"
+
+namespace scenario_tool::lsp {
+
+struct analysis_input {
+  std::optional<std::string> line;   // the line text's bytes; none when checked alone
+  std::optional<std::string> train;  // the train text's bytes; none when checked alone
+  std::string route_id;
+  std::string train_number;
+};
+
+struct analysis {
+  source_text line;
+  source_text train;
+  bool line_given = true;
+  bool train_given = true;
+  compile_result compiled;
+  row_index rows;
+  std::vector<diagnostic> line_diagnostics;
+  std::vector<diagnostic> train_diagnostics;
+};
+
+// The names the two texts carry in the diagnostics.
+inline constexpr const char* line_text_name = "line text";
+inline constexpr const char* train_text_name = "train text";
+
+// A text checked alone gets a stand-in for the other: an empty train text
+// (no train runs), or a line of the greatest length the reader accepts. The
+// stand-in's own diagnostics are dropped.
+std::unique_ptr<analysis> analyse(const analysis_input& input);
+
+}  // namespace scenario_tool::lsp

@@ -1,0 +1,17 @@
+// Completion of keywords where a row's keyword stands: the keywords of that
+// part of the text, each with the values its row reads, in order, as a
+// snippet to fill in.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "model/diagnostic_sink.h"
+#include "scenario_tool/lsp/text_document.h"
+
+namespace scenario_tool::lsp {
+
+// CompletionItem[] at `at`; `snippets` when the editor takes them.
+nlohmann::json complete_keywords(const text_document& document, model::description_text which,
+                                 text_point at, bool snippets);
+
+}  // namespace scenario_tool::lsp

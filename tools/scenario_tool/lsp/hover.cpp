@@ -1,0 +1,265 @@
+#include "scenario_tool/lsp/hover.h"
+
+#include <algorithm>
+#include <set>
+
+#include "model/conversions.h"
+#include "reader/keyword.h"
+#include "scenario_tool/lsp/row_facts.h"
+#include "scenario_tool/compile/warnings.h"
+#include "scenario_tool/shared/windows_1252.h"
+
+namespace scenario_tool::lsp {
+namespace {
+
+using model::description_text;
+
+const char* kind_name(std::uint8_t kind) {
+  switch (kind) {
+    case 0:
+      return "empty";
+    case 1:
+      return "signal";
+    case 2:
+      return "slowdown end";
+    case 3:
+      return "slowdown start";
+    case 4:
+      return "slowdown warning point";
+    case 5:
+      return "slowdown approach marker";
+    case 6:
+      return "maximum-speed indicator";
+    case 10:
+      return "station stop point";
+    case 11:
+      return "mountain-side filler";
+    case 12:
+      return "speed point";
+    case 13:
+      return "speed point without a speed";
+    case 14:
+      return "sign";
+    default:
+      return "unknown kind";
+  }
+}
+
+std::string cell_name(std::int64_t cell) {
+  return "cell " + std::to_string(cell) + " (" + kilometres(cell * 50) + ")";
+}
+
+// What a cell holds, in the terms of its kind.
+std::string cell_content(const model::track_cell& c) {
+  std::string out = std::string(kind_name(c.kind)) + " (kind " + std::to_string(c.kind) + ")";
+  const auto add = [&](const char* name, int value) {
+    out += std::string(", ") + name + " " + std::to_string(value);
+  };
+  switch (c.kind) {
+    case 1:
+      add("value", c.value);
+      add("value2", c.value2);
+      add("value3", c.value3);
+      add("value4", c.value4);
+      add("signal time", c.signal_time);
+      break;
+    case 2:
+    case 3:
+    case 4:
+      out += ", speed " + std::to_string(c.value) + " km/h";
+      if (c.value2 != 0) add("d_v", c.value2);
+      if (c.kind != 4) add("f_tt", c.value3);
+      break;
+    case 5:
+      add("rank", c.value);
+      break;
+    case 6:
+      add("value", c.value);
+      add("value2", c.value2);
+      add("value3", c.value3);
+      add("stripes", c.value4);
+      break;
+    case 10:
+      add("station entry", c.value);
+      break;
+    case 12:
+      out += ", " + std::to_string(c.value) + " km/h";
+      break;
+    case 14:
+      add("sign entry", c.value);
+      break;
+    default:
+      break;
+  }
+  if (c.approach != 0) add("approach code", c.approach);
+  return out;
+}
+
+std::string value_line(const source_text& text, std::size_t offset, const value_meaning& meaning,
+                       bool is_text, bool chainage) {
+  std::string out = "- " + std::string(meaning.name) + ": ";
+  if (is_text) return out + "\"" + field_text(text, offset, false) + "\"";
+  const std::optional<std::int64_t> n = number_of(text, offset);
+  if (!n) return out + "`" + field_text(text, offset, true) + "` (not a number)";
+  out += std::to_string(*n);
+  if (!meaning.unit.empty()) {
+    out += ' ';
+    out += meaning.unit;
+  }
+  if (chainage) {
+    out += " (";
+    out += kilometres(*n);
+    out += ')';
+  }
+  return out;
+}
+
+// The cells of the row's object, and the speed points that lie about them.
+void describe_cells(const analysis& a, const read_row& row, std::string& out) {
+  if (a.compiled.form == nullptr) return;
+  const model::scenario_model& m = a.compiled.form->model;
+  const auto valid = [&](std::int64_t c) {
+    return c >= 0 && c < static_cast<std::int64_t>(m.track_cells.size());
+  };
+  std::vector<std::int64_t> cells = row.cells;
+  std::sort(cells.begin(), cells.end());
+  cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+  if (cells.empty()) return;
+
+  out += "\n**In the compiled cells**\n";
+  std::set<std::int64_t> by_walk;
+  for (const std::int64_t c : cells) {
+    if (!valid(c)) continue;
+    out += "- " + cell_name(c) + ": " + cell_content(m.track_cells[static_cast<std::size_t>(c)]) +
+           "\n";
+    for (const std::int64_t w : a.rows.walk_cells(c)) by_walk.insert(w);
+    const model::track_cell& cell = m.track_cells[static_cast<std::size_t>(c)];
+    if (cell.kind == 10 && cell.value > 0 &&
+        cell.value < static_cast<int>(m.station_table.size())) {
+      const model::station_entry& e = m.station_table[static_cast<std::size_t>(cell.value)];
+      out += "- station entry " + std::to_string(cell.value) + ": platform from " +
+             std::to_string(e.start) + " m to " + std::to_string(e.end) + " m, time " +
+             std::to_string(e.time / 3600) + ":" + (e.time / 60 % 60 < 10 ? "0" : "") +
+             std::to_string(e.time / 60 % 60) + ":" + (e.time % 60 < 10 ? "0" : "") +
+             std::to_string(e.time % 60) + "\n";
+    }
+  }
+  // Approach codes that a signal or a station put before its cell.
+  std::vector<std::string> approaches;
+  const std::int64_t first = cells.front();
+  for (std::int64_t c = std::max<std::int64_t>(0, first - 8); c < first; ++c) {
+    if (valid(c) && m.track_cells[static_cast<std::size_t>(c)].approach != 0) {
+      approaches.push_back(std::to_string(m.track_cells[static_cast<std::size_t>(c)].approach) +
+                           " in cell " + std::to_string(c));
+    }
+  }
+  if (!approaches.empty()) {
+    out += "- approach codes before it:";
+    for (std::size_t i = 0; i < approaches.size(); ++i) {
+      out += i ? ", " : " ";
+      out += approaches[i];
+    }
+    out += "\n";
+  }
+
+  // Speed points from 20 cells (1000 m) before the object to 20 cells after it.
+  std::vector<std::string> points;
+  for (std::int64_t c = std::max<std::int64_t>(0, first - 20); c <= cells.back() + 20; ++c) {
+    if (!valid(c)) break;
+    const model::track_cell& cell = m.track_cells[static_cast<std::size_t>(c)];
+    if (cell.kind != 12 && cell.kind != 13) continue;
+    std::string p = "- " + cell_name(c) + ": " +
+                    (cell.kind == 12 ? std::to_string(cell.value) + " km/h" : "no speed");
+    if (by_walk.count(c) != 0) p += ", placed by the walk for this row";
+    points.push_back(p);
+  }
+  if (!points.empty()) {
+    out += "\n**Speed points nearby** (1000 m each side)\n";
+    for (const std::string& p : points) out += p + "\n";
+  }
+}
+
+std::string unknown_keyword(const analysis& a, const read_row& row) {
+  const source_text& text = text_of(a, row.which);
+  const std::string keyword(text.field_at(row.fields.front(), false));
+  const std::string shown = utf8_from_windows_1252(keyword);
+  if (reader::contains(keyword, "[") && reader::contains(keyword, "]")) {
+    return "Section header **" + shown + "**: the reader gives it no meaning" +
+           (row.header ? "; it ends the line text's header" : "") + ".";
+  }
+  std::string out = "`" + shown + "` matches no keyword: the reader skips it.";
+  const std::string near = nearest_keyword(keyword, row.which, row.header);
+  if (!near.empty()) out += "\n\nNearest keyword: **" + near + "**";
+  return out;
+}
+
+}  // namespace
+
+std::optional<hover_text> hover_at(const analysis& a, description_text which, std::size_t offset) {
+  const read_row* row = row_at(a, which, offset);
+  if (row == nullptr) return std::nullopt;
+  const source_text& text = text_of(a, which);
+  hover_text result;
+  result.from = row->fields.front();
+  result.to = row_end(text, *row);
+
+  const std::vector<keyword_rule> found = row_keywords(a, *row);
+  if (found.empty()) {
+    result.markdown = unknown_keyword(a, *row);
+    return result;
+  }
+
+  const std::string keyword = field_text(text, row->fields.front(), false);
+  std::string& out = result.markdown;
+  std::size_t field = 1;
+  for (const keyword_rule& rule : found) {
+    const row_meaning* meaning = meaning_of(rule.name);
+    if (!out.empty()) out += "\n\n";
+    out += "**" + std::string(rule.name) + "**";
+    if (meaning != nullptr) out += ": " + std::string(meaning->what);
+    out += " (" + std::string(rule.which == description_text::line ? "line" : "train") + " text" +
+           (rule.header ? ", header" : "") + "), read from `" + keyword + "`; " +
+           std::to_string(rule.values) + (rule.values == 1 ? " value" : " values") + "\n";
+    for (std::size_t v = 0; v < rule.values; ++v, ++field) {
+      if (field >= row->fields.size()) {
+        out += "- the text ends before value " + std::to_string(v + 1) + "\n";
+        break;
+      }
+      const value_meaning name = meaning != nullptr && v < meaning->values.size()
+                                     ? meaning->values[v]
+                                     : value_meaning{"value", ""};
+      const bool is_text = meaning != nullptr && meaning->text_last && v + 1 == rule.values;
+      const bool chainage =
+          meaning != nullptr && ((v == 0 && meaning->chainage_first) || name.name == "fine");
+      out += value_line(text, row->fields[field], name, is_text, chainage) + "\n";
+    }
+  }
+  if (found.size() > 1) {
+    out += "\nThe keyword passes " + std::to_string(found.size()) +
+           " tests: each row is applied, one after the other.\n";
+  }
+
+  if (const std::optional<std::int64_t> p = row_chainage(a, *row)) {
+    out += "\n**Chainage** " + kilometres(*p) + " (" + std::to_string(*p) + " m)";
+    std::vector<std::int64_t> cells = row->cells;
+    std::sort(cells.begin(), cells.end());
+    cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+    if (cells.size() == 1) {
+      out += ", lands in cell " + std::to_string(cells.front());
+    } else if (!cells.empty()) {
+      out += ", lands in cells";
+      for (std::size_t i = 0; i < cells.size(); ++i) {
+        out += i ? ", " : " ";
+        out += std::to_string(cells[i]);
+      }
+    } else {
+      out += ", cell " + std::to_string(static_cast<std::int64_t>(
+                             model::round_half_even(static_cast<double>(*p) / 50.0)));
+    }
+    out += "\n";
+    describe_cells(a, *row, out);
+  }
+  return result;
+}
+
+}  // namespace scenario_tool::lsp

@@ -1,0 +1,252 @@
+#include "scenario_tool/lsp/language_server.h"
+
+#include <ostream>
+
+#include "platform/replace_file.h"
+#include "scenario_tool/lsp/completion.h"
+#include "scenario_tool/lsp/file_uri.h"
+#include "scenario_tool/lsp/framing.h"
+#include "scenario_tool/lsp/hover.h"
+#include "scenario_tool/lsp/pairing.h"
+#include "scenario_tool/lsp/symbols.h"
+#include "scenario_tool/shared/windows_1252.h"
+
+namespace scenario_tool::lsp {
+namespace {
+
+using model::description_text;
+
+text_point point_of(const json& position) {
+  return {position.at("line").get<std::size_t>(), position.at("character").get<std::size_t>()};
+}
+
+json range_json(text_point a, text_point b) {
+  return {{"start", {{"line", a.line}, {"character", a.character}}},
+          {"end", {{"line", b.line}, {"character", b.character}}}};
+}
+
+json diagnostic_json(const diagnostic& d, const text_document& text) {
+  text_point from;
+  text_point to;
+  if (d.line != 0) {
+    from = {d.line - 1, d.column == 0 ? 0 : d.column - 1};
+    const std::size_t start = text.offset(from);
+    // The field at fault: up to its comma or its line's end, trailing blanks left out.
+    const std::string& b = text.bytes();
+    std::size_t end = start;
+    while (end < b.size() && b[end] != ',' && b[end] != '\r' && b[end] != '\n') ++end;
+    while (end > start && (b[end - 1] == ' ' || b[end - 1] == '\t')) --end;
+    to = text.point(std::max(end, std::min(start + 1, text.offset({from.line, SIZE_MAX}))));
+  }
+  json out = {{"range", range_json(from, to)},
+              {"severity", d.level == severity::error ? 1 : 2},
+              {"source", "scenario_tool"},
+              {"message", utf8_from_windows_1252(d.message())}};
+  if (d.code != 0) out["code"] = d.code;
+  return out;
+}
+
+}  // namespace
+
+language_server::language_server(connection::sender send) : rpc_(std::move(send)) {
+  rpc_.on_initialize([this](const json& p) { return initialize(p); });
+  rpc_.on_notification("textDocument/didOpen", [this](const json& p) { opened(p); });
+  rpc_.on_notification("textDocument/didChange", [this](const json& p) { changed(p); });
+  rpc_.on_notification("textDocument/didClose", [this](const json& p) { closed(p); });
+  rpc_.on_request("textDocument/hover", [this](const json& p) { return hover(p); });
+  rpc_.on_request("textDocument/documentSymbol", [this](const json& p) { return symbols(p); });
+  rpc_.on_request("textDocument/completion", [this](const json& p) { return completion(p); });
+}
+
+json language_server::initialize(const json& params) {
+  if (!params.is_object()) throw rpc_error(error::invalid_params, "initialize takes an object");
+  const json snippet = params.value(
+      "/capabilities/textDocument/completion/completionItem/snippetSupport"_json_pointer,
+      json(false));
+  snippets_ = snippet.is_boolean() && snippet.get<bool>();
+  return {{"capabilities",
+           {{"positionEncoding", "utf-16"},
+            {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+            {"hoverProvider", true},
+            {"completionProvider", {{"resolveProvider", false}}},
+            {"documentSymbolProvider", true}}},
+          {"serverInfo", {{"name", "scenario_tool"}}}};
+}
+
+language_server::open_text& language_server::text_for(const json& params) {
+  const std::string& uri = params.at("textDocument").at("uri").get_ref<const std::string&>();
+  const auto found = open_.find(uri);
+  if (found == open_.end()) throw rpc_error(error::request_failed, "the text is not open: " + uri);
+  return found->second;
+}
+
+void language_server::opened(const json& params) {
+  const json& item = params.at("textDocument");
+  const std::string uri = item.at("uri").get<std::string>();
+  open_text text;
+  text.document.set(bytes_from_utf8(item.at("text").get_ref<const std::string&>()));
+  text.path = path_from_uri(uri);
+  open_[uri] = std::move(text);
+  check(uri);
+}
+
+void language_server::changed(const json& params) {
+  open_text& text = text_for(params);
+  for (const json& change : params.at("contentChanges")) {
+    const std::string bytes = bytes_from_utf8(change.at("text").get_ref<const std::string&>());
+    if (change.contains("range") && !change.at("range").is_null()) {
+      const json& range = change.at("range");
+      text.document.replace(point_of(range.at("start")), point_of(range.at("end")), bytes);
+    } else {
+      text.document.set(bytes);
+    }
+  }
+  check(params.at("textDocument").at("uri").get<std::string>());
+}
+
+void language_server::closed(const json& params) {
+  const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+  const auto found = open_.find(uri);
+  if (found == open_.end()) return;
+  std::set<std::string> cleared = found->second.also_published;
+  cleared.insert(uri);
+  const std::shared_ptr<const analysis> compiled = found->second.compiled;
+  open_.erase(found);
+  for (const std::string& other : cleared) publish(other, {}, {});
+  // A partner still open is checked again, now with the closed text from disk.
+  std::vector<std::string> partners;
+  for (const auto& [other_uri, other] : open_) {
+    if (compiled != nullptr && other.compiled == compiled) partners.push_back(other_uri);
+  }
+  for (const std::string& other : partners) check(other);
+}
+
+void language_server::say_once(const std::string& uri, const std::string& note) {
+  if (note.empty() || !said_.insert(uri + "\n" + note).second) return;
+  rpc_.notify("window/showMessage", {{"type", 3}, {"message", utf8_from_windows_1252(note)}});
+}
+
+void language_server::check(const std::string& uri) {
+  open_text& self = open_.at(uri);
+  std::vector<std::filesystem::path> open_paths;
+  for (const auto& [other_uri, other] : open_) {
+    if (other.path) open_paths.push_back(*other.path);
+  }
+
+  scenario_pair pair;
+  description_text which;
+  if (self.path) {
+    pair = pair_text(*self.path, self.document.bytes(), open_paths);
+    which = role_of(*self.path, self.document.bytes()) == text_role::line ? description_text::line
+                                                                          : description_text::train;
+  } else {
+    which = role_of("", self.document.bytes()) == text_role::line ? description_text::line
+                                                                  : description_text::train;
+    pair.note = uri + ": not a file; checked alone";
+  }
+
+  // The partner's text: from the editor when it is open there, else from disk.
+  std::string partner_uri;
+  std::optional<std::string> partner_bytes;
+  const std::filesystem::path partner = which == description_text::line ? pair.train : pair.line;
+  if (!partner.empty()) {
+    for (const auto& [other_uri, other] : open_) {
+      if (other.path && *other.path == partner) {
+        partner_uri = other_uri;
+        partner_bytes = other.document.bytes();
+      }
+    }
+    if (!partner_bytes) {
+      partner_uri = uri_from_path(partner);
+      try {
+        partner_bytes = platform::read_file(partner);
+      } catch (const std::exception& failure) {
+        partner_uri.clear();
+        pair.note = partner.filename().string() + " cannot be read (" + failure.what() + "); " +
+                    (self.path ? self.path->filename().string() : uri) + " is checked alone";
+      }
+    }
+  }
+  say_once(uri, pair.note);
+
+  analysis_input input;
+  input.route_id = pair.route_id;
+  input.train_number = pair.train_number;
+  (which == description_text::line ? input.line : input.train) = self.document.bytes();
+  if (partner_bytes) (which == description_text::line ? input.train : input.line) = *partner_bytes;
+  std::shared_ptr<const analysis> result = analyse(input);
+
+  const auto& mine =
+      which == description_text::line ? result->line_diagnostics : result->train_diagnostics;
+  const auto& theirs =
+      which == description_text::line ? result->train_diagnostics : result->line_diagnostics;
+  self.compiled = result;
+  self.which = which;
+  std::set<std::string> before = std::move(self.also_published);
+  self.also_published.clear();
+  publish(uri, mine, self.document.bytes());
+  if (!partner_uri.empty()) {
+    publish(partner_uri, theirs, *partner_bytes);
+    const auto other = open_.find(partner_uri);
+    if (other != open_.end()) {
+      other->second.compiled = result;
+      other->second.which =
+          which == description_text::line ? description_text::train : description_text::line;
+    } else {
+      open_.at(uri).also_published.insert(partner_uri);
+    }
+  }
+  // A text that is no longer this one's partner loses the diagnostics it got from it.
+  for (const std::string& old : before) {
+    if (old != partner_uri && open_.count(old) == 0) publish(old, {}, {});
+  }
+}
+
+void language_server::publish(const std::string& uri, const std::vector<diagnostic>& diagnostics,
+                              const std::string& bytes) {
+  const text_document text(bytes);
+  json list = json::array();
+  for (const diagnostic& d : diagnostics) list.push_back(diagnostic_json(d, text));
+  rpc_.notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", std::move(list)}});
+}
+
+json language_server::hover(const json& params) {
+  const open_text& text = text_for(params);
+  if (text.compiled == nullptr) return nullptr;
+  const std::size_t offset = text.document.offset(point_of(params.at("position")));
+  const std::optional<hover_text> found = hover_at(*text.compiled, text.which, offset);
+  if (!found) return nullptr;
+  return {{"contents", {{"kind", "markdown"}, {"value", found->markdown}}},
+          {"range", range_json(text.document.point(found->from), text.document.point(found->to))}};
+}
+
+json language_server::symbols(const json& params) {
+  const open_text& text = text_for(params);
+  if (text.compiled == nullptr) return json::array();
+  return document_symbols(*text.compiled, text.which, text.document);
+}
+
+json language_server::completion(const json& params) {
+  const open_text& text = text_for(params);
+  return complete_keywords(text.document, text.which, point_of(params.at("position")), snippets_);
+}
+
+int serve(std::streambuf& in, std::ostream& out) {
+  language_server server([&out](const std::string& body) {
+    out << framed(body);
+    out.flush();
+  });
+  message_reader reader(in);
+  while (!server.rpc().exited()) {
+    frame next = reader.next();
+    if (next.what == frame::kind::end) break;
+    if (next.what == frame::kind::broken) {
+      server.rpc().broken_frame(next.why);
+    } else {
+      server.rpc().receive(next.body);
+    }
+  }
+  return server.rpc().exit_status();
+}
+
+}  // namespace scenario_tool::lsp

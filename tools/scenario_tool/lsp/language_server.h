@@ -1,0 +1,62 @@
+// The language server for the description texts: keeps the texts open in the
+// editor, compiles each scenario again on every change, publishes the
+// compile's diagnostics for both of its texts, and answers hover, completion
+// and outline requests from the latest compile.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <streambuf>
+#include <string>
+
+#include "scenario_tool/lsp/analysis.h"
+#include "scenario_tool/lsp/connection.h"
+#include "scenario_tool/lsp/text_document.h"
+
+namespace scenario_tool::lsp {
+
+class language_server {
+ public:
+  explicit language_server(connection::sender send);
+
+  connection& rpc() { return rpc_; }
+
+ private:
+  struct open_text {
+    text_document document;
+    std::optional<std::filesystem::path> path;
+    std::shared_ptr<const analysis> compiled;  // the latest compile it took part in
+    model::description_text which = model::description_text::line;
+    std::set<std::string> also_published;  // texts not open that got diagnostics with it
+  };
+
+  json initialize(const json& params);
+  void opened(const json& params);
+  void changed(const json& params);
+  void closed(const json& params);
+  json hover(const json& params);
+  json symbols(const json& params);
+  json completion(const json& params);
+
+  open_text& text_for(const json& params);
+  // Compiles the scenario of the open text `uri` and publishes its diagnostics.
+  void check(const std::string& uri);
+  void publish(const std::string& uri, const std::vector<diagnostic>& diagnostics,
+               const std::string& bytes);
+  void say_once(const std::string& uri, const std::string& note);
+
+  connection rpc_;
+  bool snippets_ = false;
+  std::map<std::string, open_text> open_;
+  std::set<std::string> said_;
+};
+
+// Serves one editor over a byte stream until `exit` or the end of the input;
+// returns the exit status (0 after `shutdown` then `exit`).
+int serve(std::streambuf& in, std::ostream& out);
+
+}  // namespace scenario_tool::lsp

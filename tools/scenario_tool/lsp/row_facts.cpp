@@ -1,0 +1,76 @@
+#include "scenario_tool/lsp/row_facts.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "scenario_tool/shared/windows_1252.h"
+
+namespace scenario_tool::lsp {
+
+const source_text& text_of(const analysis& a, model::description_text which) {
+  return which == model::description_text::line ? a.line : a.train;
+}
+
+std::vector<keyword_rule> row_keywords(const analysis& a, const read_row& row) {
+  const source_text& text = text_of(a, row.which);
+  const bool plan = a.compiled.form != nullptr && a.compiled.form->model.plan_flag != 0;
+  return keywords_matching(text.field_at(row.fields.front(), false), row.which, row.header, plan);
+}
+
+std::size_t row_end(const source_text& text, const read_row& row) {
+  const std::size_t last = row.fields.back();
+  return last + text.field_at(last, false).size();
+}
+
+const read_row* row_at(const analysis& a, model::description_text which, std::size_t offset) {
+  const source_text& text = text_of(a, which);
+  const std::vector<read_row>& rows = a.rows.rows(which);
+  // Rows are in reading order, so their keywords' offsets grow.
+  auto it = std::upper_bound(rows.begin(), rows.end(), offset,
+                             [](std::size_t o, const read_row& r) { return o < r.fields.front(); });
+  if (it != rows.begin()) {
+    const read_row& before = *(it - 1);
+    if (offset <= row_end(text, before)) return &before;
+  }
+  const std::size_t line = text.position(offset).line;
+  for (auto near = it; near != rows.end(); ++near) {
+    if (text.position(near->fields.front()).line != line) break;
+    return &*near;
+  }
+  return nullptr;
+}
+
+std::optional<std::int64_t> number_of(const source_text& text, std::size_t offset) {
+  const std::string_view field = text.field_at(offset, true);
+  if (field.empty()) return 0;
+  std::size_t i = (field[0] == '+' || field[0] == '-') ? 1 : 0;
+  if (i == field.size() || field.size() > 12) return std::nullopt;
+  std::int64_t value = 0;
+  for (; i < field.size(); ++i) {
+    if (field[i] < '0' || field[i] > '9') return std::nullopt;
+    value = value * 10 + (field[i] - '0');
+  }
+  return field[0] == '-' ? -value : value;
+}
+
+std::string kilometres(std::int64_t metres) {
+  const std::int64_t whole = std::llabs(metres);
+  std::string m = std::to_string(whole % 1000);
+  m.insert(0, 3 - m.size(), '0');
+  return std::string("km ") + (metres < 0 ? "-" : "") + std::to_string(whole / 1000) + "+" + m;
+}
+
+std::optional<std::int64_t> row_chainage(const analysis& a, const read_row& row) {
+  if (row.fields.size() < 2) return std::nullopt;
+  const std::vector<keyword_rule> found = row_keywords(a, row);
+  if (found.size() != 1) return std::nullopt;
+  const row_meaning* meaning = meaning_of(found.front().name);
+  if (meaning == nullptr || !meaning->chainage_first) return std::nullopt;
+  return number_of(text_of(a, row.which), row.fields[1]);
+}
+
+std::string field_text(const source_text& text, std::size_t offset, bool number) {
+  return utf8_from_windows_1252(text.field_at(offset, number));
+}
+
+}  // namespace scenario_tool::lsp

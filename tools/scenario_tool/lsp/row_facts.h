@@ -1,0 +1,42 @@
+// Facts about one row that hover, symbols and completion share: where it
+// stands in its text, what its keyword matched, its values and its chainage.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scenario_tool/lsp/analysis.h"
+#include "scenario_tool/lsp/row_meanings.h"
+#include "scenario_tool/compile/warnings.h"
+
+namespace scenario_tool::lsp {
+
+const source_text& text_of(const analysis& a, model::description_text which);
+
+// The keyword's name in the keyword table for a row read with `keyword`; for
+// curves the table's "curva".
+std::vector<keyword_rule> row_keywords(const analysis& a, const read_row& row);
+
+// Byte offset just after the row's last field.
+std::size_t row_end(const source_text& text, const read_row& row);
+
+// The row whose fields cover `offset`, else the one whose keyword stands on
+// the same line; nullptr when none.
+const read_row* row_at(const analysis& a, model::description_text which, std::size_t offset);
+
+// A value field as a number, as the reader reads it (empty is 0).
+std::optional<std::int64_t> number_of(const source_text& text, std::size_t offset);
+
+// "km 4+250".
+std::string kilometres(std::int64_t metres);
+
+// The chainage of a row whose first value is one.
+std::optional<std::int64_t> row_chainage(const analysis& a, const read_row& row);
+
+// A field's text as UTF-8.
+std::string field_text(const source_text& text, std::size_t offset, bool number);
+
+}  // namespace scenario_tool::lsp
