@@ -3,8 +3,8 @@
 #include <string>
 
 #include "reader/keyword.h"
-#include "scenario_tool/lsp/row_meanings.h"
 #include "scenario_tool/compile/warnings.h"
+#include "scenario_tool/lsp/row_meanings.h"
 
 namespace scenario_tool::lsp {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "model/conversions.h"
 #include "reader/keyword.h"
-#include "scenario_tool/lsp/row_facts.h"
 #include "scenario_tool/compile/warnings.h"
+#include "scenario_tool/lsp/row_facts.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool::lsp {

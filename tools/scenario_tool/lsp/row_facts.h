@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "scenario_tool/compile/warnings.h"
 #include "scenario_tool/lsp/analysis.h"
 #include "scenario_tool/lsp/row_meanings.h"
-#include "scenario_tool/compile/warnings.h"
 
 namespace scenario_tool::lsp {
 
