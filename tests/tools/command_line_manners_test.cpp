@@ -25,10 +25,10 @@ TEST(ToolCommandLineManners, EachFailureIsOneLineOfTheToolsOwnWords) {
   const std::vector<bad_line> cases = {
       {{"complie", "a", "b"},
        "scenario_tool: unknown subcommand 'complie'; did you mean 'compile'? (the subcommands "
-       "are example, dump, diff, draw, compile and explain)"},
+       "are example, dump, diff, draw, compile, explain and lsp)"},
       {{"frobnicate"},
        "scenario_tool: unknown subcommand 'frobnicate' (the subcommands are example, dump, diff, "
-       "draw, compile and explain)"},
+       "draw, compile, explain and lsp)"},
       {{"compile", "a", "b", "--no-plna"},
        "scenario_tool compile: unknown option '--no-plna'; did you mean '--no-plan'?"},
       {{"dump", "x.dat", "--form", "3"},

@@ -1,0 +1,114 @@
+// The language server's answer to an edit: the time from a change of the
+// train text arriving to the diagnostics of that text being published, which
+// is one whole compile of both texts in memory. For the shipped scenario and
+// for a generated line of the greatest length, both texts open in the editor.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+
+#include "bench_platform.h"
+#include "bench_scenario.h"
+#include "platform/replace_file.h"
+#include "scenari/scenario_texts.h"
+#include "scenario_tool/lsp/file_uri.h"
+#include "scenario_tool/lsp/language_server.h"
+
+namespace {
+
+using clock_type = std::chrono::steady_clock;
+using nlohmann::json;
+
+// The bytes of a Windows-1252 text as an editor sends them (UTF-8).
+std::string utf8(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x80) {
+      out.push_back(c);
+    } else {
+      out.push_back(static_cast<char>(0xC0 | (u >> 6)));
+      out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+    }
+  }
+  return out;
+}
+
+void edit_to_diagnostics(benchmark::State& state, const std::string& line,
+                         const std::string& train) {
+  const bench::scratch_folder folder("lsp");
+  platform::replace_file(folder.path() / "R_linea.txt", line);
+  platform::replace_file(folder.path() / "R_1-.txt", train);
+  const std::string line_uri = scenario_tool::lsp::uri_from_path(folder.path() / "R_linea.txt");
+  const std::string train_uri = scenario_tool::lsp::uri_from_path(folder.path() / "R_1-.txt");
+
+  clock_type::time_point published{};
+  const std::string wanted = "\"uri\":\"" + train_uri + "\"";
+  scenario_tool::lsp::language_server server([&](const std::string& body) {
+    if (published == clock_type::time_point{} &&
+        body.find("textDocument/publishDiagnostics") != std::string::npos &&
+        body.find(wanted) != std::string::npos) {
+      published = clock_type::now();
+    }
+  });
+  const auto send = [&](const json& m) { server.rpc().receive(m.dump()); };
+  send({{"jsonrpc", "2.0"},
+        {"id", 1},
+        {"method", "initialize"},
+        {"params", {{"capabilities", json::object()}}}});
+  for (const auto& [uri, text] : {std::pair{line_uri, line}, std::pair{train_uri, train}}) {
+    send({{"jsonrpc", "2.0"},
+          {"method", "textDocument/didOpen"},
+          {"params",
+           {{"textDocument",
+             {{"uri", uri}, {"languageId", "text"}, {"version", 1}, {"text", utf8(text)}}}}}});
+  }
+
+  // Alternately a blank typed at the start of the second line, and taken away.
+  int version = 1;
+  for (auto _ : state) {
+    const bool add = version % 2 == 1;
+    const json change = {{"range",
+                          {{"start", {{"line", 1}, {"character", 0}}},
+                           {"end", {{"line", 1}, {"character", add ? 0 : 1}}}}},
+                         {"text", add ? " " : ""}};
+    const std::string message =
+        json({{"jsonrpc", "2.0"},
+              {"method", "textDocument/didChange"},
+              {"params",
+               {{"textDocument", {{"uri", train_uri}, {"version", ++version}}},
+                {"contentChanges", json::array({change})}}}})
+            .dump();
+    published = {};
+    const clock_type::time_point start = clock_type::now();
+    server.rpc().receive(message);
+    if (published == clock_type::time_point{}) {
+      state.SkipWithError("no diagnostics were published");
+      break;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(published - start).count());
+  }
+}
+
+void shipped(benchmark::State& state) {
+  edit_to_diagnostics(state, scenari::render_lines(scenari::linea_lines()),
+                      scenari::render_lines(scenari::treno_lines()));
+}
+void longest(benchmark::State& state) {
+  static const std::string line = bench::longest_line_text();
+  static const std::string train = bench::longest_train_text();
+  edit_to_diagnostics(state, line, train);
+}
+
+}  // namespace
+
+BENCHMARK(shipped)
+    ->Name("edit_to_diagnostics/shipped")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(longest)
+    ->Name("edit_to_diagnostics/longest")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
