@@ -154,9 +154,11 @@ void write_description_texts(Form1& form, scenario_case which, const std::string
     form.dati_treno();
     return;
   }
-  platform::replace_file(form.nome_file(identity.route_id + "_linea.txt"), line_text);
+  // As the run writes its texts: read back and deleted, never flushed.
+  platform::replace_file(form.nome_file(identity.route_id + "_linea.txt"), line_text,
+                         platform::durability::read_back);
   platform::replace_file(form.nome_file(identity.route_id + "_" + identity.train_number + "-.txt"),
-                         train_text);
+                         train_text, platform::durability::read_back);
 }
 
 std::array<std::filesystem::path, 3> compiled_files(const std::filesystem::path& folder) {

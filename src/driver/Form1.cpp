@@ -40,6 +40,9 @@ void Form1::Form_Load() {
   // Temporaries of runs killed before their rename: no run can be writing them now.
   platform::remove_leftover_temporaries(lock_file.parent_path(), model.route_id);
 
+  // The six files that stay are each flushed before their rename; the folder
+  // once, after the last rename, covers all six.
+  platform::folder_flush_batch renames;
   dati_linea();
   dati_treno();
   dati_note();
@@ -47,6 +50,7 @@ void Form1::Form_Load() {
   dati_scheda();
   std::int32_t j = 1;
   memorizza_percorso(j);
+  renames.flush();
 
   platform_.destroy_window();
 }

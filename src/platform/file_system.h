@@ -58,8 +58,15 @@ class new_file {
   new_file& operator=(const new_file&) = delete;
 
   void write(std::string_view bytes);
+  // Asks the system to start writing the bytes written so far to the disk,
+  // without waiting for it: the flush before the rename then waits only for
+  // what is still on its way. A hint only; it never fails.
+  void start_write_back();
   // Flushes the file's data to the disk, then closes it.
   void flush_and_close();
+  // Closes the file without flushing it: for a file that need not survive a
+  // power cut.
+  void close();
 
   explicit new_file(std::unique_ptr<handle> h);
 
@@ -68,8 +75,11 @@ class new_file {
 };
 
 // Renames `from` over `to`, replacing whatever stands at `to` (a link there is
-// replaced, never followed). Failures name `to`.
-void rename_over(const std::filesystem::path& from, const std::filesystem::path& to);
+// replaced, never followed). Failures name `to`. `lasting`: the rename must
+// survive a power cut; where the system renames write-through (Windows), it
+// does so, and elsewhere the caller flushes the folder afterwards.
+void rename_over(const std::filesystem::path& from, const std::filesystem::path& to,
+                 bool lasting = true);
 
 // Flushes the folder's entries to the disk, so that a rename in it survives a
 // power cut. Failures name `known_as`.

@@ -1,6 +1,7 @@
 // The file primitives on a POSIX system: descriptors opened without following
-// links, exclusive creation, fdatasync before a rename and fsync of the folder
-// after it, and flock for the folder's lock.
+// links, exclusive creation, write-back started as a file is written (Linux's
+// sync_file_range), fdatasync before a rename and fsync of the folder after
+// it, and flock for the folder's lock.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -45,6 +46,8 @@ void prepare_process() {
 struct new_file::handle {
   int fd = -1;
   std::filesystem::path known_as;
+  off_t written = 0;     // bytes written so far
+  off_t write_back = 0;  // bytes whose write-back has been started
 };
 
 new_file::new_file(std::unique_ptr<handle> h) : handle_(std::move(h)) {}
@@ -81,7 +84,25 @@ void new_file::write(std::string_view bytes) {
     }
     if (written == 0) throw file_error(handle_->known_as, "write", errno_text(EIO));
     bytes.remove_prefix(static_cast<std::size_t>(written));
+    handle_->written += written;
   }
+}
+
+void new_file::start_write_back() {
+#if defined(__linux__)
+  if (handle_->written > handle_->write_back) {
+    // A failure here is found again by the flush, which reports it.
+    ::sync_file_range(handle_->fd, handle_->write_back, handle_->written - handle_->write_back,
+                      SYNC_FILE_RANGE_WRITE);
+    handle_->write_back = handle_->written;
+  }
+#endif
+}
+
+void new_file::close() {
+  const int closed = close_descriptor(handle_->fd);
+  handle_->fd = -1;
+  if (closed != 0) throw file_error(handle_->known_as, "write", errno_text(closed));
 }
 
 void new_file::flush_and_close() {
@@ -92,7 +113,7 @@ void new_file::flush_and_close() {
   if (closed != 0) throw file_error(handle_->known_as, "write", errno_text(closed));
 }
 
-void rename_over(const std::filesystem::path& from, const std::filesystem::path& to) {
+void rename_over(const std::filesystem::path& from, const std::filesystem::path& to, bool) {
   if (::rename(from.c_str(), to.c_str()) != 0) throw file_error(to, "replace", errno_text(errno));
 }
 

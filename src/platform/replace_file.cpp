@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <random>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
@@ -118,30 +119,75 @@ void remove_file_quietly(const std::filesystem::path& file) noexcept {
   }
 }
 
+namespace {
+
+// The batch that lasting replacements leave their folder flush to, if one is open.
+folder_flush_batch* open_batch = nullptr;
+
+}  // namespace
+
+folder_flush_batch::folder_flush_batch() {
+  if (open_batch != nullptr) throw std::logic_error("a folder flush batch is already open");
+  open_batch = this;
+}
+
+folder_flush_batch::~folder_flush_batch() {
+  open_batch = nullptr;
+}
+
+void folder_flush_batch::renamed(const std::filesystem::path& file) {
+  // Every file of a run lies in one folder; should another folder come, the
+  // one before is flushed first, so that no rename goes unflushed.
+  if (!last_renamed_.empty() && last_renamed_.parent_path() != file.parent_path()) flush();
+  last_renamed_ = file;
+}
+
+void folder_flush_batch::flush() {
+  if (last_renamed_.empty()) return;
+  const std::filesystem::path last = std::move(last_renamed_);
+  last_renamed_.clear();
+  flush_folder(last.parent_path(), last);
+}
+
 void replace_file(const std::filesystem::path& file,
-                  const std::function<void(const byte_sink&)>& produce) {
+                  const std::function<void(const byte_sink&)>& produce, durability kind) {
+  const bool lasting = kind == durability::lasting;
   // Named variables, not a structured binding: the sink below captures `out`.
   auto created = create_temporary(file);
   const std::filesystem::path temporary = std::move(created.first);
   std::unique_ptr<new_file> out = std::move(created.second);
   try {
-    const byte_sink sink = [&out](std::string_view piece) {
-      if (!piece.empty()) out->write(piece);
+    // Each piece of a lasting file starts on its way to the disk while the
+    // next is made; the flush then waits only for the rest.
+    const byte_sink sink = [&out, lasting](std::string_view piece) {
+      if (piece.empty()) return;
+      out->write(piece);
+      if (lasting) out->start_write_back();
     };
     produce(sink);
-    out->flush_and_close();
+    if (lasting) {
+      out->flush_and_close();
+    } else {
+      out->close();
+    }
     out.reset();
-    rename_over(temporary, file);
+    rename_over(temporary, file, lasting);
   } catch (...) {
     out.reset();
     remove_file_quietly(temporary);
     throw;
   }
-  flush_folder(file.parent_path(), file);
+  if (!lasting) return;
+  if (open_batch != nullptr) {
+    open_batch->renamed(file);
+  } else {
+    flush_folder(file.parent_path(), file);
+  }
 }
 
-void replace_file(const std::filesystem::path& file, std::string_view bytes) {
-  replace_file(file, [bytes](const byte_sink& sink) { sink(bytes); });
+void replace_file(const std::filesystem::path& file, std::string_view bytes, durability kind) {
+  replace_file(
+      file, [bytes](const byte_sink& sink) { sink(bytes); }, kind);
 }
 
 std::string read_file(const std::filesystem::path& file) {

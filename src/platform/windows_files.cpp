@@ -110,6 +110,17 @@ void new_file::write(std::string_view bytes) {
   }
 }
 
+void new_file::start_write_back() {
+  // Windows writes cached data back on its own; FlushFileBuffers waits for it.
+}
+
+void new_file::close() {
+  const bool closed = CloseHandle(handle_->h) != 0;
+  const DWORD close_error = closed ? 0 : GetLastError();
+  handle_->h = INVALID_HANDLE_VALUE;
+  if (!closed) throw file_error(handle_->known_as, "write", error_text(close_error));
+}
+
 void new_file::flush_and_close() {
   const bool flushed = FlushFileBuffers(handle_->h) != 0;
   const DWORD flush_error = flushed ? 0 : GetLastError();
@@ -120,10 +131,11 @@ void new_file::flush_and_close() {
   if (!closed) throw file_error(handle_->known_as, "write", error_text(close_error));
 }
 
-void rename_over(const std::filesystem::path& from, const std::filesystem::path& to) {
-  // Write-through: the call returns once the rename is on the disk.
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ==
-      0) {
+void rename_over(const std::filesystem::path& from, const std::filesystem::path& to, bool lasting) {
+  // Write-through for a file that must last: the call returns once the rename
+  // is on the disk, which makes it the folder's flush too.
+  const DWORD flags = MOVEFILE_REPLACE_EXISTING | (lasting ? MOVEFILE_WRITE_THROUGH : 0);
+  if (MoveFileExW(from.c_str(), to.c_str(), flags) == 0) {
     throw file_error(to, "replace", error_text(GetLastError()));
   }
 }

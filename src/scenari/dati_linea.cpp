@@ -322,5 +322,7 @@ const line_list& linea_lines() {
 
 void Form1::dati_linea() {
   const std::filesystem::path file = nome_file(model.route_id + "_linea.txt");
-  texts_written[file] = scenari::write_line_list(file, scenari::linea_lines());
+  // Read back and deleted by this run's reader: never flushed to the disk.
+  texts_written[file] =
+      scenari::write_line_list(file, scenari::linea_lines(), platform::durability::read_back);
 }

@@ -119,5 +119,7 @@ const line_list& treno_lines() {
 
 void Form1::dati_treno() {
   const std::filesystem::path file = nome_file(model.route_id + "_" + model.train_number + "-.txt");
-  texts_written[file] = scenari::write_line_list(file, scenari::treno_lines());
+  // Read back and deleted by this run's reader: never flushed to the disk.
+  texts_written[file] =
+      scenari::write_line_list(file, scenari::treno_lines(), platform::durability::read_back);
 }

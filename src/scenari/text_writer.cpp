@@ -14,9 +14,10 @@ std::string render_lines(const line_list& lines) {
   return bytes;
 }
 
-std::string write_line_list(const std::filesystem::path& file, const line_list& lines) {
+std::string write_line_list(const std::filesystem::path& file, const line_list& lines,
+                            platform::durability kind) {
   std::string bytes = render_lines(lines);
-  platform::replace_file(file, bytes);
+  platform::replace_file(file, bytes, kind);
   return bytes;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/replace_file.h"
+
 namespace scenari {
 
 // Room for 1001 lines (positions 0 to 1000), as every writer of the scenario uses.
@@ -28,6 +30,7 @@ std::string render_lines(const line_list& lines);
 
 // Replaces `file` as a whole with the rendered lines; a missing file is no error.
 // Returns the bytes written.
-std::string write_line_list(const std::filesystem::path& file, const line_list& lines);
+std::string write_line_list(const std::filesystem::path& file, const line_list& lines,
+                            platform::durability kind = platform::durability::lasting);
 
 }  // namespace scenari

@@ -141,4 +141,24 @@ TEST(DurableReplacement, EachFilesDataIsFlushedBeforeItsRenameAndTheFolderAfterT
   EXPECT_NE(folder_flush, calls.end()) << "the folder is not flushed after the last rename";
 }
 
+TEST(DurableReplacement, ACleanRunFlushesEachLastingFileOnceAndTheFolderOnce) {
+  // Six files stay and must survive a power cut: each one's data is flushed
+  // once, and one flush of the folder after the last rename covers them all.
+  // The two description texts are read back and deleted by the run itself:
+  // they are never flushed.
+  const std::vector<logged_call> calls = clean_run_log();
+  const auto count = [&](const std::string& call) {
+    return std::count_if(calls.begin(), calls.end(),
+                         [&](const logged_call& c) { return c.call == call; });
+  };
+  // That each of the six is flushed before its rename is checked above.
+  EXPECT_LE(count("data_flush"), 6);
+  EXPECT_LE(count("folder_flush"), 2);
+  for (const std::string& name : text_names) {
+    for (const logged_call& c : calls) {
+      EXPECT_FALSE(c.call == "data_flush" && c.a.starts_with(name)) << name << " is flushed";
+    }
+  }
+}
+
 }  // namespace
