@@ -7,6 +7,8 @@
 // ratios are printed.
 //
 //   run_pairs [PAIRS]      (default 21)
+//   run_pairs --texts DIR  writes the longest line's two description texts
+//                          into DIR, for measuring the authors' tool on it
 //
 // Three comparisons:
 //   shipped   the installer's whole run (Form_Load: the two texts, the three
@@ -199,6 +201,13 @@ std::vector<pair_times> measure(int count, const std::function<double()>& run,
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--texts") {
+    const driver::scenario_identity id = driver::brisena_tarvo_47306();
+    const std::filesystem::path folder = argv[2];
+    platform::replace_file(folder / (id.route_id + "_linea.txt"), line_text());
+    platform::replace_file(folder / (id.route_id + "_" + id.train_number + "-.txt"), train_text());
+    return 0;
+  }
   const int count = argc > 1 ? std::atoi(argv[1]) : 21;
   if (count < 1) fail("the number of pairs must be at least 1");
   try {
