@@ -8,9 +8,10 @@
 #include <streambuf>
 #include <string_view>
 
+#include "assembly/compiled_decoder.h"
+#include "compiled_seeds.h"
 #include "scenario_tool/draw/line_drawing.h"
 #include "scenario_tool/inspect/dump_output.h"
-#include "scenario_tool/shared/compiled_decoder.h"
 
 namespace {
 
@@ -26,25 +27,22 @@ class null_buffer final : public std::streambuf {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   // The first byte chooses the kind the rest is read as.
-  constexpr scenario_tool::file_kind kinds[] = {scenario_tool::file_kind::plan,
-                                                scenario_tool::file_kind::stations,
-                                                scenario_tool::file_kind::cells};
-  const scenario_tool::file_kind kind = kinds[data[0] % 3];
+  const assembly::file_kind kind = fuzzing::compiled_kind_of(data[0]);
   const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
-  scenario_tool::decoded_file file;
+  assembly::decoded_file file;
   try {
-    file = scenario_tool::decode(kind, bytes);
-  } catch (const scenario_tool::decode_error& failure) {
+    file = assembly::decode(kind, bytes);
+  } catch (const assembly::decode_error& failure) {
     if (failure.offset() > bytes.size()) __builtin_trap();  // the offset lies inside the file
     return 0;
   }
 
   null_buffer sink;
   std::ostream out(&sink);
-  const std::filesystem::path name = kind == scenario_tool::file_kind::plan       ? "R_linea.dat"
-                                     : kind == scenario_tool::file_kind::stations ? "R_T.sim"
-                                                                                  : "R_T.dat";
+  const std::filesystem::path name = kind == assembly::file_kind::plan       ? "R_linea.dat"
+                                     : kind == assembly::file_kind::stations ? "R_T.sim"
+                                                                             : "R_T.dat";
   for (const bool as_json : {false, true}) {
     scenario_tool::dump_decoded(file, name, {}, as_json, 0, 1 << 20, out);
   }

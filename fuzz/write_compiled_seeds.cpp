@@ -1,6 +1,5 @@
-// Writes the seed corpus of the compiled-file fuzz target: the shipped
-// scenario's station table, and the first cells and plan elements, each behind
-// the selector byte that makes the target read it as its kind.
+// Writes the seed corpus of the compiled-file fuzz target (compiled_seeds.h)
+// from the shipped scenario compiled in memory.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,6 +7,7 @@
 #include "assembly/cell_walk.h"
 #include "assembly/compiled_files.h"
 #include "assembly/header_stamps.h"
+#include "compiled_seeds.h"
 #include "driver/Form1.h"
 #include "fuzz_platform.h"
 #include "platform/replace_file.h"
@@ -35,12 +35,10 @@ int main(int argc, char** argv) {
 
   const std::filesystem::path folder = argv[1];
   std::filesystem::create_directories(folder);
-  // Selector bytes: 0 the plan, 1 the station table, 2 the cells.
-  const std::string plan = assembly::plan_file_bytes(model.plan);
-  const std::string cells = assembly::cell_file_bytes(model.track_cells);
-  platform::replace_file(folder / "plan", std::string(1, '\0') + plan.substr(0, 4000));
-  platform::replace_file(folder / "stations",
-                         std::string(1, '\1') + assembly::station_file_bytes(model.station_table));
-  platform::replace_file(folder / "cells", std::string(1, '\2') + cells.substr(0, 200 * 15));
+  for (const fuzzing::compiled_seed& seed : fuzzing::compiled_seeds(
+           assembly::plan_file_bytes(model.plan), assembly::station_file_bytes(model.station_table),
+           assembly::cell_file_bytes(model.track_cells))) {
+    platform::replace_file(folder / seed.name, seed.input);
+  }
   return 0;
 }

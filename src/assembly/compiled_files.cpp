@@ -1,9 +1,11 @@
 #include "assembly/compiled_files.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
+#include <type_traits>
 
 #include "driver/Form1.h"
 #include "model/conversions.h"
@@ -11,47 +13,42 @@
 
 namespace assembly {
 
+namespace {
+
+// Appends the fields of `record` one after the other, as its layout lists them.
+template <typename Record>
+void append_record(le_writer& out, const Record& record) {
+  for_each_field<Record>([&](const auto& f) {
+    if constexpr (std::decay_t<decltype(f)>::is_text) {
+      out.text16(record.*f.member);
+    } else {
+      out.number(record.*f.member);
+    }
+  });
+}
+
+}  // namespace
+
 void append_cell_record(le_writer& out, const model::track_cell& cell) {
-  out.u8(cell.kind);
-  out.i16(cell.value);
-  out.i16(cell.value2);
-  out.i16(cell.value3);
-  out.i16(cell.value4);
-  out.u8(cell.signal_time);
-  out.u8(cell.approach);
-  out.u8(cell.mountain);
-  out.u8(cell.speed_limit);
-  out.u8(cell.gradient);
-  out.u8(cell.adhesion);
+  append_record(out, cell);
 }
 
 void append_station_record(le_writer& out, const model::station_entry& entry) {
-  out.u8(entry.kind);
-  out.i32(entry.start);
-  out.i32(entry.end);
-  out.i32(entry.position);
-  out.u8(entry.flag_a);
-  out.text16(entry.name);
-  out.i16(entry.group1_a);
-  out.i16(entry.group1_b);
-  out.i16(entry.group2_a);
-  out.i16(entry.group2_b);
-  out.i16(entry.group2_c);
-  out.u8(entry.group1_c);
-  out.u8(entry.stop);
-  out.u8(entry.end_shift);
-  out.u8(entry.flag_b);
-  out.i32(entry.time);
+  append_record(out, entry);
 }
-
-namespace {}  // namespace
 
 void write_plan_bytes(const model::track_plan& plan, const platform::byte_sink& sink) {
   if (!plan.exists()) return;
   // The plan is the largest file by far: it goes out in pieces of about
-  // 1 MiB, never whole in memory.
-  constexpr std::size_t piece_size = 1 << 20;
-  constexpr std::size_t widest_element = 2 + 8;
+  // 1 MiB, never whole in memory; a smaller plan needs a smaller piece.
+  constexpr std::size_t widest_element = plan_element_layout::widest();
+  constexpr std::size_t tag_width = plan_element_layout::tag_width;
+  constexpr std::size_t short_width =
+      plan_element_layout::form_of(model::plan_tag::short_int).value_width;
+  constexpr std::size_t double_width =
+      plan_element_layout::form_of(model::plan_tag::real).value_width;
+  const std::size_t piece_size =
+      std::min<std::size_t>(std::size_t{1} << 20, plan.element_count() * widest_element);
   std::string piece(piece_size, '\0');
   char* const begin = piece.data();
   char* at = begin;
@@ -62,15 +59,16 @@ void write_plan_bytes(const model::track_plan& plan, const platform::byte_sink& 
       at = begin;
     }
     const model::plan_tag tag = plan.tag(i);
-    at = put_le<2>(at, static_cast<std::uint16_t>(tag));
+    at = put_le<tag_width>(at, static_cast<std::uint16_t>(tag));
     switch (tag) {
       case model::plan_tag::empty:
         break;
       case model::plan_tag::short_int:
-        at = put_le<2>(at, static_cast<std::uint16_t>(model::round_to_short(plan.value(i))));
+        at = put_le<short_width>(at,
+                                 static_cast<std::uint16_t>(model::round_to_short(plan.value(i))));
         break;
       case model::plan_tag::real:
-        at = put_le<8>(at, std::bit_cast<std::uint64_t>(plan.value(i)));
+        at = put_le<double_width>(at, std::bit_cast<std::uint64_t>(plan.value(i)));
         break;
     }
   }

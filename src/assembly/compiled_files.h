@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assembly/le_writer.h"
+#include "assembly/record_layouts.h"
 #include "model/scenario_model.h"
 #include "platform/replace_file.h"
 
@@ -16,19 +17,16 @@ class Form1;
 
 namespace assembly {
 
-inline constexpr std::size_t cell_record_size = 15;
+// The records' fields and their order are those of record_layouts.h.
+inline constexpr std::size_t cell_record_size = fixed_record_size<model::track_cell>();
 // A station record is this many bytes plus the length of its name.
-inline constexpr std::size_t station_record_fixed_size = 34;
+inline constexpr std::size_t station_record_fixed_size = fixed_record_size<model::station_entry>();
 
-// One cell: kind, value, value2, value3, value4, signal_time, approach,
-// mountain, speed_limit, gradient, adhesion.
 void append_cell_record(le_writer& out, const model::track_cell& cell);
-// One station entry, its fields in declared order, the name as a 16-bit
-// length and its characters.
 void append_station_record(le_writer& out, const model::station_entry& entry);
 
-// The plan: every element tagged (0 alone, 2 with a 16-bit integer, 5 with a
-// double), all x values of metres 0 to the last, then all y values.
+// The plan: every element tagged as plan_element_layout describes, all x
+// values of metres 0 to the last, then all y values.
 std::string plan_file_bytes(const model::track_plan& plan);
 // The same bytes, handed to `sink` piece by piece.
 void write_plan_bytes(const model::track_plan& plan, const platform::byte_sink& sink);

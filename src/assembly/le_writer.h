@@ -2,13 +2,14 @@
 // the other with no gaps: the form of every record of the compiled files.
 #pragma once
 
-#include <bit>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace assembly {
 
@@ -24,11 +25,11 @@ class le_writer {
  public:
   explicit le_writer(std::string& out) : out_(out) {}
 
-  void u8(std::uint8_t v) { out_.push_back(static_cast<char>(v)); }
-  void u16(std::uint16_t v) { put<2>(v); }
-  void i16(std::int16_t v) { put<2>(static_cast<std::uint16_t>(v)); }
-  void i32(std::int32_t v) { put<4>(static_cast<std::uint32_t>(v)); }
-  void f64(double v) { put<8>(std::bit_cast<std::uint64_t>(v)); }
+  // An integer in as many bytes as its type, two's complement when signed.
+  template <std::integral Number>
+  void number(Number v) {
+    put<sizeof(Number)>(static_cast<std::make_unsigned_t<Number>>(v));
+  }
 
   // A text as an unsigned 16-bit length followed by its single-byte characters.
   void text16(std::string_view text) {
@@ -36,7 +37,7 @@ class le_writer {
       throw std::length_error("text of " + std::to_string(text.size()) +
                               " characters does not fit a 16-bit length");
     }
-    u16(static_cast<std::uint16_t>(text.size()));
+    number(static_cast<std::uint16_t>(text.size()));
     out_.append(text);
   }
 

@@ -19,6 +19,11 @@ namespace model {
 inline constexpr int station_count = 87;   // entries 0 to 86
 inline constexpr int mountain_slots = 81;  // entries 0 to 80; stretches use 1 to 80
 
+// The longest line the reader accepts, in metres, and how far past the
+// line's end the cells and the track plan run.
+inline constexpr std::int32_t longest_line = 1000000;
+inline constexpr std::int32_t extra_length = 7000;
+
 // Reserved entries of the station table.
 namespace entry {
 inline constexpr int first_sign = 80;  // sign texts grow downwards from here

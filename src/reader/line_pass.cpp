@@ -12,8 +12,6 @@
 namespace reader {
 namespace {
 
-constexpr std::int32_t longest_line = 1000000;
-constexpr std::int32_t extra_length = 7000;  // the cells and the plan run this far past the line
 constexpr std::int32_t last_plan_step = 1000000;
 
 // The header rows, each tested against every keyword field of the header.
@@ -23,11 +21,11 @@ bool apply_header_row(Form1& form, const std::string& keyword, field_reader& fie
   if (contains_nocase(keyword, "percorso") && contains_nocase(keyword, "lunghezza")) {
     const std::int32_t length = fields.read_number();
     m.station(model::entry::train_data).end = length;
-    if (length > longest_line) {
+    if (length > model::longest_line) {
       m.record_error(1);
       return false;
     }
-    const std::int64_t extended = std::int64_t{length} + extra_length;
+    const std::int64_t extended = std::int64_t{length} + model::extra_length;
     if (extended < 0) throw read_error("line length " + std::to_string(length) + " is negative");
     m.extended_length = static_cast<std::int32_t>(extended);
     m.cell_count = model::round_to_long(m.extended_length / 50.0);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "assembly/cell_walk.h"
+#include "assembly/compiled_decoder.h"
 #include "assembly/header_stamps.h"
 #include "assembly/memorizza_percorso.h"
 #include "driver/Form1.h"
@@ -15,10 +16,14 @@
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
 #include "scenario_tool/compile/compile_core.h"
-#include "scenario_tool/shared/compiled_decoder.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool {
+
+using assembly::decode_error;
+using assembly::decoded_file;
+using assembly::file_kind;
+using assembly::read_compiled_file;
 
 namespace {
 

@@ -9,14 +9,21 @@
 #include <string_view>
 #include <vector>
 
+#include "assembly/compiled_decoder.h"
+#include "assembly/record_layouts.h"
 #include "platform/replace_file.h"
 #include "scenario_tool/inspect/author_units.h"
-#include "scenario_tool/shared/compiled_decoder.h"
+#include "scenario_tool/inspect/kind_option.h"
 #include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/record_fields.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
+
+using assembly::decoded_file;
+using assembly::describe;
+using assembly::file_kind;
+using assembly::read_compiled_file;
 
 namespace {
 
@@ -51,10 +58,12 @@ struct field_change {
 
 std::vector<field_change> changes_in(const model::track_cell& a, const model::track_cell& b) {
   std::vector<field_change> changes;
-  const auto fa = cell_fields(a);
-  const auto fb = cell_fields(b);
+  const auto fa = assembly::field_values(a);
+  const auto fb = assembly::field_values(b);
   for (std::size_t f = 0; f < fa.size(); ++f) {
-    if (fa[f].value != fb[f].value) changes.push_back({fa[f].name, fa[f].value, fb[f].value});
+    if (fa[f].number != fb[f].number) {
+      changes.push_back({fa[f].name, fa[f].number, fb[f].number});
+    }
   }
   return changes;
 }
@@ -120,16 +129,17 @@ void diff_stations(const std::vector<model::station_entry>& a,
   for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
     if (a[i] == b[i]) continue;
     const std::string label = "station " + std::to_string(i);
-    const auto fa = station_numbers(a[i]);
-    const auto fb = station_numbers(b[i]);
+    const auto fa = assembly::field_values(a[i]);
+    const auto fb = assembly::field_values(b[i]);
+    // Field by field in file order, the name among the numbers.
     for (std::size_t f = 0; f < fa.size(); ++f) {
-      // The name stands between flag_a and group1_a, as in the file.
-      if (fa[f].name == "group1_a" && a[i].name != b[i].name) {
-        print.line(label + " name: " + quoted_name(a[i].name) + " -> " + quoted_name(b[i].name));
-      }
-      if (fa[f].value != fb[f].value) {
-        print.line(label + " " + std::string(fa[f].name) + ": " + std::to_string(fa[f].value) +
-                   " -> " + std::to_string(fb[f].value));
+      const std::string field = label + " " + std::string(fa[f].name) + ": ";
+      if (fa[f].text != nullptr) {
+        if (*fa[f].text != *fb[f].text) {
+          print.line(field + quoted_name(*fa[f].text) + " -> " + quoted_name(*fb[f].text));
+        }
+      } else if (fa[f].number != fb[f].number) {
+        print.line(field + std::to_string(fa[f].number) + " -> " + std::to_string(fb[f].number));
       }
     }
   }

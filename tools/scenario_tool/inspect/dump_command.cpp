@@ -10,17 +10,24 @@
 #include <ostream>
 #include <string>
 
+#include "assembly/compiled_decoder.h"
+#include "assembly/record_layouts.h"
 #include "platform/replace_file.h"
 #include "scenario_tool/inspect/author_units.h"
 #include "scenario_tool/inspect/dump_output.h"
+#include "scenario_tool/inspect/kind_option.h"
 #include "scenario_tool/inspect/scenario_checks.h"
-#include "scenario_tool/shared/compiled_decoder.h"
 #include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/record_fields.h"
 #include "scenario_tool/shared/windows_1252.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
+
+using assembly::decoded_file;
+using assembly::describe;
+using assembly::file_kind;
+using assembly::read_compiled_file;
 
 namespace {
 
@@ -46,11 +53,12 @@ index_range select(const dump_options& o, std::int64_t count) {
 // Line speeds and gradients in the author's units; the stored numbers are in the JSON.
 std::string cell_line(std::size_t i, const model::track_cell& cell) {
   std::string line = cell_place(i, cell.kind) + " " + cell_kind_name(cell.kind) + ":";
-  const auto fields = cell_fields(cell);
+  // The kind is named above; the numbers follow it in file order.
+  const auto fields = assembly::field_values(cell);
   for (std::size_t f = 1; f < fields.size(); ++f) {
-    const auto in_units = in_author_units(fields[f].name, fields[f].value);
+    const auto in_units = in_author_units(fields[f].name, fields[f].number);
     line += (f == 1 ? " " : ", ") + std::string(fields[f].name) + " " +
-            (in_units ? *in_units : std::to_string(fields[f].value));
+            (in_units ? *in_units : std::to_string(fields[f].number));
   }
   return line;
 }
@@ -65,9 +73,11 @@ std::string station_line(int i, const model::station_entry& entry) {
     line += " (" + std::string(meaning) + ")";
   }
   line += ":";
+  // The name is quoted above; the numbers follow in file order.
   bool first = true;
-  for (const named_field& f : station_numbers(entry)) {
-    line += (first ? " " : ", ") + std::string(f.name) + " " + std::to_string(f.value);
+  for (const assembly::field_value& f : assembly::field_values(entry)) {
+    if (f.text != nullptr) continue;
+    line += (first ? " " : ", ") + std::string(f.name) + " " + std::to_string(f.number);
     first = false;
   }
   if (role == "station") line += " (" + clock_text(entry.time) + ")";
@@ -75,14 +85,16 @@ std::string station_line(int i, const model::station_entry& entry) {
 }
 
 json element_json(const model::plan_value& v) {
+  using layout = assembly::plan_element_layout;
   json j;
-  j["tag"] = static_cast<int>(v.tag);
+  j[std::string(layout::tag_field)] = static_cast<int>(v.tag);
+  json& value = j[std::string(layout::value_field)];
   if (v.tag == model::plan_tag::empty) {
-    j["value"] = nullptr;
+    value = nullptr;
   } else if (std::isfinite(v.number)) {
-    j["value"] = v.number;
+    value = v.number;
   } else {
-    j["value"] = number_text(v.number);  // JSON has no infinities or NaN
+    value = number_text(v.number);  // JSON has no infinities or NaN
   }
   return j;
 }
@@ -156,7 +168,9 @@ json to_json(const decoded_file& file, const std::string& name,
       for (std::int64_t i = r.first; i <= r.last; ++i) {
         const model::track_cell& cell = file.cells[static_cast<std::size_t>(i)];
         json c = {{"index", i}, {"chainage", i * 50}, {"kind_name", cell_kind_name(cell.kind)}};
-        for (const named_field& f : cell_fields(cell)) c[std::string(f.name)] = f.value;
+        for (const assembly::field_value& f : assembly::field_values(cell)) {
+          c[std::string(f.name)] = f.number;
+        }
         // Beside the stored numbers, the author's: km/h, per mille, the row's chainage.
         c["speed_limit_kmh"] = *author_number("speed_limit", cell.speed_limit);
         c["gradient_permille"] = *author_number("gradient", cell.gradient);
@@ -174,7 +188,10 @@ json to_json(const decoded_file& file, const std::string& name,
         json e = {{"index", i},
                   {"role", station_role(static_cast<int>(i), entry)},
                   {"name", utf8_from_windows_1252(entry.name)}};
-        for (const named_field& f : station_numbers(entry)) e[std::string(f.name)] = f.value;
+        // The name stands above, as UTF-8; the numbers follow in file order.
+        for (const assembly::field_value& f : assembly::field_values(entry)) {
+          if (f.text == nullptr) e[std::string(f.name)] = f.number;
+        }
         entries.push_back(std::move(e));
       }
       break;

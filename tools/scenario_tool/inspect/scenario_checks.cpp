@@ -9,6 +9,11 @@
 
 namespace scenario_tool {
 
+using assembly::decode;
+using assembly::decoded_file;
+using assembly::file_kind;
+using assembly::last_cell_of_line;
+
 namespace {
 
 check_result compare(std::string what, std::int64_t found, std::int64_t expected,

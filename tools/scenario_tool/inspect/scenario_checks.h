@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario_tool/shared/compiled_decoder.h"
+#include "assembly/compiled_decoder.h"
 
 namespace scenario_tool {
 
@@ -34,16 +34,16 @@ struct scenario_names {
 // The other compiled files of the scenario that `file` belongs to, found
 // beside it by name and decoded when they can be.
 struct companion_files {
-  std::optional<decoded_file> plan;
+  std::optional<assembly::decoded_file> plan;
   std::filesystem::path plan_path;
-  std::optional<decoded_file> stations;
+  std::optional<assembly::decoded_file> stations;
   std::filesystem::path stations_path;
 };
-companion_files find_companions(const std::filesystem::path& file, file_kind kind);
+companion_files find_companions(const std::filesystem::path& file, assembly::file_kind kind);
 
 // The checks of one decoded file; `file_path` names it (its name may give the
 // route and train) and `companions` are its scenario's other files.
-std::vector<check_result> header_checks(const decoded_file& file,
+std::vector<check_result> header_checks(const assembly::decoded_file& file,
                                         const std::filesystem::path& file_path,
                                         const companion_files& companions);
 

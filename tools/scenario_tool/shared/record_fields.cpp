@@ -1,40 +1,16 @@
 #include "scenario_tool/shared/record_fields.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <string>
 
+#include "assembly/record_layouts.h"
+#include "model/scenario_model.h"
+#include "scenario_tool/shared/windows_1252.h"
+
 namespace scenario_tool {
-
-std::array<named_field, 11> cell_fields(const model::track_cell& c) {
-  return {{{"kind", c.kind},
-           {"value", c.value},
-           {"value2", c.value2},
-           {"value3", c.value3},
-           {"value4", c.value4},
-           {"signal_time", c.signal_time},
-           {"approach", c.approach},
-           {"mountain", c.mountain},
-           {"speed_limit", c.speed_limit},
-           {"gradient", c.gradient},
-           {"adhesion", c.adhesion}}};
-}
-
-std::array<named_field, 15> station_numbers(const model::station_entry& e) {
-  return {{{"kind", e.kind},
-           {"start", e.start},
-           {"end", e.end},
-           {"position", e.position},
-           {"flag_a", e.flag_a},
-           {"group1_a", e.group1_a},
-           {"group1_b", e.group1_b},
-           {"group2_a", e.group2_a},
-           {"group2_b", e.group2_b},
-           {"group2_c", e.group2_c},
-           {"group1_c", e.group1_c},
-           {"stop", e.stop},
-           {"end_shift", e.end_shift},
-           {"flag_b", e.flag_b},
-           {"time", e.time}}};
-}
 
 std::string cell_kind_name(std::uint8_t kind) {
   namespace k = model::cell_kind;
@@ -68,16 +44,6 @@ std::string cell_kind_name(std::uint8_t kind) {
   }
 }
 
-}  // namespace scenario_tool
-
-#include <charconv>
-#include <cmath>
-#include <cstdio>
-
-#include "scenario_tool/shared/windows_1252.h"
-
-namespace scenario_tool {
-
 std::string number_text(double value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
@@ -93,15 +59,11 @@ std::string number_text(double value) {
 }
 
 std::string plan_value_text(const model::plan_value& v) {
-  switch (v.tag) {
-    case model::plan_tag::empty:
-      return "empty";
-    case model::plan_tag::short_int:
-      return number_text(v.number) + " (short)";
-    case model::plan_tag::real:
-      return number_text(v.number) + " (double)";
-  }
-  return "tag " + std::to_string(static_cast<int>(v.tag));
+  const assembly::plan_element_form* form =
+      assembly::plan_element_layout::form_of(static_cast<std::uint16_t>(v.tag));
+  if (form == nullptr) return "tag " + std::to_string(static_cast<int>(v.tag));
+  if (form->value_width == 0) return std::string(form->name);
+  return number_text(v.number) + " (" + std::string(form->name) + ")";
 }
 
 std::string quoted_name(const std::string& windows_1252_name) {
@@ -121,14 +83,6 @@ std::string clock_text(std::int32_t seconds) {
   return buffer;
 }
 
-}  // namespace scenario_tool
-
-#include <algorithm>
-
-#include "model/scenario_model.h"
-
-namespace scenario_tool {
-
 std::string station_role(int index, const model::station_entry& entry) {
   namespace e = model::entry;
   switch (index) {
@@ -147,9 +101,10 @@ std::string station_role(int index, const model::station_entry& entry) {
     default:
       break;
   }
-  const auto numbers = station_numbers(entry);
-  const bool any_number = std::any_of(numbers.begin(), numbers.end(),
-                                      [](const named_field& f) { return f.value != 0; });
+  const auto fields = assembly::field_values(entry);
+  const bool any_number = std::any_of(
+      fields.begin(), fields.end(),
+      [](const assembly::field_value& f) { return f.text == nullptr && f.number != 0; });
   // Stations grow from entry 1, sign texts from entry 80, and a sign text
   // sets nothing but the name.
   if (any_number) return "station";

@@ -1,8 +1,8 @@
-// The numeric fields of a cell and of a station entry by name, in the order
-// the compiled files hold them: what dump prints and diff compares.
+// How the tool shows the compiled records' values: the names of cell kinds,
+// numbers, plan elements, station names and roles. The fields themselves, by
+// name and in file order, come from assembly/record_layouts.h.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,22 +13,8 @@
 
 namespace scenario_tool {
 
-struct named_field {
-  std::string_view name;
-  std::int64_t value;
-};
-
-std::array<named_field, 11> cell_fields(const model::track_cell& cell);
-// The fifteen numbers of an entry; its name stands between flag_a and
-// group1_a in the file.
-std::array<named_field, 15> station_numbers(const model::station_entry& entry);
-
 // "signal", "slowdown start", ...; "kind 7" for a kind no writer uses.
 std::string cell_kind_name(std::uint8_t kind);
-
-}  // namespace scenario_tool
-
-namespace scenario_tool {
 
 // The shortest text that reads back as the same double ("6.2737", "1e+300", "nan").
 std::string number_text(double value);
@@ -38,10 +24,6 @@ std::string plan_value_text(const model::plan_value& value);
 std::string quoted_name(const std::string& windows_1252_name);
 // "11:30:00" for seconds after midnight; the plain number when out of a day's range.
 std::string clock_text(std::int32_t seconds);
-
-}  // namespace scenario_tool
-
-namespace scenario_tool {
 
 // What entry `index` of the station table holds: "unused", "station",
 // "sign text", "empty", "chainage reference", "train data", "route header",

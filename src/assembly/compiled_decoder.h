@@ -1,7 +1,8 @@
 // Reads the three compiled scenario files back into the model's records:
-// the track plan, the station table and the track cells. Any bytes give
-// either the records or a decode_error that names the byte offset, the
-// record and the field where the file ends or goes wrong.
+// the track plan, the station table and the track cells, the other half of
+// compiled_files.h, by the same record layouts. Any bytes give either the
+// records or a decode_error that names the byte offset, the record and the
+// field where the file ends or goes wrong.
 #pragma once
 
 #include <cstddef>
@@ -15,7 +16,7 @@
 
 #include "model/scenario_model.h"
 
-namespace scenario_tool {
+namespace assembly {
 
 enum class file_kind { plan, stations, cells };
 
@@ -24,11 +25,6 @@ std::string_view describe(file_kind kind);
 // The kind a compiled file's name ends with: "_linea.dat" the plan, ".sim"
 // the station table, any other ".dat" the cells.
 std::optional<file_kind> kind_from_name(const std::filesystem::path& file);
-// The word of --kind: "plan", "stations" or "cells".
-std::optional<file_kind> kind_from_word(std::string_view word);
-
-// The longest line the compiler accepts, and the plan file size it gives.
-inline constexpr std::int64_t longest_line = 1000000;
 // Plan file size of a line of `line_length` metres: 20 x L + 139964 bytes.
 std::int64_t plan_file_size(std::int64_t line_length);
 // Highest cell index of a line of `line_length` metres.
@@ -56,16 +52,8 @@ struct decoded_file {
 // Throws decode_error when the bytes are not a file of that kind.
 decoded_file decode(file_kind kind, std::string_view bytes);
 
-}  // namespace scenario_tool
-
-namespace scenario_tool {
-
-// The kind a file was asked to be read as, else the one its name gives;
-// throws std::invalid_argument when neither says.
-file_kind kind_of(const std::filesystem::path& file, const std::optional<file_kind>& asked);
-
 // Reads and decodes a compiled file; throws platform::file_error when it
 // cannot be read and decode_error when its bytes are not a file of `kind`.
 decoded_file read_compiled_file(const std::filesystem::path& file, file_kind kind);
 
-}  // namespace scenario_tool
+}  // namespace assembly
