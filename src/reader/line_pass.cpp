@@ -1,6 +1,7 @@
 // The line pass: the line description text into the cells, the plan, the
 // chainage references, the mountain tables and the sign texts.
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "driver/Form1.h"
@@ -8,70 +9,94 @@
 #include "reader/body_rows.h"
 #include "reader/passes.h"
 #include "reader/plan_steps.h"
+#include "reader/row_keywords.h"
 
 namespace reader {
 namespace {
 
 constexpr std::int32_t last_plan_step = 1000000;
 
-// The header rows, each tested against every keyword field of the header.
-// Returns false on an error exit.
-bool apply_header_row(Form1& form, const std::string& keyword, field_reader& fields) {
+// One header row whose test the keyword field passed. Returns false on an
+// error exit.
+bool apply_header_row(Form1& form, row_kind kind, const std::string& keyword,
+                      field_reader& fields) {
   auto& m = form.model;
-  if (contains_nocase(keyword, "percorso") && contains_nocase(keyword, "lunghezza")) {
-    const std::int32_t length = fields.read_number();
-    m.station(model::entry::train_data).end = length;
-    if (length > model::longest_line) {
-      m.record_error(1);
-      return false;
-    }
-    const std::int64_t extended = std::int64_t{length} + model::extra_length;
-    if (extended < 0) throw read_error("line length " + std::to_string(length) + " is negative");
-    m.extended_length = static_cast<std::int32_t>(extended);
-    m.cell_count = model::round_to_long(m.extended_length / 50.0);
-    m.track_cells.assign(static_cast<std::size_t>(m.cell_count) + 1, model::track_cell{});
-    if (m.plan_flag != 0) m.plan = model::track_plan(m.extended_length);
-  }
-  const struct {
-    const char* word;
-    int entry;
-  } references[] = {{"tre", model::entry::reference_tre},
-                    {"due", model::entry::reference_due},
-                    {"uno", model::entry::reference_uno}};
-  for (const auto& reference : references) {
-    if (contains(keyword, reference.word) && contains(keyword, "progressiva")) {
-      auto& e = m.station(reference.entry);
-      e.start = fields.read_number();
-      e.end = fields.read_number();
-      e.position = fields.read_number();
-    }
-  }
+  const auto read_reference = [&](int entry) {
+    auto& e = m.station(entry);
+    e.start = fields.read_number();
+    e.end = fields.read_number();
+    e.position = fields.read_number();
+  };
   auto& route = m.station(model::entry::route_header);
-  if (contains(keyword, "sfondo") && contains(keyword, "uno")) route.start = fields.read_number();
-  if (contains(keyword, "sfondo") && contains(keyword, "due"))
-    route.position = fields.read_number();
-  if (contains(keyword, "sfondo") && contains(keyword, "tre")) route.end = fields.read_number();
-  if (contains(keyword, "segnali") && contains(keyword, "ripetizione")) {
-    auto& train = m.station(model::entry::train_header);
-    train.start = fields.read_number();
-    train.end = fields.read_number();
-    if (train.start % 50 != 0) {
-      m.record_error(3);
+  switch (kind) {
+    case row_kind::line_length: {
+      const std::int32_t length = fields.read_number();
+      m.station(model::entry::train_data).end = length;
+      if (length > model::longest_line) {
+        m.record_error(1);
+        return false;
+      }
+      const std::int64_t extended = std::int64_t{length} + model::extra_length;
+      if (extended < 0) throw read_error("line length " + std::to_string(length) + " is negative");
+      m.extended_length = static_cast<std::int32_t>(extended);
+      m.cell_count = model::round_to_long(m.extended_length / 50.0);
+      m.track_cells.assign(static_cast<std::size_t>(m.cell_count) + 1, model::track_cell{});
+      if (m.plan_flag != 0) m.plan = model::track_plan(m.extended_length);
+      return true;
+    }
+    case row_kind::reference_tre:
+      read_reference(model::entry::reference_tre);
+      return true;
+    case row_kind::reference_due:
+      read_reference(model::entry::reference_due);
+      return true;
+    case row_kind::reference_uno:
+      read_reference(model::entry::reference_uno);
+      return true;
+    case row_kind::background_uno:
+      route.start = fields.read_number();
+      return true;
+    case row_kind::background_due:
+      route.position = fields.read_number();
+      return true;
+    case row_kind::background_tre:
+      route.end = fields.read_number();
+      return true;
+    case row_kind::signal_repetition: {
+      auto& train = m.station(model::entry::train_header);
+      train.start = fields.read_number();
+      train.end = fields.read_number();
+      if (train.start % 50 != 0) {
+        m.record_error(3);
+        return false;
+      }
+      if (train.end % 50 != 0) {
+        m.record_error(4);
+        return false;
+      }
+      if (contains(keyword, "4")) {
+        train.position = 4;
+      } else if (contains(keyword, "9")) {
+        train.position = 9;
+      } else {
+        m.record_error(5);
+        return false;
+      }
+      if (train.end == 0) train.position = 0;
+      return true;
+    }
+    default:
+      throw std::logic_error("a body row among the header rows");
+  }
+}
+
+// Every header row whose test the keyword field passes, in table order.
+bool apply_header_rows(Form1& form, const std::string& keyword, field_reader& fields) {
+  const bool plan = form.model.plan_flag != 0;
+  for (const row_keyword& row : row_keywords_of(row_section::line_header)) {
+    if (matches(row, keyword, plan) && !apply_header_row(form, row.kind, keyword, fields)) {
       return false;
     }
-    if (train.end % 50 != 0) {
-      m.record_error(4);
-      return false;
-    }
-    if (contains(keyword, "4")) {
-      train.position = 4;
-    } else if (contains(keyword, "9")) {
-      train.position = 9;
-    } else {
-      m.record_error(5);
-      return false;
-    }
-    if (train.end == 0) train.position = 0;
   }
   return true;
 }
@@ -94,69 +119,87 @@ struct line_body : row_exits {
     cell.gradient = model::low8(std::int64_t{gradient} + 100);
   }
 
-  // Returns false when the row ends the pass (error 15 or an error exit).
+  // Every body row whose test the keyword field passes, in table order.
+  // Returns false when a row ends the pass (error 15 or an error exit).
   bool apply(const std::string& keyword) {
-    if (contains_nocase(keyword, "pendenza")) {
-      const std::int32_t p = fields.read_number();
-      const std::int32_t g = fields.read_number();
-      if (!within_cells(m(), p, 100)) return beyond_cells(p);
-      fill_cells_to_row(m(), gradient_fill, p, [&](auto& cell) { write_gradient(cell); });
-      gradient = g;
+    for (const row_keyword& row : row_keywords_of(row_section::line_body)) {
+      if (matches(row, keyword, m().plan_flag != 0) && !apply_row(row.kind, keyword)) return false;
     }
-    if (contains_nocase(keyword, "curva") && m().plan_flag != 0) {
-      const std::int32_t s = fields.read_number();
-      const std::int32_t n = fields.read_number();
-      if (!within_cells(m(), s, 100)) return beyond_cells(s);
-      double k = 0.0;
-      if (!curvature_of(keyword, k)) return error_exit(103);
-      while (plan.next_metre() <= s) {
-        plan.step(0.0);
-        if (plan.next_metre() > last_plan_step) return error_exit(103);
+    return true;
+  }
+
+  bool apply_row(row_kind kind, const std::string& keyword) {
+    switch (kind) {
+      case row_kind::gradient: {
+        const std::int32_t p = fields.read_number();
+        const std::int32_t g = fields.read_number();
+        if (!within_cells(m(), p, 100)) return beyond_cells(p);
+        fill_cells_to_row(m(), gradient_fill, p, [&](auto& cell) { write_gradient(cell); });
+        gradient = g;
+        return true;
       }
-      const std::int64_t curve_end = std::int64_t{s} + n;
-      while (plan.next_metre() <= curve_end) {
-        plan.step(k);
-        if (plan.next_metre() > last_plan_step) return error_exit(103);
+      case row_kind::curve: {
+        const std::int32_t s = fields.read_number();
+        const std::int32_t n = fields.read_number();
+        if (!within_cells(m(), s, 100)) return beyond_cells(s);
+        double k = 0.0;
+        if (!curvature_of(keyword, k)) return error_exit(103);
+        while (plan.next_metre() <= s) {
+          plan.step(0.0);
+          if (plan.next_metre() > last_plan_step) return error_exit(103);
+        }
+        const std::int64_t curve_end = std::int64_t{s} + n;
+        while (plan.next_metre() <= curve_end) {
+          plan.step(k);
+          if (plan.next_metre() > last_plan_step) return error_exit(103);
+        }
+        return true;
       }
-    }
-    if (contains_nocase(keyword, "montagna")) {
-      const std::int32_t inizio = fields.read_number();
-      const std::int32_t fine = fields.read_number();
-      const std::int32_t tipo = fields.read_number();
-      if (!within_cells(m(), inizio, 100)) return beyond_cells(inizio);
-      if (store_failed(m(), [&] { form.memo_montagna(inizio, fine, tipo); })) {
-        return store_error_exit(inizio);
+      case row_kind::mountain: {
+        const std::int32_t inizio = fields.read_number();
+        const std::int32_t fine = fields.read_number();
+        const std::int32_t tipo = fields.read_number();
+        if (!within_cells(m(), inizio, 100)) return beyond_cells(inizio);
+        if (store_failed(m(), [&] { form.memo_montagna(inizio, fine, tipo); })) {
+          return store_error_exit(inizio);
+        }
+        return true;
       }
-    }
-    if (contains_nocase(keyword, "indicatori_v")) {
-      std::int32_t v[9];
-      for (auto& value : v) value = fields.read_number();
-      if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
-      if (store_failed(m(), [&] {
-            form.memo_indicatori_v_max(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
-          })) {
-        return store_error_exit(v[0]);
+      case row_kind::speed_indicators: {
+        std::int32_t v[9];
+        for (auto& value : v) value = fields.read_number();
+        if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
+        if (store_failed(m(), [&] {
+              form.memo_indicatori_v_max(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+            })) {
+          return store_error_exit(v[0]);
+        }
+        return true;
       }
+      case row_kind::sign:
+        return read_sign();
+      default:
+        throw std::logic_error("a row of another section among the line body's rows");
     }
-    if (contains_nocase(keyword, "indicat") && contains_nocase(keyword, "cartello")) {
-      // The chainage is checked before the text is read: a sign beyond the
-      // cells ends the reading even when the text stops right after it.
-      const std::int32_t p = fields.read_number();
-      if (!within_cells(m(), p, 100)) return beyond_cells(p);
-      m().text_field = fields.read_text();
-      const std::int32_t cell = model::round_to_long(p / 50.0 + 1);
-      if (!model::is_free(m().cell(cell))) return error_exit(6, p);
-      // Entry 0 is reserved: sign texts use entries 80 down to 1.
-      if (state.next_sign_entry < 1)
-        throw read_error("more sign rows than the station table holds");
-      const std::int32_t e = state.next_sign_entry;
-      m().station(e).name = m().text_field;
-      auto& target = m().cell(cell);
-      target.kind = model::cell_kind::sign;
-      target.value = model::low16(e);
-      m().note_filled(cell);
-      state.next_sign_entry = e - 1;
-    }
+  }
+
+  bool read_sign() {
+    // The chainage is checked before the text is read: a sign beyond the
+    // cells ends the reading even when the text stops right after it.
+    const std::int32_t p = fields.read_number();
+    if (!within_cells(m(), p, 100)) return beyond_cells(p);
+    m().text_field = fields.read_text();
+    const std::int32_t cell = model::round_to_long(p / 50.0 + 1);
+    if (!model::is_free(m().cell(cell))) return error_exit(6, p);
+    // Entry 0 is reserved: sign texts use entries 80 down to 1.
+    if (state.next_sign_entry < 1) throw read_error("more sign rows than the station table holds");
+    const std::int32_t e = state.next_sign_entry;
+    m().station(e).name = m().text_field;
+    auto& target = m().cell(cell);
+    target.kind = model::cell_kind::sign;
+    target.value = model::low16(e);
+    m().note_filled(cell);
+    state.next_sign_entry = e - 1;
     return true;
   }
 };
@@ -184,7 +227,7 @@ pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
     if (fields.at_end()) break;
     for (int dash = 0; dash < 10 && contains(keyword, "-"); ++dash) keyword = fields.read_text();
     if (m.diagnostics != nullptr) m.diagnostics->row_started();
-    if (!apply_header_row(form, keyword, fields)) return pass_end::stopped;
+    if (!apply_header_rows(form, keyword, fields)) return pass_end::stopped;
     if (m.diagnostics != nullptr) m.diagnostics->row_finished();
     if (ends_header(keyword)) break;
   }

@@ -2,12 +2,14 @@
 // speeds and adhesion of the cells, the stations, slowdowns, signals and
 // speed points.
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "driver/Form1.h"
 #include "model/conversions.h"
 #include "reader/body_rows.h"
 #include "reader/passes.h"
+#include "reader/row_keywords.h"
 
 namespace reader {
 namespace {
@@ -37,70 +39,92 @@ struct train_body : row_exits {
   void write_speed(model::track_cell& cell) const { cell.speed_limit = speed_units(); }
   void write_adhesion(model::track_cell& cell) const { cell.adhesion = low8(adhesion); }
 
-  // Returns false when the row ends the pass (error 15 or an error exit).
+  // Every row whose test the keyword field passes, in table order. Returns
+  // false when a row ends the pass (error 15 or an error exit).
   bool apply(const std::string& keyword) {
-    if (contains_nocase(keyword, "frenata") && contains_nocase(keyword, "massa")) {
-      m().station(model::entry::train_data).start = fields.read_number();
+    for (const row_keyword& row : row_keywords_of(row_section::train_body)) {
+      if (matches(row, keyword, m().plan_flag != 0) && !apply_row(row.kind)) return false;
     }
-    if (contains_nocase(keyword, "vetture")) {
-      m().station(model::entry::train_data).position = fields.read_number();
-    }
-    if (contains_nocase(keyword, "velocit")) {
-      const std::int32_t p = fields.read_number();
-      const std::int32_t v = fields.read_number();
-      if (!within_cells(m(), p, 100)) return beyond_cells(p);
-      fill_cells_to_row(m(), speed_fill, p, [&](auto& cell) { write_speed(cell); });
-      speed = v;
-    }
-    if (contains_nocase(keyword, "aderenza")) {
-      const std::int32_t p = fields.read_number();
-      const std::int32_t a = fields.read_number();
-      if (!within_cells(m(), p, 100)) return beyond_cells(p);
-      fill_cells_to_row(m(), adhesion_fill, p, [&](auto& cell) { write_adhesion(cell); });
-      adhesion = a;
-    }
-    if (contains_nocase(keyword, "orologio")) {
-      auto& train = m().station(model::entry::train_header);
-      train.group2_a = low16(fields.read_number());
-      train.group2_b = low16(fields.read_number());
-      train.group2_c = low16(fields.read_number());
-    }
-    if (contains_nocase(keyword, "sabbia")) {
-      m().station(model::entry::train_header).group1_a = low16(fields.read_number());
-    }
-    if (contains_nocase(keyword, "segnale")) {
-      std::int32_t v[11];
-      for (auto& value : v) value = fields.read_number();
-      if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
-      if (store_failed(m(), [&] {
-            form.memo_segnale(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
-          })) {
-        return store_error_exit(v[0]);
+    return true;
+  }
+
+  bool apply_row(row_kind kind) {
+    switch (kind) {
+      case row_kind::braked_mass:
+        m().station(model::entry::train_data).start = fields.read_number();
+        return true;
+      case row_kind::coaches:
+        m().station(model::entry::train_data).position = fields.read_number();
+        return true;
+      case row_kind::line_speed: {
+        const std::int32_t p = fields.read_number();
+        const std::int32_t v = fields.read_number();
+        if (!within_cells(m(), p, 100)) return beyond_cells(p);
+        fill_cells_to_row(m(), speed_fill, p, [&](auto& cell) { write_speed(cell); });
+        speed = v;
+        return true;
       }
-    }
-    if (contains_nocase(keyword, "rallentamento")) {
-      std::int32_t v[6];
-      for (auto& value : v) value = fields.read_number();
-      if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
-      if (store_failed(m(), [&] { form.memo_rallentamento(v[0], v[1], v[2], v[3], v[4], v[5]); })) {
-        return store_error_exit(v[0]);
+      case row_kind::adhesion: {
+        const std::int32_t p = fields.read_number();
+        const std::int32_t a = fields.read_number();
+        if (!within_cells(m(), p, 100)) return beyond_cells(p);
+        fill_cells_to_row(m(), adhesion_fill, p, [&](auto& cell) { write_adhesion(cell); });
+        adhesion = a;
+        return true;
       }
-    }
-    if (contains_nocase(keyword, "abbattimento")) {
-      const std::int32_t p = fields.read_number();
-      const std::int32_t w = fields.read_number();
-      if (!within_cells(m(), p, 100)) return beyond_cells(p);
-      auto& cell = m().cell(model::round_to_long(p / 50.0));
-      if (!model::is_free(cell)) return error_exit(7, p);
-      if (w < 1) {
-        cell.kind = model::cell_kind::speed_point_without_speed;
-      } else {
-        cell.kind = model::cell_kind::speed_point;
-        cell.value = low16(w);
+      case row_kind::clock: {
+        auto& train = m().station(model::entry::train_header);
+        train.group2_a = low16(fields.read_number());
+        train.group2_b = low16(fields.read_number());
+        train.group2_c = low16(fields.read_number());
+        return true;
       }
-      m().note_filled(model::round_to_long(p / 50.0));
+      case row_kind::sand:
+        m().station(model::entry::train_header).group1_a = low16(fields.read_number());
+        return true;
+      case row_kind::signal: {
+        std::int32_t v[11];
+        for (auto& value : v) value = fields.read_number();
+        if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
+        if (store_failed(m(), [&] {
+              form.memo_segnale(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
+            })) {
+          return store_error_exit(v[0]);
+        }
+        return true;
+      }
+      case row_kind::slowdown: {
+        std::int32_t v[6];
+        for (auto& value : v) value = fields.read_number();
+        if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
+        if (store_failed(m(),
+                         [&] { form.memo_rallentamento(v[0], v[1], v[2], v[3], v[4], v[5]); })) {
+          return store_error_exit(v[0]);
+        }
+        return true;
+      }
+      case row_kind::speed_point:
+        return read_speed_point();
+      case row_kind::station:
+        return read_station();
+      default:
+        throw std::logic_error("a line text's row among the train text's rows");
     }
-    if (contains_nocase(keyword, "stazione")) return read_station();
+  }
+
+  bool read_speed_point() {
+    const std::int32_t p = fields.read_number();
+    const std::int32_t w = fields.read_number();
+    if (!within_cells(m(), p, 100)) return beyond_cells(p);
+    auto& cell = m().cell(model::round_to_long(p / 50.0));
+    if (!model::is_free(cell)) return error_exit(7, p);
+    if (w < 1) {
+      cell.kind = model::cell_kind::speed_point_without_speed;
+    } else {
+      cell.kind = model::cell_kind::speed_point;
+      cell.value = low16(w);
+    }
+    m().note_filled(model::round_to_long(p / 50.0));
     return true;
   }
 

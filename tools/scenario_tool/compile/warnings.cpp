@@ -8,75 +8,31 @@
 
 #include "model/conversions.h"
 #include "reader/keyword.h"
+#include "reader/row_keywords.h"
 
 namespace scenario_tool {
 namespace {
 
 using model::description_text;
 
-// The keyword tests of the reader, as an author sees them: the name of the
-// keyword, the strings its test looks for, whether case counts, and how many
-// values the row then reads.
-struct rule {
-  std::string_view name;
-  std::array<std::string_view, 2> parts;
-  bool exact_case;
-  std::size_t values;
-  description_text which;
-  bool header;
-  bool needs_plan;
-};
+using reader::row_keyword;
+using reader::row_kind;
 
 constexpr description_text line = description_text::line;
-constexpr description_text train = description_text::train;
 
-constexpr rule rules[] = {
-    {"lunghezza percorso", {"percorso", "lunghezza"}, false, 1, line, true, false},
-    {"progressiva chilometrica tre", {"tre", "progressiva"}, true, 3, line, true, false},
-    {"progressiva chilometrica due", {"due", "progressiva"}, true, 3, line, true, false},
-    {"progressiva chilometrica uno", {"uno", "progressiva"}, true, 3, line, true, false},
-    {"sfondo uno", {"sfondo", "uno"}, true, 1, line, true, false},
-    {"sfondo due", {"sfondo", "due"}, true, 1, line, true, false},
-    {"sfondo tre", {"sfondo", "tre"}, true, 1, line, true, false},
-    {"ripetizione segnali 4 codici", {"segnali", "ripetizione"}, true, 2, line, true, false},
-    {"pendenza", {"pendenza", ""}, false, 2, line, false, false},
-    {"curva", {"curva", ""}, false, 2, line, false, true},
-    {"montagna", {"montagna", ""}, false, 3, line, false, false},
-    {"indicatori_vmax", {"indicatori_v", ""}, false, 9, line, false, false},
-    {"cartello_indicatore", {"indicat", "cartello"}, false, 2, line, false, false},
-    {"percentuale massa frenata", {"frenata", "massa"}, false, 1, train, false, false},
-    {"numero vetture", {"vetture", ""}, false, 1, train, false, false},
-    {"velocita", {"velocit", ""}, false, 2, train, false, false},
-    {"aderenza", {"aderenza", ""}, false, 2, train, false, false},
-    {"orologio", {"orologio", ""}, false, 3, train, false, false},
-    {"sabbia", {"sabbia", ""}, false, 1, train, false, false},
-    {"segnale", {"segnale", ""}, false, 11, train, false, false},
-    {"rallentamento", {"rallentamento", ""}, false, 6, train, false, false},
-    {"abbattimento", {"abbattimento", ""}, false, 2, train, false, false},
-    {"stazione", {"stazione", ""}, false, 17, train, false, false},
-};
-
-bool matches(const rule& r, std::string_view keyword) {
-  for (const std::string_view part : r.parts) {
-    if (part.empty()) continue;
-    if (r.exact_case ? !reader::contains(keyword, part) : !reader::contains_nocase(keyword, part)) {
-      return false;
-    }
-  }
-  return true;
+// The reader's section of a row: the train text has no header.
+reader::row_section section_of(description_text which, bool header) {
+  if (which == description_text::train) return reader::row_section::train_body;
+  return header ? reader::row_section::line_header : reader::row_section::line_body;
 }
 
-bool in_part(const rule& r, description_text which, bool header) {
-  return r.which == which && r.header == header;
-}
-
-std::vector<const rule*> matching_rules(std::string_view keyword, description_text which,
-                                        bool header, bool plan) {
-  std::vector<const rule*> found;
-  for (const rule& r : rules) {
-    if (in_part(r, which, header) && (plan || !r.needs_plan) && matches(r, keyword)) {
-      found.push_back(&r);
-    }
+// The keywords of a row's section that its keyword field passes, as the
+// reader applies them.
+std::vector<const row_keyword*> matching_rows(std::string_view keyword, description_text which,
+                                              bool header, bool plan) {
+  std::vector<const row_keyword*> found;
+  for (const row_keyword& k : reader::row_keywords_of(section_of(which, header))) {
+    if (reader::matches(k, keyword, plan)) found.push_back(&k);
   }
   return found;
 }
@@ -145,19 +101,19 @@ struct narrow_value {
 };
 
 // The values of a row that the model keeps in a byte or a short.
-std::vector<narrow_value> narrow_values(std::string_view name, const std::vector<std::int64_t>& v) {
+std::vector<narrow_value> narrow_values(row_kind kind, const std::vector<std::int64_t>& v) {
   std::vector<narrow_value> out;
   const auto byte = [&](std::size_t f, std::int64_t value) { out.push_back({f, value, true}); };
   const auto shrt = [&](std::size_t f, std::int64_t value) { out.push_back({f, value, false}); };
-  if (name == "pendenza") byte(2, v[2] + 100);
-  if (name == "montagna") byte(3, v[3] > 10 ? v[3] - 10 : v[3]);
-  if (name == "indicatori_vmax") shrt(9, v[5] * 10 + v[9]);
-  if (name == "aderenza") byte(2, v[2]);
-  if (name == "orologio") {
+  if (kind == row_kind::gradient) byte(2, v[2] + 100);
+  if (kind == row_kind::mountain) byte(3, v[3] > 10 ? v[3] - 10 : v[3]);
+  if (kind == row_kind::speed_indicators) shrt(9, v[5] * 10 + v[9]);
+  if (kind == row_kind::adhesion) byte(2, v[2]);
+  if (kind == row_kind::clock) {
     for (std::size_t f = 1; f <= 3; ++f) shrt(f, v[f]);
   }
-  if (name == "sabbia") shrt(1, v[1]);
-  if (name == "segnale") {
+  if (kind == row_kind::sand) shrt(1, v[1]);
+  if (kind == row_kind::signal) {
     shrt(6, v[6] * 10 + v[2] * 3 + v[7]);
     shrt(3, v[3] * 10 + v[8]);
     shrt(4, v[4] * 10 + v[9]);
@@ -165,13 +121,13 @@ std::vector<narrow_value> narrow_values(std::string_view name, const std::vector
     if (v[2] == 2) byte(11, v[11] >= 1 && v[11] <= 100 ? 101 : v[11]);
     byte(2, (v[2] * 3 + v[7]) * 10 + 4);
   }
-  if (name == "rallentamento") {
+  if (kind == row_kind::slowdown) {
     shrt(2, v[2]);
     shrt(4, v[4]);
     shrt(6, v[6]);
   }
-  if (name == "abbattimento") shrt(2, v[2]);
-  if (name == "stazione") {
+  if (kind == row_kind::speed_point) shrt(2, v[2]);
+  if (kind == row_kind::station) {
     for (const std::size_t f : {2, 4, 5, 6, 9, 13}) byte(f, v[f]);
     for (const std::size_t f : {7, 8, 10, 11, 12}) shrt(f, v[f]);
   }
@@ -179,21 +135,35 @@ std::vector<narrow_value> narrow_values(std::string_view name, const std::vector
 }
 
 // The row fields that hold a chainage which the reader turns into a cell.
-std::vector<std::size_t> cell_chainages(std::string_view name) {
-  if (name == "montagna") return {1, 2};
-  if (name == "pendenza" || name == "indicatori_vmax" || name == "cartello_indicatore" ||
-      name == "velocita" || name == "aderenza" || name == "segnale" || name == "rallentamento" ||
-      name == "abbattimento") {
-    return {1};
+std::vector<std::size_t> cell_chainages(row_kind kind) {
+  switch (kind) {
+    case row_kind::mountain:
+      return {1, 2};
+    case row_kind::gradient:
+    case row_kind::speed_indicators:
+    case row_kind::sign:
+    case row_kind::line_speed:
+    case row_kind::adhesion:
+    case row_kind::signal:
+    case row_kind::slowdown:
+    case row_kind::speed_point:
+      return {1};
+    default:
+      return {};
   }
-  return {};
 }
 
-const char* fill_name(std::string_view name) {
-  if (name == "pendenza") return "gradient";
-  if (name == "velocita") return "line speed";
-  if (name == "aderenza") return "adhesion";
-  return nullptr;
+const char* fill_name(row_kind kind) {
+  switch (kind) {
+    case row_kind::gradient:
+      return "gradient";
+    case row_kind::line_speed:
+      return "line speed";
+    case row_kind::adhesion:
+      return "adhesion";
+    default:
+      return nullptr;
+  }
 }
 
 keyword_rule rule_view(const rule& r) {
@@ -217,9 +187,8 @@ std::vector<keyword_rule> keywords_matching(std::string_view field, description_
 
 std::string nearest_keyword(const std::string& keyword, description_text which, bool header) {
   std::vector<std::string> names;
-  for (const rule& r : rules) {
-    if (!in_part(r, which, header)) continue;
-    if (r.name == "curva") {
+  for (const row_keyword& r : reader::row_keywords_of(section_of(which, header))) {
+    if (r.kind == row_kind::curve) {
       for (const char side : {'d', 's'}) {
         for (char digit = '1'; digit <= '6'; ++digit) {
           names.push_back(std::string("curva") + side + digit);
@@ -250,7 +219,8 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     d.text = std::move(words);
     out.push_back(std::move(d));
   };
-  const std::vector<const rule*> found = matching_rules(keyword, row.which, row.header, plan_);
+  const std::vector<const row_keyword*> found =
+      matching_rows(keyword, row.which, row.header, plan_);
 
   if (row.fields.size() == 1) {
     // A keyword field after which the reader read nothing: it matched no keyword.
@@ -271,7 +241,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
       return;
     }
     if (!plan_ && reader::contains_nocase(keyword, "curva")) return;
-    if (row.which == line && row.header && !matching_rules(keyword, line, false, true).empty()) {
+    if (row.which == line && row.header && !matching_rows(keyword, line, false, true).empty()) {
       warn(0, "row " + quoted(keyword) +
                   " stands in the header, where it is skipped: body rows are read only after the "
                   "first section header");
@@ -299,31 +269,30 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
              ": each of those rows is applied, one after the other, each reading its own values");
     return;
   }
-  if (found.size() != 1 || row.fields.size() < found[0]->values + 1) return;
-  const rule& r = *found[0];
+  if (found.size() != 1 || row.fields.size() < found[0]->values.size() + 1) return;
+  const row_keyword& r = *found[0];
 
   std::vector<std::int64_t> v(row.fields.size(), 0);
   for (std::size_t f = 1; f < row.fields.size(); ++f) {
-    if (r.name == "cartello_indicatore" && f == 2) continue;  // the sign text
-    if (r.name == "stazione" && f == 17) continue;            // the station name
+    if (f <= r.values.size() && r.values[f - 1].text) continue;  // a sign text, a station name
     const std::optional<std::int64_t> value = number_value(text.field_at(row.fields[f], true));
     if (!value) return;
     v[f] = *value;
   }
 
-  for (const std::size_t f : cell_chainages(r.name)) {
+  for (const std::size_t f : cell_chainages(r.kind)) {
     if (v[f] % 50 == 0) continue;
     const auto rounded = static_cast<std::int64_t>(model::round_half_even(v[f] / 50.0)) * 50;
     warn(f, "chainage " + std::to_string(v[f]) +
                 " m is not a multiple of 50: the 50-metre cells round it (to " +
                 std::to_string(rounded) + " m)");
   }
-  if (r.name == "rallentamento" && v[1] % 50 == 0 && (v[1] + v[3]) % 50 != 0) {
+  if (r.kind == row_kind::slowdown && v[1] % 50 == 0 && (v[1] + v[3]) % 50 != 0) {
     warn(3, "slowdown length " + std::to_string(v[3]) +
                 " m is not a multiple of 50: the cell of its end is rounded");
   }
 
-  for (const narrow_value& n : narrow_values(r.name, v)) {
+  for (const narrow_value& n : narrow_values(r.kind, v)) {
     const bool fits =
         n.byte ? (n.value >= 0 && n.value <= 255) : (n.value >= -32768 && n.value <= 32767);
     if (fits) continue;
@@ -334,7 +303,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
                       std::to_string(kept) + ")");
   }
 
-  if (const char* fill = fill_name(r.name)) {
+  if (const char* fill = fill_name(r.kind)) {
     const std::string key(r.name);
     const auto last = last_chainage_.find(key);
     if (last != last_chainage_.end() && v[1] < last->second) {
@@ -345,7 +314,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     }
     last_chainage_[key] = v[1];
   }
-  if (r.name == "curva") {
+  if (r.kind == row_kind::curve) {
     const auto last = last_chainage_.find("curva");
     if (last != last_chainage_.end() && v[1] < last->second) {
       warn(1, "curve at " + std::to_string(v[1]) + " m begins before the previous curve ends (" +

@@ -1,0 +1,317 @@
+// The row keywords of the two description texts: one table, in the order the
+// reader tries them, that the reader dispatches through and that the authors'
+// tool reads for its warnings (and an editor for hover and completion).
+//
+// A row is a keyword field followed by the values its keyword reads. Every
+// keyword field of a part of a text is tested against every entry of that
+// part, in table order, and each entry that matches reads its values at once:
+// a field that passes two tests applies both rows, one after the other, each
+// reading its own values. A field that passes none is skipped.
+//
+// An entry's test: each of its non-empty `parts` occurs somewhere in the
+// keyword field (a substring, not a whole word), in the field's letter case
+// when `exact_case`, else ignoring the case of ASCII letters. An entry that
+// `needs_plan` is tried only when the track plan is built (plan_flag set).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "model/diagnostic_sink.h"
+
+namespace reader {
+
+// Where a row stands: the line text's header (up to its first section
+// header), the line text's body (after it), or the train text (after
+// "[generale]").
+enum class row_section { line_header, line_body, train_body };
+
+constexpr model::description_text text_of(row_section section) {
+  return section == row_section::train_body ? model::description_text::train
+                                            : model::description_text::line;
+}
+
+// What a row does; the reader's passes switch on it.
+enum class row_kind {
+  line_length,
+  reference_tre,
+  reference_due,
+  reference_uno,
+  background_uno,
+  background_due,
+  background_tre,
+  signal_repetition,
+  gradient,
+  curve,
+  mountain,
+  speed_indicators,
+  sign,
+  braked_mass,
+  coaches,
+  line_speed,
+  adhesion,
+  clock,
+  sand,
+  signal,
+  slowdown,
+  speed_point,
+  station,
+};
+
+// One value field of a row: its name (the reader's own for the store rows),
+// its unit ("" when it has none), and whether it is a text rather than a
+// number.
+struct row_value {
+  std::string_view name;
+  std::string_view unit = "";
+  bool text = false;
+};
+
+struct row_keyword {
+  row_kind kind;
+  // The keyword as the shipped texts write it (for a curve, the start of
+  // "curvad2", "curvas3", ...).
+  std::string_view name;
+  std::array<std::string_view, 2> parts;  // each non-empty one must occur
+  bool exact_case;
+  row_section section;
+  bool needs_plan;
+  std::span<const row_value> values;  // read after the keyword, in this order
+  std::string_view stores;            // what the row sets in the scenario model
+};
+
+namespace row_values {
+inline constexpr row_value length[] = {{"length", "m"}};
+inline constexpr row_value reference[] = {{"chainage", "m"}, {"offset", "m"}, {"flag"}};
+inline constexpr row_value background[] = {{"background"}};
+inline constexpr row_value repetition[] = {{"first", "m"}, {"second", "m"}};
+inline constexpr row_value gradient[] = {{"chainage", "m"}, {"gradient", "per mille"}};
+inline constexpr row_value curve[] = {{"start", "m"}, {"length", "m"}};
+inline constexpr row_value mountain[] = {{"inizio", "m"}, {"fine", "m"}, {"tipo"}};
+inline constexpr row_value indicators[] = {{"posizione", "m"}, {"vas", "km/h"}, {"vbs", "km/h"},
+                                           {"vcs", "km/h"},    {"strisces"},    {"vad", "km/h"},
+                                           {"vbd", "km/h"},    {"vcd", "km/h"}, {"strisced"}};
+inline constexpr row_value sign[] = {{"chainage", "m"}, {"text", "", true}};
+inline constexpr row_value braked_mass[] = {{"braked mass", "%"}};
+inline constexpr row_value coaches[] = {{"coaches"}};
+inline constexpr row_value line_speed[] = {{"chainage", "m"}, {"speed", "km/h"}};
+inline constexpr row_value adhesion[] = {{"chainage", "m"}, {"adhesion"}};
+inline constexpr row_value clock[] = {{"hours", "h"}, {"minutes", "min"}, {"seconds", "s"}};
+inline constexpr row_value sand[] = {{"sand"}};
+inline constexpr row_value signal[] = {{"posizione", "m"}, {"sx"}, {"s1"}, {"s2"}, {"s3"},
+                                       {"rapp"},           {"dx"}, {"d1"}, {"d2"}, {"d3"},
+                                       {"tempo"}};
+inline constexpr row_value slowdown[] = {{"x", "m"}, {"v", "km/h"}, {"l", "m"},
+                                         {"f_tt"},   {"f_ta"},      {"d_v"}};
+inline constexpr row_value speed_point[] = {{"chainage", "m"}, {"speed", "km/h"}};
+inline constexpr row_value station[] = {
+    {"position", "m"}, {"type"},          {"platform length", "m"},
+    {"flag_a"},        {"flag_b"},        {"end_shift"},
+    {"group1_a"},      {"group1_b"},      {"group1_c"},
+    {"group2_a"},      {"group2_b"},      {"group2_c"},
+    {"stop"},          {"hours", "h"},    {"minutes", "min"},
+    {"seconds", "s"},  {"name", "", true}};
+}  // namespace row_values
+
+// Every row keyword, grouped by section, each section in the order the
+// reader tries its tests.
+inline constexpr row_keyword row_keywords[] = {
+    {row_kind::line_length,
+     "lunghezza percorso",
+     {"percorso", "lunghezza"},
+     false,
+     row_section::line_header,
+     false,
+     row_values::length,
+     "entry 84 end; sizes the track cells and the track plan"},
+    {row_kind::reference_tre,
+     "progressiva chilometrica tre",
+     {"tre", "progressiva"},
+     true,
+     row_section::line_header,
+     false,
+     row_values::reference,
+     "entry 81 start, end, position"},
+    {row_kind::reference_due,
+     "progressiva chilometrica due",
+     {"due", "progressiva"},
+     true,
+     row_section::line_header,
+     false,
+     row_values::reference,
+     "entry 82 start, end, position"},
+    {row_kind::reference_uno,
+     "progressiva chilometrica uno",
+     {"uno", "progressiva"},
+     true,
+     row_section::line_header,
+     false,
+     row_values::reference,
+     "entry 83 start, end, position"},
+    {row_kind::background_uno,
+     "sfondo uno",
+     {"sfondo", "uno"},
+     true,
+     row_section::line_header,
+     false,
+     row_values::background,
+     "entry 85 start"},
+    {row_kind::background_due,
+     "sfondo due",
+     {"sfondo", "due"},
+     true,
+     row_section::line_header,
+     false,
+     row_values::background,
+     "entry 85 position"},
+    {row_kind::background_tre,
+     "sfondo tre",
+     {"sfondo", "tre"},
+     true,
+     row_section::line_header,
+     false,
+     row_values::background,
+     "entry 85 end"},
+    {row_kind::signal_repetition,
+     "ripetizione segnali 4 codici",
+     {"segnali", "ripetizione"},
+     true,
+     row_section::line_header,
+     false,
+     row_values::repetition,
+     "entry 86 start, end; entry 86 position: the code count (4 or 9, from the keyword)"},
+
+    {row_kind::gradient,
+     "pendenza",
+     {"pendenza", ""},
+     false,
+     row_section::line_body,
+     false,
+     row_values::gradient,
+     "the cells' gradient, from the chainage on"},
+    {row_kind::curve,
+     "curva",
+     {"curva", ""},
+     false,
+     row_section::line_body,
+     true,
+     row_values::curve,
+     "the track plan: straight up to the start, then a curve (radius from the keyword's digit 1 "
+     "to 6, a left turn with an \"s\")"},
+    {row_kind::mountain,
+     "montagna",
+     {"montagna", ""},
+     false,
+     row_section::line_body,
+     false,
+     row_values::mountain,
+     "a mountain-side stretch"},
+    {row_kind::speed_indicators,
+     "indicatori_vmax",
+     {"indicatori_v", ""},
+     false,
+     row_section::line_body,
+     false,
+     row_values::indicators,
+     "a pair of maximum-speed indicators"},
+    {row_kind::sign,
+     "cartello_indicatore",
+     {"indicat", "cartello"},
+     false,
+     row_section::line_body,
+     false,
+     row_values::sign,
+     "a sign cell and its text in the station table (entries 80 downwards)"},
+
+    {row_kind::braked_mass,
+     "percentuale massa frenata",
+     {"frenata", "massa"},
+     false,
+     row_section::train_body,
+     false,
+     row_values::braked_mass,
+     "entry 84 start"},
+    {row_kind::coaches,
+     "numero vetture",
+     {"vetture", ""},
+     false,
+     row_section::train_body,
+     false,
+     row_values::coaches,
+     "entry 84 position"},
+    {row_kind::line_speed,
+     "velocita",
+     {"velocit", ""},
+     false,
+     row_section::train_body,
+     false,
+     row_values::line_speed,
+     "the cells' line speed, from the chainage on"},
+    {row_kind::adhesion,
+     "aderenza",
+     {"aderenza", ""},
+     false,
+     row_section::train_body,
+     false,
+     row_values::adhesion,
+     "the cells' adhesion, from the chainage on"},
+    {row_kind::clock,
+     "orologio",
+     {"orologio", ""},
+     false,
+     row_section::train_body,
+     false,
+     row_values::clock,
+     "entry 86 group2_a, group2_b, group2_c: the starting clock"},
+    {row_kind::sand,
+     "sabbia",
+     {"sabbia", ""},
+     false,
+     row_section::train_body,
+     false,
+     row_values::sand,
+     "entry 86 group1_a"},
+    {row_kind::signal,
+     "segnale",
+     {"segnale", ""},
+     false,
+     row_section::train_body,
+     false,
+     row_values::signal,
+     "a signal"},
+    {row_kind::slowdown,
+     "rallentamento",
+     {"rallentamento", ""},
+     false,
+     row_section::train_body,
+     false,
+     row_values::slowdown,
+     "a slowdown"},
+    {row_kind::speed_point,
+     "abbattimento",
+     {"abbattimento", ""},
+     false,
+     row_section::train_body,
+     false,
+     row_values::speed_point,
+     "a speed point cell"},
+    {row_kind::station,
+     "stazione",
+     {"stazione", ""},
+     false,
+     row_section::train_body,
+     false,
+     row_values::station,
+     "the next station entry (from entry 1), its stop point and approach cells"},
+};
+
+// The entries of one section, in test order.
+std::span<const row_keyword> row_keywords_of(row_section section);
+
+// Whether a keyword field passes the entry's test; an entry that needs the
+// plan passes only when `plan` is set.
+bool matches(const row_keyword& keyword, std::string_view field, bool plan);
+
+}  // namespace reader
