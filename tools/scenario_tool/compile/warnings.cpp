@@ -166,22 +166,25 @@ const char* fill_name(row_kind kind) {
   }
 }
 
-keyword_rule rule_view(const rule& r) {
-  return {r.name, r.values, r.which, r.header, r.needs_plan};
+keyword_rule rule_view(const row_keyword& r) {
+  return {r.name, r.values.size(), reader::text_of(r.section),
+          r.section == reader::row_section::line_header, r.needs_plan};
 }
 
 }  // namespace
 
 std::vector<keyword_rule> keyword_rules() {
   std::vector<keyword_rule> out;
-  for (const rule& r : rules) out.push_back(rule_view(r));
+  for (const row_keyword& r : reader::row_keywords) out.push_back(rule_view(r));
   return out;
 }
 
 std::vector<keyword_rule> keywords_matching(std::string_view field, description_text which,
                                             bool header, bool plan) {
   std::vector<keyword_rule> out;
-  for (const rule* r : matching_rules(field, which, header, plan)) out.push_back(rule_view(*r));
+  for (const row_keyword* r : matching_rows(field, which, header, plan)) {
+    out.push_back(rule_view(*r));
+  }
   return out;
 }
 

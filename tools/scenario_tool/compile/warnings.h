@@ -40,9 +40,9 @@ class row_warnings {
   std::map<std::string, std::int64_t> last_chainage_;
 };
 
-// A keyword of the texts as the reader tests it: its name, the number of
-// values its row reads, where it stands and whether only a compile that
-// builds the plan reads it.
+// A keyword of the texts as the reader tests it (reader/row_keywords.h): its
+// name, the number of values its row reads, where it stands and whether only
+// a compile that builds the plan reads it.
 struct keyword_rule {
   std::string_view name;
   std::size_t values;
