@@ -9,6 +9,7 @@
 
 #include "model/conversions.h"
 #include "model/scenario_model.h"
+#include "reader/cell_rules.h"
 #include "reader/field_reader.h"
 #include "reader/keyword.h"
 
@@ -92,7 +93,7 @@ void fill_cells(model::scenario_model& model, std::int32_t& fill, std::int32_t l
 template <typename Write>
 void fill_cells_to_row(model::scenario_model& model, std::int32_t& fill, std::int32_t p,
                        Write&& write) {
-  const std::int32_t cells = model::round_to_long(p / 50.0);
+  const std::int32_t cells = cell_at(p);
   if (cells > 0) fill_cells(model, fill, cells, write);
 }
 

@@ -7,6 +7,7 @@
 #include "driver/Form1.h"
 #include "model/conversions.h"
 #include "reader/body_rows.h"
+#include "reader/cell_rules.h"
 #include "reader/passes.h"
 #include "reader/plan_steps.h"
 #include "reader/row_keywords.h"
@@ -189,7 +190,7 @@ struct line_body : row_exits {
     const std::int32_t p = fields.read_number();
     if (!within_cells(m(), p, 100)) return beyond_cells(p);
     m().text_field = fields.read_text();
-    const std::int32_t cell = model::round_to_long(p / 50.0 + 1);
+    const std::int32_t cell = cell_after(p);
     if (!model::is_free(m().cell(cell))) return error_exit(6, p);
     // Entry 0 is reserved: sign texts use entries 80 down to 1.
     if (state.next_sign_entry < 1) throw read_error("more sign rows than the station table holds");

@@ -2,13 +2,14 @@
 
 #include "driver/Form1.h"
 #include "model/conversions.h"
+#include "reader/cell_rules.h"
 
 // A maximum-speed indicator one cell after `posizione`. Each packed value
 // carries a left speed times 20 plus a right speed divided by 5.
 void Form1::memo_indicatori_v_max(std::int32_t posizione, std::int32_t vas, std::int32_t vbs,
                                   std::int32_t vcs, std::int32_t strisces, std::int32_t vad,
                                   std::int32_t vbd, std::int32_t vcd, std::int32_t strisced) {
-  const std::int32_t n = model::round_to_long(posizione / 50.0 + 1.0);
+  const std::int32_t n = reader::cell_after(posizione);
   model::track_cell& cell = model.cell(n);
   if (!model::is_free(cell)) {
     model.record_error(21);

@@ -2,6 +2,7 @@
 
 #include "driver/Form1.h"
 #include "model/conversions.h"
+#include "reader/cell_rules.h"
 
 // A mountain-side stretch from `inizio` to `fine` with side code `tipo`. A code
 // above 10 asks for filler marks as well; a stretch that starts 150 m or less
@@ -15,8 +16,8 @@ void Form1::memo_montagna(std::int32_t inizio, std::int32_t fine, std::int32_t t
   const std::int64_t slot = static_cast<std::int64_t>(model.mountain_count) + 1;
   std::int32_t& start_slot = model.mountain_start.at(static_cast<std::size_t>(slot));
   std::int32_t& end_slot = model.mountain_end.at(static_cast<std::size_t>(slot));
-  const std::int32_t first = model::round_to_long(inizio / 50.0);
-  const std::int32_t last = model::round_to_long(fine / 50.0 - 1.0);
+  const std::int32_t first = reader::cell_at(inizio);
+  const std::int32_t last = reader::cell_before(fine);
   if (first <= last) {
     model.cell(first);
     model.cell(last);

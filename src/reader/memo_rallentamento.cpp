@@ -2,6 +2,7 @@
 
 #include "driver/Form1.h"
 #include "model/conversions.h"
+#include "reader/cell_rules.h"
 
 // A slowdown at speed `v` from chainage `x`, `l` metres long. It marks, from
 // the front: four approach markers (ranks 4 to 1) when `f_ta` asks for them,
@@ -10,10 +11,10 @@
 // markers.
 void Form1::memo_rallentamento(std::int32_t x, std::int32_t v, std::int32_t l, std::int32_t f_tt,
                                std::int32_t f_ta, std::int32_t d_v) {
-  const std::int32_t w = model::round_to_long((x - 1200.0) / 50.0 + 1.0);
-  const std::int32_t s = model::round_to_long(x / 50.0 + 1.0);
-  const std::int32_t e = model::round_to_long((static_cast<double>(x) + l) / 50.0 + 1.0);
-  const std::int32_t m = model::round_to_long((x - 1200.0) / 50.0);
+  const std::int32_t w = reader::cell_after(x - 1200.0);
+  const std::int32_t s = reader::cell_after(x);
+  const std::int32_t e = reader::cell_after(static_cast<double>(x) + l);
+  const std::int32_t m = reader::cell_at(x - 1200.0);
 
   const bool warned = x > 1500;
   if (!warned) f_ta = 0;

@@ -8,6 +8,7 @@
 #include "driver/Form1.h"
 #include "model/conversions.h"
 #include "reader/body_rows.h"
+#include "reader/cell_rules.h"
 #include "reader/passes.h"
 #include "reader/row_keywords.h"
 
@@ -116,7 +117,7 @@ struct train_body : row_exits {
     const std::int32_t p = fields.read_number();
     const std::int32_t w = fields.read_number();
     if (!within_cells(m(), p, 100)) return beyond_cells(p);
-    auto& cell = m().cell(model::round_to_long(p / 50.0));
+    auto& cell = m().cell(cell_at(p));
     if (!model::is_free(cell)) return error_exit(7, p);
     if (w < 1) {
       cell.kind = model::cell_kind::speed_point_without_speed;
@@ -124,7 +125,7 @@ struct train_body : row_exits {
       cell.kind = model::cell_kind::speed_point;
       cell.value = low16(w);
     }
-    m().note_filled(model::round_to_long(p / 50.0));
+    m().note_filled(cell_at(p));
     return true;
   }
 

@@ -37,10 +37,12 @@ TEST(ToolCommandLineManners, EachFailureIsOneLineOfTheToolsOwnWords) {
        "scenario_tool dump: --from takes a whole number, not 'ten'"},
       {{"diff", "a.sim", "b.sim", "--kind", "station"},
        "scenario_tool diff: --kind takes plan|stations|cells, not 'station'"},
-      {{"example"}, "scenario_tool example: DIR is missing; usage: scenario_tool example DIR"},
+      {{"example"},
+       "scenario_tool example: DIR is missing; usage: scenario_tool example DIR [--force]"},
       {{"compile", "a"},
        "scenario_tool compile: TRAIN_TEXT is missing; usage: scenario_tool compile LINE_TEXT "
-       "TRAIN_TEXT [--route ROUTE] [--train TRAIN] [--out OUT] [--no-plan] [--json] [--werror]"},
+       "TRAIN_TEXT [--route ROUTE] [--train TRAIN] [--out OUT] [--no-plan] [--json] [--werror] [-W "
+       "W]"},
       {{"explain", "segnale", "stazione"},
        "scenario_tool explain: one argument too many ('stazione'); usage: scenario_tool explain "
        "[TOPIC]"},

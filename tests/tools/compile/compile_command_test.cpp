@@ -19,93 +19,14 @@
 #include "support/fake_platform.h"
 #include "support/run_tool.h"
 #include "support/temp_folder.h"
+#include "tools/compile/compile_texts.h"
 
 namespace {
 
 using testing_support::run_tool;
 using testing_support::temp_folder;
 using testing_support::tool_result;
-
-std::string crlf(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
-
-// A line of 1000 m (cells 0 to 160) and a train with adhesion and speed: clean.
-const std::vector<std::string> small_line = {"[generale]", "lunghezza percorso, 1000", "[curve]",
-                                             "pendenza, 0, 0", "[fine]"};
-const std::vector<std::string> small_train = {"[generale]", "aderenza, 0, 100", "velocita, 0, 100",
-                                              "[fine]"};
-
-std::vector<std::string> train_with(const std::vector<std::string>& rows) {
-  std::vector<std::string> lines = {"[generale]"};
-  lines.insert(lines.end(), rows.begin(), rows.end());
-  lines.push_back("[fine]");
-  return lines;
-}
-
-// Texts named R_linea.txt and R_1-.txt in a folder of their own, compiled
-// into its "out" folder.
-struct texts_in_folder {
-  temp_folder folder;
-  std::string line_path;
-  std::string train_path;
-
-  texts_in_folder(const std::string& line_text, const std::string& train_text)
-      : line_path((folder / "R_linea.txt").string()), train_path((folder / "R_1-.txt").string()) {
-    platform::replace_file(line_path, line_text);
-    platform::replace_file(train_path, train_text);
-  }
-  tool_result compile(std::vector<std::string> extra = {}) const {
-    std::vector<std::string> args = {"compile", line_path, train_path, "--out",
-                                     (folder / "out").string()};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return run_tool(args);
-  }
-  std::map<std::string, std::string> compiled() const {
-    std::map<std::string, std::string> files;
-    if (!std::filesystem::exists(folder / "out")) return files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder / "out")) {
-      files[entry.path().filename().string()] = platform::read_file(entry.path());
-    }
-    return files;
-  }
-};
-
-// The installer's own compile of the same texts (its reader reads and deletes
-// them in its program folder): the error record and the compiled files.
-struct installer_compile {
-  bool stopped = false;  // errore, or nothing to compile
-  std::int32_t error_code = 0;
-  std::int32_t error_position = 0;
-  std::map<std::string, std::string> files;
-};
-
-installer_compile compile_as_installer(const std::string& line_text, const std::string& train_text,
-                                       const std::string& route, const std::string& train,
-                                       std::int32_t j) {
-  temp_folder folder;
-  platform::replace_file(folder / (route + "_linea.txt"), line_text);
-  platform::replace_file(folder / (route + "_" + train + "-.txt"), train_text);
-  testing_support::fake_platform platform(folder.path().string());
-  Form1 form(platform, {route, train});
-  form.model.route_id = route;
-  form.model.train_number = train;
-  installer_compile result;
-  try {
-    form.memorizza_percorso(j);
-  } catch (const std::exception&) {
-    result.stopped = true;
-  }
-  result.error_code = form.model.error_code;
-  result.error_position = form.model.error_position;
-  // The compiled files only: a text the reader did not get to stays behind.
-  for (const std::string& name : folder.names()) {
-    if (!name.ends_with(".txt")) result.files[name] = folder.read(name);
-  }
-  return result;
-}
+using namespace compile_texts;
 
 TEST(ToolCompile, ShippedTextsGiveTheInstallersFilesByteForByteAndNoDiagnostic) {
   temp_folder folder;
@@ -212,14 +133,6 @@ void PrintTo(const faulty_case& c, std::ostream* os) {
 
 class ToolCompileDiagnostics : public testing::TestWithParam<faulty_case> {};
 
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
 TEST_P(ToolCompileDiagnostics, GivesTheDiagnosticsDerivedFromTheRows) {
   const faulty_case& c = GetParam();
   const texts_in_folder texts(crlf(c.line), crlf(c.train));
@@ -239,55 +152,60 @@ const faulty_case faulty_cases[] = {
     {"KeywordTypo",
      {"[generale]", "lunghezza percorso, 1000", "[curve]", "pendnza, 0, 0", "[fine]"},
      small_train,
-     "L:4:1: warning: keyword 'pendnza' matches no keyword: the row is skipped; did you mean "
-     "'pendenza'?\n"
+     "L:4:1: error: keyword 'pendnza' matches no keyword, and the row is skipped; did you mean "
+     "'pendenza'? [keyword-typo]\n"
      "    pendnza, 0, 0\n"
      "    ^\n"
-     "0 errors, 1 warning\n",
-     0,
+     "1 error, 0 warnings\n",
+     1,
      true},
     {"OneFieldTooMany",
      {"[generale]", "lunghezza percorso, 1000", "[curve]", "pendenza, 0, 0, 5", "[fine]"},
      small_train,
      "L:4:17: warning: a number stands where a keyword is expected: the row before has more "
-     "fields than its keyword reads, and this field is skipped\n"
+     "fields than its keyword reads, and this field is skipped [stray-number]\n"
      "    pendenza, 0, 0, 5\n"
      "                    ^\n"
      "0 errors, 1 warning\n",
      0,
      true},
     {"BadNumber", small_line, train_with({"aderenza, 0, 100", "velocita, 1x0, 100"}),
-     "T:3:11: error: 25: the description texts could not be read: not a number (\"1x0\")\n"
+     "T:3:11: error: 25: a value is not a number: '1x0'\n"
      "    velocita, 1x0, 100\n"
      "              ^\n"
      "1 error, 0 warnings\n",
      1, true},
     {"TwoFaultsInOneText", small_line,
      train_with({"velocita, 130, 100", "segnal, 500, 1, 1,0,0,0, 0,0,0,0, 0"}),
-     "T:2:11: warning: chainage 130 m is not a multiple of 50: the 50-metre cells round it (to "
-     "150 m)\n"
+     "T:2:11: warning: chainage 130 m is not a multiple of 50: the row lands in cell 3, as a row "
+     "at 150 m does [chainage-rounded]\n"
      "    velocita, 130, 100\n"
      "              ^\n"
-     "T:3:1: warning: keyword 'segnal' matches no keyword: the row is skipped; did you mean "
-     "'segnale'?\n"
+     "T:3:1: error: keyword 'segnal' matches no keyword, and the row is skipped; did you mean "
+     "'segnale'? [keyword-typo]\n"
      "    segnal, 500, 1, 1,0,0,0, 0,0,0,0, 0\n"
      "    ^\n"
-     "0 errors, 2 warnings\n",
-     0, true},
+     "1 error, 1 warning\n",
+     1, true},
     // The signal at 1750 m lies in cell 36, where the slowdown at 2950 m puts its
     // warning point ((2950 - 1200) / 50 + 1).
-    {"SlowdownWarningCellOccupied", small_line,
+    {"SlowdownWarningCellOccupied",
+     {"[generale]", "lunghezza percorso, 5000", "[curve]", "pendenza, 0, 0", "[fine]"},
      train_with({"segnale, 1750, 1, 1,0,0,0, 0,0,0,0, 0", "rallentamento, 2950, 60, 100, 0, 0, 0"}),
-     "T:3:16: error: 17: slowdown warning point on a cell that is not free (at 2950 m)\n"
+     "T:3:16: error: 17: slowdown warning point on a cell that is not free: its cell, 36 (1800 "
+     "m), holds a signal (line 2) (at 2950 m)\n"
      "    rallentamento, 2950, 60, 100, 0, 0, 0\n"
      "                   ^\n"
      "1 error, 0 warnings\n",
-     1, true},
+     1,
+     true},
     // Signals in cells 14, 15 and 16 fill the first window ahead of the start in cell 21.
     {"WalkFindsNoRoomAheadOfASlowdown", small_line,
      train_with({"segnale, 650, 1, 1,0,0,0, 0,0,0,0, 0", "segnale, 700, 1, 1,0,0,0, 0,0,0,0, 0",
                  "segnale, 750, 1, 1,0,0,0, 0,0,0,0, 0", "rallentamento, 1000, 60, 100, 0, 0, 0"}),
-     "T:5:16: error: 12: no room for a speed point ahead of a slowdown start (at 1050 m)\n"
+     "T:5:16: error: 12: no room for a speed point ahead of a slowdown start: the window 250 to "
+     "350 m ahead of the start: cell 16 (800 m) holds a signal (line 4), cell 15 (750 m) holds a "
+     "signal (line 3) and cell 14 (700 m) holds a signal (line 2) (at 1050 m)\n"
      "    rallentamento, 1000, 60, 100, 0, 0, 0\n"
      "                   ^\n"
      "1 error, 0 warnings\n",
@@ -344,16 +262,21 @@ const faulty_case faulty_cases[] = {
     {"LineLengthTypo",
      {"[generale]", "lunghezza percorsi, 1000", "[curve]", "pendenza, 0, 0"},
      small_train,
-     "L:2:1: warning: keyword 'lunghezza percorsi' matches no keyword: the row is skipped; did "
-     "you mean 'lunghezza percorso'?\n"
+     "L:2:1: error: keyword 'lunghezza percorsi' matches no keyword, and the row is skipped; did "
+     "you mean 'lunghezza percorso'? [keyword-typo]\n"
      "    lunghezza percorsi, 1000\n"
      "    ^\n"
      "L:3:1: error: 25: the description texts could not be read: the line description gives no "
      "line length\n"
      "    [curve]\n"
      "    ^\n"
+     "L:3:1: note: the reading of this text stopped here: line 4 was not read (1 gradient row)\n"
+     "    [curve]\n"
+     "    ^\n"
+     "T: note: the reading stopped in the line text, so this text was not read at all (1 adhesion "
+     "row, 1 line speed row)\n"
      "L: error: nothing to compile: the line text gave no track cells; no file written\n"
-     "2 errors, 1 warning\n",
+     "3 errors, 0 warnings\n",
      1,
      false},
     {"NoLineLength",
@@ -363,6 +286,11 @@ const faulty_case faulty_cases[] = {
      "line length\n"
      "    [curve]\n"
      "    ^\n"
+     "L:3:1: note: the reading of this text stopped here: line 4 was not read (1 gradient row)\n"
+     "    [curve]\n"
+     "    ^\n"
+     "T: note: the reading stopped in the line text, so this text was not read at all (1 adhesion "
+     "row, 1 line speed row)\n"
      "L: error: nothing to compile: the line text gave no track cells; no file written\n"
      "2 errors, 0 warnings\n",
      1,
@@ -373,26 +301,27 @@ const faulty_case faulty_cases[] = {
       "-", "[fine]"},
      train_with({"velocita aderenza, 0, 100, 0, 100"}),
      "L:3:1: warning: row 'pendenza' stands in the header, where it is skipped: body rows are read "
-     "only after the first section header\n"
+     "only after the first section header [body-row-in-header]\n"
      "    pendenza, 100, 1\n"
      "    ^\n"
      "L:6:10: warning: curve at 250 m begins before the previous curve ends (300 m): the plan goes "
-     "on from where it is, so this curve begins there\n"
+     "on from where it is, so this curve begins there [curve-overlap]\n"
      "    curvas2, 250, 50\n"
      "             ^\n"
      "L:8:11: warning: gradient row at 200 m comes after one at 500 m: the fill follows the rows' "
-     "order, so the cells before 500 m keep the earlier value\n"
+     "order, so the cells before 500 m keep the earlier value [fill-out-of-order]\n"
      "    pendenza, 200, 2\n"
      "              ^\n"
-     "L:9:16: warning: stored value 300 does not fit a byte: only its low 8 bits are kept (44)\n"
+     "L:9:16: warning: stored value 300 does not fit a byte: only its low 8 bits are kept (44) "
+     "[value-truncated]\n"
      "    pendenza, 600, 200\n"
      "                   ^\n"
      "L:12:1: warning: more comment fields (holding '-') in a row than are skipped: this one is "
-     "read as a keyword, matches none and is skipped\n"
+     "read as a keyword, matches none and is skipped [extra-comment-field]\n"
      "    -\n"
      "    ^\n"
      "T:2:1: warning: keyword 'velocita aderenza' matches 'velocita' and 'aderenza': each of those "
-     "rows is applied, one after the other, each reading its own values\n"
+     "rows is applied, one after the other, each reading its own values [ambiguous-keyword]\n"
      "    velocita aderenza, 0, 100, 0, 100\n"
      "    ^\n"
      "0 errors, 6 warnings\n",
@@ -524,21 +453,25 @@ TEST(ToolCompile, WerrorTurnsWarningsIntoErrors) {
 }
 
 TEST(ToolCompile, EditorChangesAreNamedAndCompileAsTheReaderReadsThem) {
-  // LF line ends: the same compiled files as with CR LF, one warning per text.
+  // LF line ends: the same compiled files as with CR LF, read the same way and
+  // so not worth a word unless asked for (one warning per text).
   std::string line_lf = replace_all(crlf(small_line), "\r\n", "\n");
   std::string train_lf = replace_all(crlf(small_train), "\r\n", "\n");
   const texts_in_folder with_lf(line_lf, train_lf);
   const tool_result lf = with_lf.compile();
   EXPECT_EQ(lf.status, 0);
-  EXPECT_EQ(lf.err,
+  EXPECT_EQ(lf.err, "");
+  const tool_result lf_asked = with_lf.compile({"-W", "line-ends"});
+  EXPECT_EQ(lf_asked.status, 0);
+  EXPECT_EQ(lf_asked.err,
             with_lf.line_path +
                 ":1:11: warning: this line ends with LF alone, not CR LF (an editor may have "
-                "changed it): it is read as a line end all the same\n"
+                "changed it): it is read as a line end all the same [line-ends]\n"
                 "    [generale]\n"
                 "              ^\n" +
                 with_lf.train_path +
                 ":1:11: warning: this line ends with LF alone, not CR LF (an editor may have "
-                "changed it): it is read as a line end all the same\n"
+                "changed it): it is read as a line end all the same [line-ends]\n"
                 "    [generale]\n"
                 "              ^\n"
                 "0 errors, 2 warnings\n");
@@ -555,27 +488,28 @@ TEST(ToolCompile, EditorChangesAreNamedAndCompileAsTheReaderReadsThem) {
   EXPECT_NE(u.err.find(utf8.train_path +
                        ":2:61: warning: the text looks like UTF-8 (an editor may have converted "
                        "it): it is read as Windows-1252, each accented letter as two or more "
-                       "characters\n"),
+                       "characters [encoding]\n"),
             std::string::npos)
       << u.err;
 
   // A byte order mark, and lines ended by CR alone.
   const texts_in_folder marked("\xEF\xBB\xBF" + crlf(small_line),
                                replace_all(crlf(small_train), "\r\n", "\r"));
-  const tool_result m = marked.compile();
+  const tool_result m = marked.compile({"-W", "line-ends"});
   EXPECT_EQ(m.status, 0);
   EXPECT_NE(m.err.find(marked.line_path +
                        ":1:1: warning: the text begins with a UTF-8 byte order mark: its three "
                        "bytes are read as Windows-1252 characters of the first field (an editor "
-                       "may have added it)\n"),
+                       "may have added it) [encoding]\n"),
             std::string::npos)
       << m.err;
   EXPECT_NE(m.err.find(marked.train_path +
                        ":1:11: warning: this line ends with CR alone, not CR LF: it is read as a "
-                       "line end all the same\n"),
+                       "line end all the same [line-ends]\n"),
             std::string::npos)
       << m.err;
   EXPECT_NE(m.err.find("\n0 errors, 2 warnings\n"), std::string::npos) << m.err;
+  EXPECT_NE(marked.compile().err.find("\n0 errors, 1 warning\n"), std::string::npos);
   EXPECT_EQ(marked.compiled(), with_crlf.compiled());
 
   // A byte that Windows-1252 leaves undefined.
@@ -583,7 +517,7 @@ TEST(ToolCompile, EditorChangesAreNamedAndCompileAsTheReaderReadsThem) {
                                   crlf(train_with({"stazione, 500, 12, 200, 0,0,0, 0,0,0, "
                                                    "0,0,0, 1, 10,0,0, A\x81"})));
   EXPECT_NE(undefined.compile().err.find(":2:58: warning: byte 0x81 is not a Windows-1252 "
-                                         "character: it is read as part of its field\n"),
+                                         "character: it is read as part of its field [encoding]\n"),
             std::string::npos);
 }
 

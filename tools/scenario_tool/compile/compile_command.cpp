@@ -9,11 +9,13 @@
 #include <string>
 
 #include "assembly/compiled_files.h"
+#include "platform/file_system.h"
 #include "platform/replace_file.h"
 #include "reader/keyword.h"
 #include "scenario_tool/command_line.h"
 #include "scenario_tool/compile/compile_core.h"
 #include "scenario_tool/compile/diagnostic_report.h"
+#include "scenario_tool/compile/warning_names.h"
 #include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/subcommands.h"
 
@@ -29,6 +31,7 @@ struct compile_options {
   bool no_plan = false;
   bool json = false;
   bool werror = false;
+  std::vector<std::string> warning_options;  // -W
 };
 
 constexpr std::string_view line_suffix = "_linea.txt";
@@ -57,6 +60,19 @@ std::optional<std::string> train_from_name(const std::string& path, const std::s
   return name.substr(prefix.size(), name.size() - prefix.size() - train_suffix.size());
 }
 
+std::string warning_list() {
+  std::string list;
+  for (const warning_name& n : warning_names()) {
+    if (!list.empty()) list += ", ";
+    list += std::string(n.name) + " (" +
+            (n.by_default == warning_level::error     ? "error"
+             : n.by_default == warning_level::warning ? "warning"
+                                                      : "off") +
+            ")";
+  }
+  return list;
+}
+
 int usage_error(const streams& io, const std::string& what) {
   return report_usage_failure(io, "scenario_tool compile: " + what + " (see --help)");
 }
@@ -79,6 +95,11 @@ bool looks_like_train_text(std::string_view bytes) {
 }
 
 int run_compile(compile_options options, const streams& io) {
+  warning_policy policy;
+  if (options.werror) policy.apply("error");
+  for (const std::string& option : options.warning_options) {
+    if (const auto refused = policy.apply(option)) return usage_error(io, *refused);
+  }
   std::string line_bytes;
   std::string train_bytes;
   std::string unreadable;
@@ -147,6 +168,22 @@ int run_compile(compile_options options, const streams& io) {
       const model::scenario_model& model = result.form->model;
       try {
         std::filesystem::create_directories(out);
+        if (model.plan_flag == 0) {
+          // A plan left by an earlier compile was built from other texts: it
+          // goes before the new cells are written, so the folder never holds
+          // a plan that does not belong to its cells.
+          const std::filesystem::path older =
+              result.form->nome_file(assembly::plan_file_name(model));
+          if (std::filesystem::exists(std::filesystem::symlink_status(older))) {
+            platform::remove_file(older);
+            diagnostic d;
+            d.level = severity::note;
+            d.text = "removed the older track plan " + older.string() +
+                     ": with --no-plan no plan is built, and the cells now written would not "
+                     "match it";
+            diagnostics.push_back(std::move(d));
+          }
+        }
         assembly::write_compiled_files(*result.form);
         if (model.plan_flag != 0) {
           written.push_back(result.form->nome_file(assembly::plan_file_name(model)).string());
@@ -160,7 +197,7 @@ int run_compile(compile_options options, const streams& io) {
     }
   }
 
-  if (options.werror) warnings_as_errors(diagnostics);
+  policy.apply_to(diagnostics);
   const int status = stopped || count(diagnostics).errors != 0 ? status_failed : status_ok;
   if (options.json) {
     io.out << render_json(diagnostics, status, written)
@@ -192,14 +229,26 @@ subcommand add_compile(CLI::App& app, const streams& io) {
                       "Train number (default: from the train text's name)");
   command->add_option("--out", options->out,
                       "Folder for the compiled files (default: the current folder)");
-  command->add_flag("--no-plan", options->no_plan, "Neither build nor write the track plan");
+  command->add_flag("--no-plan", options->no_plan,
+                    "Neither build nor write the track plan; an older plan in the output folder "
+                    "is removed, since it would not match the new cells");
   command->add_flag("--json", options->json,
                     "Print the diagnostics as one JSON document on standard output");
-  command->add_flag("--werror", options->werror, "Treat warnings as errors");
+  command->add_flag("--werror", options->werror, "Treat warnings as errors (the same as -W error)");
+  command
+      ->add_option("-W", options->warning_options,
+                   "A named warning: -W no-NAME turns it off, -W error=NAME makes it an error, "
+                   "-W no-error=NAME a warning, -W NAME turns on one that is off by default; "
+                   "-W error makes every warning an error")
+      ->take_all()
+      ->allow_extra_args(false);
   command->footer(
       "Diagnostics go to the error stream as FILE:LINE:COLUMN: error|warning: ..., each with "
       "the row as written and a caret under the field at fault, then 'N errors, M warnings'.\n"
       "The compiled files are written also when an error was recorded; none when the run stops.\n"
+      "Named warnings (default level): " +
+      warning_list() +
+      ".\n"
       "Exit status: 0 compiled with no error (warnings allowed), 1 an error was recorded or the "
       "run stopped, 2 the command line could not be understood.");
   return {command, [options, io]() { return run_compile(*options, io); }};

@@ -98,6 +98,7 @@ compile_result compile_texts(const compile_request& request) {
     assembly::prepare_and_read(form, request.plan ? 1 : 0,
                                [&] { reader::read_description_texts(form, texts); });
     collector.reading_done();
+    if (request.after_reading && !form.model.track_cells.empty()) request.after_reading(form.model);
     assembly::assemble(form);
   } catch (const driver::run_stopped& stop) {
     // errore: " Errore n. " and the number.

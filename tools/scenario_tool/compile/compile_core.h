@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,8 @@ struct compile_request {
   // Told, besides the diagnostics, everything the reader and the walk tell
   // (rows, fields, filled cells); may be null.
   model::diagnostic_sink* observer = nullptr;
+  // Called when the reader is done, before the walk adds its speed points.
+  std::function<void(const model::scenario_model&)> after_reading;
 };
 
 struct compile_result {

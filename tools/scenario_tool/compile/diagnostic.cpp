@@ -8,7 +8,7 @@ namespace scenario_tool {
 
 std::string diagnostic::message() const {
   if (code == 0) return text;
-  std::string line = model::error_meaning(code);
+  std::string line = headline.empty() ? model::error_meaning(code) : headline;
   if (!text.empty()) line += (line.empty() ? "" : ": ") + text;
   if (position && model::error_has_position(code)) {
     line += " (at " + std::to_string(*position) + " m)";

@@ -11,7 +11,9 @@
 
 namespace scenario_tool {
 
-enum class severity { error, warning };
+// A note adds to the diagnostic before it (the row that caused a fault found
+// later, what a stop left unread); it is counted as neither.
+enum class severity { error, warning, note };
 
 struct diagnostic {
   severity level = severity::error;
@@ -21,9 +23,14 @@ struct diagnostic {
   std::size_t end_column = 0;            // just after the field at fault; 0 with no column
   std::string row;                       // the line as written (Windows-1252 bytes)
   std::int32_t code = 0;                 // the recorded error code, 0 for a stop or a warning
-  std::string name;                      // a warning's name; empty for an error
   std::optional<std::int32_t> position;  // metres, for codes that come with one
   std::string text;  // a warning's or a stop's words; for a code, what follows its meaning
+  // For a code: words that replace its general meaning, when they say better
+  // what happened (empty: the meaning).
+  std::string headline;
+  // The stable name of a named warning (as on the command line's -W), empty
+  // for a recorded code or a stop; a note carries the name of what it adds to.
+  std::string name;
 
   // "meaning: text (at M m)" for a recorded code, else the text.
   std::string message() const;

@@ -7,7 +7,15 @@ namespace scenario_tool {
 namespace {
 
 const char* level_name(severity level) {
-  return level == severity::error ? "error" : "warning";
+  switch (level) {
+    case severity::error:
+      return "error";
+    case severity::warning:
+      return "warning";
+    case severity::note:
+      break;
+  }
+  return "note";
 }
 
 std::string plural(std::size_t n, const char* word) {
@@ -19,13 +27,16 @@ std::string plural(std::size_t n, const char* word) {
 diagnostic_counts count(const std::vector<diagnostic>& diagnostics) {
   diagnostic_counts counts;
   for (const diagnostic& d : diagnostics) {
-    (d.level == severity::error ? counts.errors : counts.warnings) += 1;
+    if (d.level == severity::error) counts.errors += 1;
+    if (d.level == severity::warning) counts.warnings += 1;
   }
   return counts;
 }
 
 void warnings_as_errors(std::vector<diagnostic>& diagnostics) {
-  for (diagnostic& d : diagnostics) d.level = severity::error;
+  for (diagnostic& d : diagnostics) {
+    if (d.level == severity::warning) d.level = severity::error;
+  }
 }
 
 std::string render_text(const std::vector<diagnostic>& diagnostics) {
@@ -46,6 +57,7 @@ std::string render_text(const std::vector<diagnostic>& diagnostics) {
       out += ": ";
     }
     out += utf8_from_windows_1252(d.message());
+    if (!d.name.empty() && d.level != severity::note) out += " [" + d.name + "]";
     out += '\n';
     if (d.line != 0) {
       out += "    ";
@@ -59,7 +71,7 @@ std::string render_text(const std::vector<diagnostic>& diagnostics) {
     }
   }
   const diagnostic_counts counts = count(diagnostics);
-  if (!diagnostics.empty()) {
+  if (counts.errors + counts.warnings != 0) {
     out += plural(counts.errors, "error");
     out += ", ";
     out += plural(counts.warnings, "warning");

@@ -7,8 +7,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "model/diagnostic_sink.h"
@@ -77,8 +81,44 @@ class diagnostics_collector final : public model::diagnostic_sink {
   row_place references_[3];                                // rows "tre", "due", "uno" as read
   // Why the current text could not be read, and where.
   std::string failure_reason_;
+  std::string failure_headline_;  // replaces the general meaning of 25 when not empty
   std::size_t failure_offset_ = 0;
   bool failure_placed_ = false;
+  std::optional<diagnostic> failure_note_;  // the field the failure was met at
+  bool plan_ = true;
+  row_place last_speed_row_;
+  std::vector<row_place> station_rows_;  // the station rows read whole, in order
+  // Words for a station's code (22, 24) and a curve's (103), from the current row.
+  void reword_row_error(diagnostic& d, std::int32_t code)
+      const;  // the line speed row whose speed the fill writes next
+  // Notes of what a stop left unread: the rest of `text` after `line`, and the
+  // train text as a whole when `whole_train` (the line pass stopped the reader).
+  // `always_at`: a place to name even when nothing follows it.
+  void name_what_was_not_read(const source_text& text, std::size_t line, bool whole_train,
+                              std::optional<std::size_t> always_at, std::optional<std::size_t> at);
+  // What holds a cell, for an author: "the stop point of station A (line 14)".
+  std::string holder(std::int64_t cell, const std::string& file) const;
+  // "cell 15 (750 m) holds ..., cell 14 (700 m) ..." for the cells of a walk error.
+  std::string cells_held(const std::vector<std::int64_t>& cells, const std::string& file) const;
+  // The words of a "cell not free" code of the reader, from the current row.
+  std::string taken_cell_words(std::int32_t code) const;
+  // The words of a walk error found at `at` for the object in `origin`.
+  std::string walk_error_words(std::int32_t code, std::int64_t at, std::int64_t origin,
+                               const std::string& file);
+  std::map<std::int64_t, int> window_errors_;
+  std::set<std::pair<std::int64_t, std::int64_t>>
+      walk_points_;  // (cell, trigger) the walk filled  // errors 12 recorded for each slowdown
+                     // start
+  // The reading of a row that went past its own line, or ended in the text.
+  bool row_overran(const std::string& what);
+  // What each text gave: rows read after "[generale]" (the line text's body
+  // rows), and whether the line text's header was closed by a section header.
+  std::size_t rows_read_[2] = {0, 0};
+  bool text_seen_[2] = {false, false};
+  bool header_closed_ = false;
+  bool row_complete_ = false;  // the row being finished read all its values
+  std::size_t body_rows_in_header_ = 0;
+  void name_texts_that_gave_nothing();
 };
 
 }  // namespace scenario_tool

@@ -7,8 +7,10 @@
 #include <string_view>
 
 #include "model/conversions.h"
+#include "reader/cell_rules.h"
 #include "reader/keyword.h"
 #include "reader/row_keywords.h"
+#include "scenario_tool/shared/nearest_word.h"
 
 namespace scenario_tool {
 namespace {
@@ -35,22 +37,6 @@ std::vector<const row_keyword*> matching_rows(std::string_view keyword, descript
     if (reader::matches(k, keyword, plan)) found.push_back(&k);
   }
   return found;
-}
-
-std::size_t edit_distance(std::string_view a, std::string_view b) {
-  std::vector<std::size_t> previous(b.size() + 1);
-  std::vector<std::size_t> current(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    current[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const bool same = reader::ascii_lower(a[i - 1]) == reader::ascii_lower(b[j - 1]);
-      current[j] =
-          std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (same ? 0 : 1)});
-    }
-    std::swap(previous, current);
-  }
-  return previous[b.size()];
 }
 
 bool is_number(std::string_view field) {
@@ -134,36 +120,58 @@ std::vector<narrow_value> narrow_values(row_kind kind, const std::vector<std::in
   return out;
 }
 
-// The row fields that hold a chainage which the reader turns into a cell.
-std::vector<std::size_t> cell_chainages(row_kind kind) {
-  switch (kind) {
-    case row_kind::mountain:
-      return {1, 2};
-    case row_kind::gradient:
-    case row_kind::speed_indicators:
-    case row_kind::sign:
-    case row_kind::line_speed:
-    case row_kind::adhesion:
-    case row_kind::signal:
-    case row_kind::slowdown:
-    case row_kind::speed_point:
-      return {1};
-    default:
-      return {};
+// The row fields that hold a chainage which the reader turns into a cell, and
+// the reader's rule for that cell.
+enum class cell_rule { at, after, before };
+struct cell_chainage {
+  std::size_t field;
+  cell_rule rule;
+};
+
+std::vector<cell_chainage> cell_chainages(row_kind kind) {
+  if (kind == row_kind::mountain) return {{1, cell_rule::at}, {2, cell_rule::before}};
+  if (kind == row_kind::gradient || kind == row_kind::line_speed || kind == row_kind::adhesion ||
+      kind == row_kind::speed_point) {
+    return {{1, cell_rule::at}};
   }
+  if (kind == row_kind::speed_indicators || kind == row_kind::sign || kind == row_kind::signal ||
+      kind == row_kind::slowdown) {
+    return {{1, cell_rule::after}};
+  }
+  return {};
+}
+
+std::int64_t cell_by(cell_rule rule, std::int64_t chainage) {
+  const auto metres = static_cast<double>(chainage);
+  switch (rule) {
+    case cell_rule::at:
+      return reader::cell_at(metres);
+    case cell_rule::after:
+      return reader::cell_after(metres);
+    case cell_rule::before:
+      break;
+  }
+  return reader::cell_before(metres);
+}
+
+// The multiple of 50 whose row lands in the same cell.
+std::int64_t chainage_of_cell(cell_rule rule, std::int64_t cell) {
+  switch (rule) {
+    case cell_rule::at:
+      return cell * 50;
+    case cell_rule::after:
+      return (cell - 1) * 50;
+    case cell_rule::before:
+      break;
+  }
+  return (cell + 1) * 50;
 }
 
 const char* fill_name(row_kind kind) {
-  switch (kind) {
-    case row_kind::gradient:
-      return "gradient";
-    case row_kind::line_speed:
-      return "line speed";
-    case row_kind::adhesion:
-      return "adhesion";
-    default:
-      return nullptr;
-  }
+  if (kind == row_kind::gradient) return "gradient";
+  if (kind == row_kind::line_speed) return "line speed";
+  if (kind == row_kind::adhesion) return "adhesion";
+  return nullptr;
 }
 
 keyword_rule rule_view(const row_keyword& r) {
@@ -186,6 +194,13 @@ std::vector<keyword_rule> keywords_matching(std::string_view field, description_
     out.push_back(rule_view(*r));
   }
   return out;
+}
+
+std::optional<known_row> known_row_of(std::string_view keyword, description_text which, bool header,
+                                      bool plan) {
+  const std::vector<const row_keyword*> found = matching_rows(keyword, which, header, plan);
+  if (found.size() != 1) return std::nullopt;
+  return known_row{found[0]->name, found[0]->values.size(), found[0]->noun, found[0]->plural};
 }
 
 std::string nearest_keyword(const std::string& keyword, description_text which, bool header) {
@@ -217,9 +232,10 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
   if (row.text == nullptr || row.fields.empty()) return;
   const source_text& text = *row.text;
   const std::string keyword(text.field_at(row.fields[0], false));
-  const auto warn = [&](std::size_t field, std::string words) {
+  const auto warn = [&](const char* name, std::size_t field, std::string words) {
     diagnostic d = diagnostic_at(text, row.fields[field], severity::warning);
     d.text = std::move(words);
+    d.name = name;
     out.push_back(std::move(d));
   };
   const std::vector<const row_keyword*> found =
@@ -238,42 +254,91 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     if (is_number(keyword)) {
       // The values of a skipped row, or of a curve row when no plan is made.
       if (after_skipped || !plan_) return;
-      warn(0,
+      warn("stray-number", 0,
            "a number stands where a keyword is expected: the row before has more fields than "
            "its keyword reads, and this field is skipped");
       return;
     }
     if (!plan_ && reader::contains_nocase(keyword, "curva")) return;
     if (row.which == line && row.header && !matching_rows(keyword, line, false, true).empty()) {
-      warn(0, "row " + quoted(keyword) +
-                  " stands in the header, where it is skipped: body rows are read only after the "
-                  "first section header");
+      warn("body-row-in-header", 0,
+           "row " + quoted(keyword) +
+               " stands in the header, where it is skipped: body rows are read only after the "
+               "first section header");
       return;
     }
     if (reader::contains(keyword, "-")) {
-      warn(0,
+      warn("extra-comment-field", 0,
            "more comment fields (holding '-') in a row than are skipped: this one is read as a "
            "keyword, matches none and is skipped");
       return;
     }
-    std::string words = "keyword " + quoted(keyword) + " matches no keyword: the row is skipped";
+    // A keyword with the wrong letter case where case counts, or within two
+    // edits of one, is a slip of the pen: the author meant the row.
+    for (const row_keyword& r : reader::row_keywords_of(section_of(row.which, row.header))) {
+      if (!r.exact_case) continue;
+      bool nocase = true;
+      for (const std::string_view part : r.parts) {
+        if (!part.empty() && !reader::contains_nocase(keyword, part)) nocase = false;
+      }
+      if (nocase) {
+        warn("keyword-typo", 0,
+             "keyword " + quoted(keyword) + " differs from " + quoted(r.name) +
+                 " only in letter case, and case counts in this keyword: the row is skipped; "
+                 "write it in lower case");
+        return;
+      }
+    }
     const std::string near = nearest_keyword(keyword, row.which, row.header);
-    if (!near.empty()) words += "; did you mean " + quoted(near) + "?";
-    warn(0, words);
+    if (!near.empty()) {
+      warn("keyword-typo", 0,
+           "keyword " + quoted(keyword) +
+               " matches no keyword, and the row is skipped; did you "
+               "mean " +
+               quoted(near) + "?");
+      return;
+    }
+    warn("unknown-keyword", 0,
+         "keyword " + quoted(keyword) + " matches no keyword: the row is skipped");
     return;
+  }
+  // Marks that comment lines carry elsewhere mean nothing here: the row is read.
+  if (!found.empty()) {
+    const std::string_view k = keyword;
+    const bool comment_like = k.rfind("#", 0) == 0 || k.rfind(";", 0) == 0 ||
+                              k.rfind("//", 0) == 0 || k.rfind("'", 0) == 0 || k.rfind("*", 0) == 0;
+    if (comment_like) {
+      warn("comment-like-row", 0,
+           "this row looks like a comment, but only fields holding '-' are skipped: it is read "
+           "as a " +
+               quoted(found[0]->name) + " row");
+    }
   }
   if (found.size() >= 2) {
     std::string names;
     for (std::size_t i = 0; i < found.size(); ++i) {
       names += (i == 0 ? "" : i + 1 == found.size() ? " and " : ", ") + quoted(found[i]->name);
     }
-    warn(0,
+    warn("ambiguous-keyword", 0,
          "keyword " + quoted(keyword) + " matches " + names +
              ": each of those rows is applied, one after the other, each reading its own values");
     return;
   }
   if (found.size() != 1 || row.fields.size() < found[0]->values.size() + 1) return;
   const row_keyword& r = *found[0];
+
+  // The values a row reads may stand on the lines after it; an author means
+  // one row per line, so the row before lacks values or the next ones shifted.
+  const std::size_t row_line = text.position(row.fields[0]).line;
+  for (std::size_t f = 1; row.complete && f < row.fields.size(); ++f) {
+    const std::size_t here = text.position(row.fields[f]).line;
+    if (here == row_line) continue;
+    warn("row-spans-lines", f,
+         "row " + quoted(r.name) + " reads " + std::to_string(r.values.size()) +
+             " values, and its line holds " + std::to_string(f - 1) +
+             ": the rest are taken from line " + std::to_string(here) + " on");
+    break;
+  }
 
   std::vector<std::int64_t> v(row.fields.size(), 0);
   for (std::size_t f = 1; f < row.fields.size(); ++f) {
@@ -283,16 +348,44 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     v[f] = *value;
   }
 
-  for (const std::size_t f : cell_chainages(r.kind)) {
-    if (v[f] % 50 == 0) continue;
-    const auto rounded = static_cast<std::int64_t>(model::round_half_even(v[f] / 50.0)) * 50;
-    warn(f, "chainage " + std::to_string(v[f]) +
-                " m is not a multiple of 50: the 50-metre cells round it (to " +
-                std::to_string(rounded) + " m)");
+  for (const cell_chainage& c : cell_chainages(r.kind)) {
+    const std::int64_t metres = v[c.field];
+    if (metres % 50 == 0) continue;
+    const std::int64_t cell = cell_by(c.rule, metres);
+    const std::int64_t same = chainage_of_cell(c.rule, cell);
+    warn("chainage-rounded", c.field,
+         "chainage " + std::to_string(metres) + " m is not a multiple of 50: the row " +
+             (c.rule == cell_rule::before ? "ends with cell " : "lands in cell ") +
+             std::to_string(cell) + ", as a row at " + std::to_string(same) + " m does");
   }
   if (r.kind == row_kind::slowdown && v[1] % 50 == 0 && (v[1] + v[3]) % 50 != 0) {
-    warn(3, "slowdown length " + std::to_string(v[3]) +
-                " m is not a multiple of 50: the cell of its end is rounded");
+    const std::int64_t end = cell_by(cell_rule::after, v[1] + v[3]);
+    warn("chainage-rounded", 3,
+         "slowdown length " + std::to_string(v[3]) +
+             " m is not a multiple of 50: its end lands in "
+             "cell " +
+             std::to_string(end) + ", as with a length of " +
+             std::to_string(chainage_of_cell(cell_rule::after, end) - v[1]) + " m");
+  }
+
+  // Rows past the end of the line that the reader still takes: they land in
+  // the cells that extend the line, where no author means to put an object.
+  if (row.line_length >= 0 && (!cell_chainages(r.kind).empty() || r.kind == row_kind::station ||
+                               r.kind == row_kind::curve)) {
+    const std::int64_t p = v[1];
+    const std::int64_t margin = r.kind == row_kind::station ? 800 : 100;
+    const bool taken = static_cast<double>(p + margin) / 50.0 <= static_cast<double>(row.last_cell);
+    if (p > row.line_length && taken) {
+      const bool object = r.kind != row_kind::gradient && r.kind != row_kind::line_speed &&
+                          r.kind != row_kind::adhesion && r.kind != row_kind::mountain &&
+                          r.kind != row_kind::curve;
+      warn(object ? "beyond-line-end" : "fill-beyond-line-end", 1,
+           std::string(r.noun) + " at " + std::to_string(p) +
+               " m lies beyond the end of the line, at " + std::to_string(row.line_length) +
+               " m: " +
+               (object ? "the compile puts it into the cells that extend the line past its end"
+                       : "it only changes the cells that extend the line past its end"));
+    }
   }
 
   for (const narrow_value& n : narrow_values(r.kind, v)) {
@@ -300,29 +393,32 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
         n.byte ? (n.value >= 0 && n.value <= 255) : (n.value >= -32768 && n.value <= 32767);
     if (fits) continue;
     const std::int64_t kept = n.byte ? model::low8(n.value) : model::low16(n.value);
-    warn(n.field, "stored value " + std::to_string(n.value) + " does not fit " +
-                      (n.byte ? "a byte: only its low 8 bits are kept ("
-                              : "a 16-bit field: only its low 16 bits are kept (") +
-                      std::to_string(kept) + ")");
+    warn("value-truncated", n.field,
+         "stored value " + std::to_string(n.value) + " does not fit " +
+             (n.byte ? "a byte: only its low 8 bits are kept ("
+                     : "a 16-bit field: only its low 16 bits are kept (") +
+             std::to_string(kept) + ")");
   }
 
   if (const char* fill = fill_name(r.kind)) {
     const std::string key(r.name);
     const auto last = last_chainage_.find(key);
     if (last != last_chainage_.end() && v[1] < last->second) {
-      warn(1, std::string(fill) + " row at " + std::to_string(v[1]) + " m comes after one at " +
-                  std::to_string(last->second) +
-                  " m: the fill follows the rows' order, so the cells before " +
-                  std::to_string(last->second) + " m keep the earlier value");
+      warn("fill-out-of-order", 1,
+           std::string(fill) + " row at " + std::to_string(v[1]) + " m comes after one at " +
+               std::to_string(last->second) +
+               " m: the fill follows the rows' order, so the cells before " +
+               std::to_string(last->second) + " m keep the earlier value");
     }
     last_chainage_[key] = v[1];
   }
   if (r.kind == row_kind::curve) {
     const auto last = last_chainage_.find("curva");
     if (last != last_chainage_.end() && v[1] < last->second) {
-      warn(1, "curve at " + std::to_string(v[1]) + " m begins before the previous curve ends (" +
-                  std::to_string(last->second) +
-                  " m): the plan goes on from where it is, so this curve begins there");
+      warn("curve-overlap", 1,
+           "curve at " + std::to_string(v[1]) + " m begins before the previous curve ends (" +
+               std::to_string(last->second) +
+               " m): the plan goes on from where it is, so this curve begins there");
     }
     last_chainage_["curva"] =
         std::max(v[1] + v[2], last == last_chainage_.end() ? v[1] + v[2] : last->second);
@@ -332,14 +428,15 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
 std::vector<diagnostic> encoding_warnings(const source_text& text) {
   std::vector<diagnostic> out;
   const std::string& b = text.bytes();
-  const auto warn = [&](std::size_t offset, std::string words) {
+  const auto warn = [&](const char* name, std::size_t offset, std::string words) {
     diagnostic d = diagnostic_at(text, offset, severity::warning);
     d.text = std::move(words);
+    d.name = name;
     out.push_back(std::move(d));
   };
 
   if (b.rfind("\xEF\xBB\xBF", 0) == 0) {
-    warn(0,
+    warn("encoding", 0,
          "the text begins with a UTF-8 byte order mark: its three bytes are read as "
          "Windows-1252 characters of the first field (an editor may have added it)");
   }
@@ -375,7 +472,7 @@ std::vector<diagnostic> encoding_warnings(const source_text& text) {
   if (looks_utf8) {
     std::size_t at = bom;
     while (static_cast<unsigned char>(b[at]) < 0x80) ++at;
-    warn(at,
+    warn("encoding", at,
          "the text looks like UTF-8 (an editor may have converted it): it is read as "
          "Windows-1252, each accented letter as two or more characters");
   }
@@ -388,16 +485,17 @@ std::vector<diagnostic> encoding_warnings(const source_text& text) {
     if (undefined || control) {
       char hex[8];
       std::snprintf(hex, sizeof hex, "0x%02X", c);
-      warn(i, std::string("byte ") + hex + " is " +
-                  (undefined ? "not a Windows-1252 character" : "a control character") +
-                  ": it is read as part of its field");
+      warn("encoding", i,
+           std::string("byte ") + hex + " is " +
+               (undefined ? "not a Windows-1252 character" : "a control character") +
+               ": it is read as part of its field");
       break;
     }
   }
 
   for (std::size_t i = 0; i < b.size(); ++i) {
     if (b[i] == '\n' && (i == 0 || b[i - 1] != '\r')) {
-      warn(i,
+      warn("line-ends", i,
            "this line ends with LF alone, not CR LF (an editor may have changed it): it is "
            "read as a line end all the same");
       break;
@@ -405,7 +503,8 @@ std::vector<diagnostic> encoding_warnings(const source_text& text) {
   }
   for (std::size_t i = 0; i < b.size(); ++i) {
     if (b[i] == '\r' && (i + 1 == b.size() || b[i + 1] != '\n')) {
-      warn(i, "this line ends with CR alone, not CR LF: it is read as a line end all the same");
+      warn("line-ends", i,
+           "this line ends with CR alone, not CR LF: it is read as a line end all the same");
       break;
     }
   }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "model/diagnostic_sink.h"
 #include "scenario_tool/compile/diagnostic.h"
 #include "scenario_tool/compile/source_text.h"
+#include "scenario_tool/shared/nearest_word.h"
 
 namespace scenario_tool {
 
@@ -23,6 +25,10 @@ struct read_row {
   model::description_text which = model::description_text::line;
   bool header = false;  // a row of the line text's header
   std::vector<std::size_t> fields;
+  // The line's length and last cell once the line text has given them, else -1.
+  std::int64_t line_length = -1;
+  std::int64_t last_cell = -1;
+  bool complete = false;  // the reader took every value and went on
 };
 
 class row_warnings {
@@ -55,6 +61,17 @@ std::vector<keyword_rule> keyword_rules();
 // The keywords whose test a keyword field passes, in that part of a text.
 std::vector<keyword_rule> keywords_matching(std::string_view field, model::description_text which,
                                             bool header, bool plan);
+// What a row is, by the one keyword test its keyword field passes: its
+// keyword, how many values it reads, and what one and several of it are called.
+struct known_row {
+  std::string_view name;
+  std::size_t values = 0;
+  std::string_view noun;
+  std::string_view plural;
+};
+// Nothing when the field passes no test or several.
+std::optional<known_row> known_row_of(std::string_view keyword, model::description_text which,
+                                      bool header, bool plan);
 
 // The keyword within two edits of `keyword` (case ignored) among those of a
 // text's part, or "" when none is.

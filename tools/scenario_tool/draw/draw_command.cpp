@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/replace_file.h"
+#include "scenario_tool/compile/diagnostic_report.h"
 #include "scenario_tool/draw/draw_sources.h"
 #include "scenario_tool/draw/line_drawing.h"
 #include "scenario_tool/shared/failure_words.h"
@@ -20,6 +21,7 @@ namespace {
 struct draw_options {
   std::vector<std::string> inputs;
   std::string svg;
+  std::string train;
 };
 
 }  // namespace
@@ -36,13 +38,29 @@ subcommand add_draw(CLI::App& app, const streams& io) {
       ->expected(1, 2);
   command->add_option("--svg", o->svg, "The SVG file to write, or - for standard output")
       ->required();
+  command->add_option("--train", o->train,
+                      "With a folder holding several trains' files: the train to draw");
+  command->footer(
+      "From texts, draw compiles them as compile does and prints the same diagnostics; the "
+      "picture is drawn all the same, with the errors written on it.\n"
+      "Exit status: 0 drawn, with no error; 1 drawn with the errors that make compile fail, or "
+      "nothing could be drawn; 2 the command line could not be understood.");
   return {command, [o, io]() {
+            int status = status_ok;
             try {
               line_picture picture;
               if (o->inputs.size() == 2) {
-                picture = picture_from_texts(o->inputs[0], o->inputs[1]);
+                drawn_texts drawn = picture_from_texts(o->inputs[0], o->inputs[1]);
+                io.err << render_text(drawn.diagnostics);
+                if (drawn.stopped || count(drawn.diagnostics).errors != 0) status = status_failed;
+                if (drawn.picture.cells.empty()) {
+                  io.err << "scenario_tool draw: nothing to draw: the line text gave no track "
+                            "cells\n";
+                  return status_failed;
+                }
+                picture = std::move(drawn.picture);
               } else if (std::filesystem::is_directory(o->inputs[0])) {
-                picture = picture_from_folder(o->inputs[0]);
+                picture = picture_from_folder(o->inputs[0], o->train);
               } else {
                 io.err << "scenario_tool draw: " << o->inputs[0]
                        << " is not a folder: give a folder of compiled files, or the line and "
@@ -54,15 +72,17 @@ subcommand add_draw(CLI::App& app, const streams& io) {
               } else {
                 platform::replace_file(o->svg, draw_svg(picture));
               }
-              for (const std::string& note : picture.notes) {
-                io.err << "scenario_tool draw: " << note << '\n';
+              if (o->inputs.size() == 1) {
+                for (const std::string& note : picture.notes) {
+                  io.err << "scenario_tool draw: " << note << '\n';
+                }
               }
             } catch (const std::exception& failure) {
               io.err << "scenario_tool draw: " << failure_words(failure) << '\n';
               return status_failed;
             }
             if (o->svg != "-") io.out << o->svg << '\n';
-            return status_ok;
+            return status;
           }};
 }
 

@@ -1,21 +1,17 @@
 #include "scenario_tool/draw/draw_sources.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
-#include "assembly/cell_walk.h"
 #include "assembly/compiled_decoder.h"
-#include "assembly/header_stamps.h"
-#include "assembly/memorizza_percorso.h"
-#include "driver/Form1.h"
-#include "driver/run_stopped.h"
 #include "driver/scenario_identity.h"
-#include "platform/platform.h"
 #include "platform/replace_file.h"
-#include "reader/description_texts.h"
 #include "scenario_tool/compile/compile_core.h"
+#include "scenario_tool/compile/warning_names.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool {
@@ -26,20 +22,6 @@ using assembly::file_kind;
 using assembly::read_compiled_file;
 
 namespace {
-
-// The compiler's platform inside the tool: no window, no folder of its own,
-// and a message box that only records what it was asked to show.
-class recording_platform final : public platform::platform {
- public:
-  std::filesystem::path program_folder() override { return "."; }
-  char separator() const override { return '/'; }
-  void show_window(const ::platform::window_design&) override {}
-  void destroy_window() override {}
-  void message_box(const std::string& text) override { messages.push_back(text); }
-  void report_failure(const std::string& text) override { messages.push_back(text); }
-
-  std::vector<std::string> messages;
-};
 
 bool ends_with(const std::string& text, std::string_view end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -63,40 +45,38 @@ driver::scenario_identity identity_of(const std::filesystem::path& line_text,
   return identity;
 }
 
+// The folder's own name, without the path that leads to it.
+std::string folder_label(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::weakly_canonical(folder, ec);
+  if (ec) full = folder;
+  std::string name = full.filename().string();
+  if (name.empty()) name = full.parent_path().filename().string();
+  return name.empty() ? std::string("the folder") : name;
+}
+
 }  // namespace
 
-line_picture picture_from_texts(const std::filesystem::path& line_text,
-                                const std::filesystem::path& train_text) {
-  const std::string line_bytes = platform::read_file(line_text);
-  const std::string train_bytes = platform::read_file(train_text);
+drawn_texts picture_from_texts(const std::filesystem::path& line_text,
+                               const std::filesystem::path& train_text) {
   const driver::scenario_identity identity = identity_of(line_text, train_text);
-
-  recording_platform platform;
-  Form1 form(platform, identity);
-  model::scenario_model& model = form.model;
-  model.route_id = identity.route_id;
-  model.train_number = identity.train_number;
-  // Route assembly's start and the reader's own driving, over the texts in memory.
-  const source_text line(line_text.filename().string(), line_bytes);
-  const source_text train(train_text.filename().string(), train_bytes);
-  memory_texts texts(line, train);
-  assembly::prepare_and_read(form, 1, [&] { reader::read_description_texts(form, texts); });
-  if (model.track_cells.empty()) {
-    throw std::runtime_error("nothing to draw: the line text gave no track cells (" +
-                             form.describe_error() + ")");
-  }
-
-  line_picture picture;
-  picture.cells_before_walk = model.track_cells;
-  std::vector<std::string> notes;
-  assembly::percorri_celle(model);
-  try {
-    assembly::check_and_stamp_headers(form);
-  } catch (const driver::run_stopped& stop) {
-    notes.push_back(std::string("the compiler would stop here:") + stop.what() +
-                    " (a header slot is occupied)");
-  }
-  if (model.error_code != 0) notes.push_back("recorded: " + form.describe_error());
+  // The compile's own run, diagnostics and all, over the texts in memory.
+  compile_request request;
+  request.line = source_text(line_text.string(), platform::read_file(line_text));
+  request.train = source_text(train_text.string(), platform::read_file(train_text));
+  request.route_id = identity.route_id;
+  request.train_number = identity.train_number;
+  drawn_texts drawn;
+  line_picture& picture = drawn.picture;
+  request.after_reading = [&](const model::scenario_model& model) {
+    picture.cells_before_walk = model.track_cells;
+  };
+  compile_result result = compile_texts(request);
+  drawn.diagnostics = std::move(result.diagnostics);
+  drawn.stopped = result.stopped;
+  warning_policy().apply_to(drawn.diagnostics);
+  model::scenario_model& model = result.form->model;
+  if (model.track_cells.empty()) return drawn;
 
   picture.route_id = model.route_id;
   picture.train_number = model.train_number;
@@ -106,19 +86,49 @@ line_picture picture_from_texts(const std::filesystem::path& line_text,
   picture.line_length = model.station_table[model::entry::train_data].end;
   picture.source = "Compiled in memory from " + line_text.filename().string() + " and " +
                    train_text.filename().string();
-  for (std::string& note : notes) picture.notes.push_back(utf8_from_windows_1252(note));
-  return picture;
+  for (const diagnostic& d : drawn.diagnostics) {
+    if (d.level != severity::error) continue;
+    std::string note = std::filesystem::path(d.file).filename().string();
+    if (d.line != 0) {
+      note += ':';
+      note += std::to_string(d.line);
+    }
+    if (!note.empty()) note += ": ";
+    note += d.message();
+    picture.notes.push_back(utf8_from_windows_1252(note));
+  }
+  return drawn;
 }
 
-line_picture picture_from_folder(const std::filesystem::path& folder) {
+line_picture picture_from_folder(const std::filesystem::path& folder, const std::string& train) {
   std::vector<std::filesystem::path> tables;
+  std::vector<std::string> trains;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.is_regular_file() && entry.path().extension() == ".sim")
-      tables.push_back(entry.path());
+    if (!entry.is_regular_file() || entry.path().extension() != ".sim") continue;
+    const std::string stem = entry.path().stem().string();
+    const std::size_t cut = stem.rfind('_');
+    const std::string number = cut == std::string::npos ? stem : stem.substr(cut + 1);
+    trains.push_back(number);
+    if (train.empty() || number == train) tables.push_back(entry.path());
+  }
+  std::sort(trains.begin(), trains.end());
+  std::string listed;
+  for (const std::string& t : trains) {
+    if (!listed.empty()) listed += ", ";
+    listed += t;
+  }
+  // The folder by its own name: a picture carries no path of the author's machine.
+  const std::string folder_name = folder_label(folder);
+  if (tables.empty() && !train.empty()) {
+    throw std::runtime_error(
+        folder_name + " holds no station table of train " + train +
+        (listed.empty() ? std::string() : " (it holds trains " + listed + ")"));
   }
   if (tables.size() != 1) {
-    throw std::runtime_error(folder.string() + " holds " + std::to_string(tables.size()) +
-                             " station tables (.sim): draw needs exactly one");
+    throw std::runtime_error(
+        folder_name + " holds " + std::to_string(tables.size()) + " station tables (.sim)" +
+        (tables.size() > 1 ? ", of trains " + listed + ": choose one with --train"
+                           : ": draw needs one"));
   }
   const auto read = [](const std::filesystem::path& file, file_kind kind) {
     try {
@@ -155,7 +165,7 @@ line_picture picture_from_folder(const std::filesystem::path& folder) {
   }
   picture.source = "Drawn from the compiled files " + tables[0].filename().string() + ", " +
                    cells_file.filename().string() + " and " + plan_file.filename().string() +
-                   " in " + folder.string();
+                   " in " + folder_name;
   return picture;
 }
 

@@ -3,20 +3,30 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "scenario_tool/compile/diagnostic.h"
 #include "scenario_tool/draw/line_drawing.h"
 
 namespace scenario_tool {
 
-// Reads both texts (never changing them), runs the reader, keeps the cells
-// as the texts gave them, then runs the walk and the header stamps. Errors
-// the compiler records become notes of the picture; throws
-// std::runtime_error when the texts give no line at all.
-line_picture picture_from_texts(const std::filesystem::path& line_text,
-                                const std::filesystem::path& train_text);
+// The picture of two texts, with the compile's diagnostics of them.
+struct drawn_texts {
+  line_picture picture;  // no cells when the texts give no line at all
+  std::vector<diagnostic> diagnostics;
+  bool stopped = false;  // the compile would stop and write no file
+};
 
-// The three compiled files of the one station table (.sim) in `folder`;
-// throws std::runtime_error when they cannot be found or decoded.
-line_picture picture_from_folder(const std::filesystem::path& folder);
+// Reads both texts (never changing them) and compiles them in memory as
+// compile does, keeping the cells as the texts gave them before the walk.
+// The errors become notes of the picture.
+drawn_texts picture_from_texts(const std::filesystem::path& line_text,
+                               const std::filesystem::path& train_text);
+
+// The three compiled files of the one station table (.sim) in `folder`, or of
+// train `train` when it is not empty; throws std::runtime_error when they
+// cannot be found or decoded.
+line_picture picture_from_folder(const std::filesystem::path& folder, const std::string& train);
 
 }  // namespace scenario_tool

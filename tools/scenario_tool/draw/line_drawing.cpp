@@ -102,6 +102,13 @@ std::string draw_svg(const line_picture& p) {
       span = std::max<std::int64_t>(span, std::int64_t{p.stations[i].position} + 500);
     }
   }
+  // Objects past the end of the line are shown too, right of its end mark.
+  for (std::size_t i = 0; i < p.cells.size(); ++i) {
+    const std::uint8_t kind = p.cells[i].kind;
+    if (kind != 0 && kind != 11 && static_cast<std::int64_t>(i) * 50 > p.line_length) {
+      span = std::max<std::int64_t>(span, static_cast<std::int64_t>(i) * 50 + 500);
+    }
+  }
   const chainage_axis axis{static_cast<double>(span)};
 
   draw_plan(svg, p);
@@ -111,6 +118,7 @@ std::string draw_svg(const line_picture& p) {
   draw_speeds(svg, p, axis);
   draw_marks(svg, p, axis);
   draw_stations(svg, p, axis);
+  draw_line_end(svg, p, axis);
   draw_legend(svg, p);
   // What the compiler recorded, and any mismatch between the files, under the legend.
   double note_y = page_height - 30;

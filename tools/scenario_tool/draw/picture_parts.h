@@ -15,5 +15,8 @@ void draw_curves(svg_writer& svg, const line_picture& p, const chainage_axis& ax
 void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& axis);
 void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axis);
 void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& axis);
+// The end of the line across the bands: what lies right of it lies in the
+// cells that extend the line.
+void draw_line_end(svg_writer& svg, const line_picture& p, const chainage_axis& axis);
 
 }  // namespace scenario_tool::drawing

@@ -250,4 +250,15 @@ void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& 
   svg << "</g>\n";
 }
 
+void draw_line_end(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+  if (p.line_length <= 0 || p.line_length >= axis.span) return;
+  const double x = axis.x(p.line_length);
+  svg << "<g id=\"line-end\" class=\"line-end\">\n";
+  svg.line(x, gradient_top - 10, x, marks_bottom,
+           "stroke=\"#c0392b\" stroke-width=\"1.5\" stroke-dasharray=\"6,4\"");
+  svg.text(x - 4, gradient_top - 2, "end of line, " + num(p.line_length / 1000.0) + " km",
+           "font-size=\"11\" fill=\"#c0392b\" text-anchor=\"end\"");
+  svg << "</g>\n";
+}
+
 }  // namespace scenario_tool::drawing
