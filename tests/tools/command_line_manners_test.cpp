@@ -39,6 +39,12 @@ TEST(ToolCommandLineManners, EachFailureIsOneLineOfTheToolsOwnWords) {
        "scenario_tool diff: --kind takes plan|stations|cells, not 'station'"},
       {{"example"},
        "scenario_tool example: DIR is missing; usage: scenario_tool example DIR [--force]"},
+      {{"dump", "x.dat", "--from"},
+       "scenario_tool dump: --from needs a value; usage: scenario_tool dump FILE [--json] "
+       "[--from N] [--to N] [--kind plan|stations|cells]"},
+      {{"draw", "a", "b", "c", "--svg", "x.svg"},
+       "scenario_tool draw: INPUT takes at most 2 values, not 3; usage: scenario_tool draw "
+       "INPUT ... --svg SVG [--train TRAIN]"},
       {{"compile", "a"},
        "scenario_tool compile: TRAIN_TEXT is missing; usage: scenario_tool compile LINE_TEXT "
        "TRAIN_TEXT [--route ROUTE] [--train TRAIN] [--out OUT] [--no-plan] [--json] [--werror] [-W "

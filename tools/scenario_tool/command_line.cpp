@@ -1,6 +1,7 @@
 #include "scenario_tool/command_line.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <vector>
@@ -107,7 +108,8 @@ std::string usage_line(const CLI::App& command) {
   return line;
 }
 
-std::string command_line_failure(const CLI::App& app, const CLI::ParseError& error) {
+std::string command_line_failure(const CLI::App& app, const CLI::ParseError& error,
+                                 const std::string& last_word) {
   const CLI::App* command = parsed_command(app);
   const CLI::App& where = command != nullptr ? *command : app;
   const std::string who =
@@ -165,6 +167,26 @@ std::string command_line_failure(const CLI::App& app, const CLI::ParseError& err
     return who + ": a value could not be taken" + usage;
   }
   if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+    for (const CLI::Option* option : where.get_options()) {
+      if (is_flag(option)) continue;
+      const std::size_t given = option->results().size();
+      const auto most = static_cast<std::size_t>(std::max(option->get_items_expected_max(), 0));
+      const auto least = static_cast<std::size_t>(std::max(option->get_items_expected_min(), 0));
+      if (given > most) {
+        return who + ": " + option->get_name() + " takes at most " + std::to_string(most) +
+               (most == 1 ? " value" : " values") + ", not " + std::to_string(given) + usage;
+      }
+      if (option->count() > 0 && given < least) {
+        return who + ": " + option->get_name() + " needs a value" + usage;
+      }
+    }
+    // An option that ends the command line has no value after it.
+    for (const CLI::Option* option : where.get_options()) {
+      if (is_flag(option) || !option->nonpositional()) continue;
+      for (const std::string& name : option->get_lnames()) {
+        if (last_word == "--" + name) return who + ": " + last_word + " needs a value" + usage;
+      }
+    }
     return who + ": an option is missing its value, or has too many" + usage;
   }
   return who + ": the command line could not be understood" + usage;

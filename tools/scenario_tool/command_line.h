@@ -20,8 +20,9 @@ std::string usage_line(const CLI::App& command);
 
 // What went wrong with the command line, in the tool's words, naming the
 // subcommand ("scenario_tool compile: ..."): the failure of `error` as the
-// parse left `app`.
-std::string command_line_failure(const CLI::App& app, const CLI::ParseError& error);
+// parse left `app`; `last_word` is the command line's last argument.
+std::string command_line_failure(const CLI::App& app, const CLI::ParseError& error,
+                                 const std::string& last_word);
 
 // Prints a command line that cannot be understood: one line on the error
 // stream and, under --json, a JSON document on standard output. Returns 2.

@@ -101,7 +101,8 @@ int run(int argc, const char* const* argv, const streams& given) {
       app.exit(error, io.out, io.err);
       return status_ok;
     }
-    return report_usage_failure(io, command_line_failure(app, error));
+    const std::string last_word = argc > 1 ? argv[argc - 1] : "";
+    return report_usage_failure(io, command_line_failure(app, error, last_word));
   }
   for (const subcommand& one : commands) {
     if (one.command->parsed()) return one.run();
