@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/diagnostic_sink.h"
+#include "reader/row_keywords.h"
 #include "scenario_tool/compile/diagnostic.h"
 #include "scenario_tool/compile/source_text.h"
 #include "scenario_tool/shared/nearest_word.h"
@@ -55,6 +56,9 @@ struct keyword_rule {
   model::description_text which;
   bool header;
   bool needs_plan;
+  // The reader's entry itself: the values' names and units, what the row is
+  // called and what it sets.
+  const reader::row_keyword* entry;
 };
 // Every keyword, in the reader's order.
 std::vector<keyword_rule> keyword_rules();

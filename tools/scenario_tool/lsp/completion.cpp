@@ -4,7 +4,6 @@
 
 #include "reader/keyword.h"
 #include "scenario_tool/compile/warnings.h"
-#include "scenario_tool/lsp/row_meanings.h"
 
 namespace scenario_tool::lsp {
 namespace {
@@ -56,16 +55,13 @@ json complete_keywords(const text_document& document, model::description_text wh
                            {"end", {{"line", at.line}, {"character", before.size()}}}};
   for (const keyword_rule& rule : keyword_rules()) {
     if (rule.which != which || rule.header != header) continue;
-    const row_meaning* meaning = meaning_of(rule.name);
     std::string names;
     std::string snippet =
         rule.name == "curva" ? "curva${1|d,s|}${2|1,2,3,4,5,6|}" : escaped(rule.name);
     int tab = rule.name == "curva" ? 3 : 1;
     for (std::size_t v = 0; v < rule.values; ++v) {
-      const std::string name(
-          meaning != nullptr && v < meaning->values.size() ? meaning->values[v].name : "value");
-      const std::string unit(
-          meaning != nullptr && v < meaning->values.size() ? meaning->values[v].unit : "");
+      const std::string name(rule.entry->values[v].name);
+      const std::string unit(rule.entry->values[v].unit);
       names += v ? ", " : "";
       names += name;
       if (!unit.empty()) names += " (" + unit + ")";
@@ -78,7 +74,8 @@ json complete_keywords(const text_document& document, model::description_text wh
                  {"detail", std::to_string(rule.values) +
                                 (rule.values == 1 ? " value: " : " values: ") + names},
                  {"filterText", label}};
-    if (meaning != nullptr) item["documentation"] = std::string(meaning->what);
+    item["documentation"] =
+        "A " + std::string(rule.entry->noun) + "; it sets " + std::string(rule.entry->stores) + ".";
     if (snippets) {
       item["insertTextFormat"] = format_snippet;
       item["textEdit"] = {{"range", edit_range}, {"newText", snippet}};

@@ -95,10 +95,10 @@ std::string cell_content(const model::track_cell& c) {
   return out;
 }
 
-std::string value_line(const source_text& text, std::size_t offset, const value_meaning& meaning,
-                       bool is_text, bool chainage) {
+std::string value_line(const source_text& text, std::size_t offset,
+                       const reader::row_value& meaning, bool chainage) {
   std::string out = "- " + std::string(meaning.name) + ": ";
-  if (is_text) return out + "\"" + field_text(text, offset, false) + "\"";
+  if (meaning.text) return out + "\"" + field_text(text, offset, false) + "\"";
   const std::optional<std::int64_t> n = number_of(text, offset);
   if (!n) return out + "`" + field_text(text, offset, true) + "` (not a number)";
   out += std::to_string(*n);
@@ -213,10 +213,8 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
   std::string& out = result.markdown;
   std::size_t field = 1;
   for (const keyword_rule& rule : found) {
-    const row_meaning* meaning = meaning_of(rule.name);
     if (!out.empty()) out += "\n\n";
-    out += "**" + std::string(rule.name) + "**";
-    if (meaning != nullptr) out += ": " + std::string(meaning->what);
+    out += "**" + std::string(rule.name) + "**: " + std::string(rule.entry->noun);
     out += " (" + std::string(rule.which == description_text::line ? "line" : "train") + " text" +
            (rule.header ? ", header" : "") + "), read from `" + keyword + "`; " +
            std::to_string(rule.values) + (rule.values == 1 ? " value" : " values") + "\n";
@@ -225,13 +223,9 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
         out += "- the text ends before value " + std::to_string(v + 1) + "\n";
         break;
       }
-      const value_meaning name = meaning != nullptr && v < meaning->values.size()
-                                     ? meaning->values[v]
-                                     : value_meaning{"value", ""};
-      const bool is_text = meaning != nullptr && meaning->text_last && v + 1 == rule.values;
-      const bool chainage =
-          meaning != nullptr && ((v == 0 && meaning->chainage_first) || name.name == "fine");
-      out += value_line(text, row->fields[field], name, is_text, chainage) + "\n";
+      const reader::row_value& value = rule.entry->values[v];
+      const bool chainage = (v == 0 && starts_with_chainage(*rule.entry)) || value.name == "fine";
+      out += value_line(text, row->fields[field], value, chainage) + "\n";
     }
   }
   if (found.size() > 1) {

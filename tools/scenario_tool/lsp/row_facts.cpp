@@ -60,12 +60,16 @@ std::string kilometres(std::int64_t metres) {
   return std::string("km ") + (metres < 0 ? "-" : "") + std::to_string(whole / 1000) + "+" + m;
 }
 
+bool starts_with_chainage(const reader::row_keyword& entry) {
+  return entry.section != reader::row_section::line_header && !entry.values.empty() &&
+         entry.values.front().unit == "m";
+}
+
 std::optional<std::int64_t> row_chainage(const analysis& a, const read_row& row) {
   if (row.fields.size() < 2) return std::nullopt;
   const std::vector<keyword_rule> found = row_keywords(a, row);
   if (found.size() != 1) return std::nullopt;
-  const row_meaning* meaning = meaning_of(found.front().name);
-  if (meaning == nullptr || !meaning->chainage_first) return std::nullopt;
+  if (!starts_with_chainage(*found.front().entry)) return std::nullopt;
   return number_of(text_of(a, row.which), row.fields[1]);
 }
 

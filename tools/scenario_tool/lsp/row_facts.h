@@ -10,7 +10,6 @@
 
 #include "scenario_tool/compile/warnings.h"
 #include "scenario_tool/lsp/analysis.h"
-#include "scenario_tool/lsp/row_meanings.h"
 
 namespace scenario_tool::lsp {
 
@@ -19,6 +18,10 @@ const source_text& text_of(const analysis& a, model::description_text which);
 // The keyword's name in the keyword table for a row read with `keyword`; for
 // curves the table's "curva".
 std::vector<keyword_rule> row_keywords(const analysis& a, const read_row& row);
+
+// Whether the row's first value is a chainage along the line, where the row
+// puts something (the header's rows are not placed along it).
+bool starts_with_chainage(const reader::row_keyword& entry);
 
 // Byte offset just after the row's last field.
 std::size_t row_end(const source_text& text, const read_row& row);
