@@ -312,8 +312,8 @@ const faulty_case faulty_cases[] = {
      "order, so the cells before 500 m keep the earlier value [fill-out-of-order]\n"
      "    pendenza, 200, 2\n"
      "              ^\n"
-     "L:9:16: warning: stored value 300 does not fit a byte: only its low 8 bits are kept (44) "
-     "[value-truncated]\n"
+     "L:9:16: warning: gradient 200 per mille is stored as 300, which does not fit a byte: only "
+     "its low 8 bits are kept (44) [value-truncated]\n"
      "    pendenza, 600, 200\n"
      "                   ^\n"
      "L:12:1: warning: more comment fields (holding '-') in a row than are skipped: this one is "
@@ -388,7 +388,7 @@ TEST(ToolCompile, JsonCarriesTheSameDiagnostics) {
   EXPECT_EQ(warning["line"], 6);
   EXPECT_EQ(warning["column"], 9);
   EXPECT_EQ(warning["message"],
-            "stored value 70000 does not fit a 16-bit field: only its low 16 bits are kept (4464)");
+            "sand 70000 does not fit a 16-bit field: only its low 16 bits are kept (4464)");
   const nlohmann::json& error = doc["diagnostics"][1];
   EXPECT_EQ(error["severity"], "error");
   EXPECT_EQ(error["file"], texts.train_path);

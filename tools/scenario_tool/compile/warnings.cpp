@@ -175,8 +175,12 @@ const char* fill_name(row_kind kind) {
 }
 
 keyword_rule rule_view(const row_keyword& r) {
-  return {r.name, r.values.size(), reader::text_of(r.section),
-          r.section == reader::row_section::line_header, r.needs_plan};
+  return {r.name,
+          r.values.size(),
+          reader::text_of(r.section),
+          r.section == reader::row_section::line_header,
+          r.needs_plan,
+          &r};
 }
 
 }  // namespace
@@ -393,8 +397,14 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
         n.byte ? (n.value >= 0 && n.value <= 255) : (n.value >= -32768 && n.value <= 32767);
     if (fits) continue;
     const std::int64_t kept = n.byte ? model::low8(n.value) : model::low16(n.value);
+    // The value as the author wrote it, and its stored form where the model
+    // keeps it combined with others or shifted.
+    const reader::row_value& named = r.values[n.field - 1];
+    std::string words = std::string(named.name) + " " + std::to_string(v[n.field]);
+    if (!named.unit.empty()) words += " " + std::string(named.unit);
+    if (n.value != v[n.field]) words += " is stored as " + std::to_string(n.value) + ", which";
     warn("value-truncated", n.field,
-         "stored value " + std::to_string(n.value) + " does not fit " +
+         words + " does not fit " +
              (n.byte ? "a byte: only its low 8 bits are kept ("
                      : "a 16-bit field: only its low 16 bits are kept (") +
              std::to_string(kept) + ")");
