@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "model/error_codes.h"
+#include "reader/row_keywords.h"
+#include "scenario_tool/compile/warning_names.h"
 #include "scenario_tool/explain/reference_entries.h"
 #include "support/run_tool.h"
 #include "support/temp_folder.h"
@@ -166,6 +168,21 @@ TEST(FormatReference, EveryKeywordAndErrorCodeHasAnEntry) {
     EXPECT_NE(result.out.find("Mend"), std::string::npos) << result.out;
   }
   EXPECT_GT(codes, 25u);
+}
+
+TEST(FormatReference, EveryNamedWarningAndEveryTableKeywordHasAnEntry) {
+  // A name added to the warnings, or a keyword to the reader's table, needs
+  // its entry before authors meet it.
+  for (const scenario_tool::warning_name& w : scenario_tool::warning_names()) {
+    SCOPED_TRACE(std::string(w.name));
+    const tool_result result = run_tool({"explain", std::string(w.name)});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("### " + std::string(w.name)), std::string::npos) << result.out;
+  }
+  for (const reader::row_keyword& k : reader::row_keywords) {
+    SCOPED_TRACE(std::string(k.name));
+    EXPECT_EQ(run_tool({"explain", std::string(k.name)}).status, 0);
+  }
 }
 
 TEST(FormatReference, AnUnknownTopicIsOneLineWithTheNearestEntry) {
