@@ -184,6 +184,28 @@ TEST(DumpJson, SameRecordsAsJson) {
   EXPECT_EQ(metres[2]["y"]["tag"], 5);
 }
 
+// The JSON is written record by record as it is made; what comes out must be
+// the document a JSON library writes for the same content, for each kind of
+// file, a part of one, and an empty selection.
+TEST(DumpJson, WrittenPieceByPieceAsTheWholeDocumentWouldBe) {
+  const std::vector<std::vector<std::string>> cases = {
+      {shipped(testing_support::shipped_cells), "--from", "30", "--to", "34"},
+      {shipped(testing_support::shipped_stations)},
+      {shipped(testing_support::shipped_plan), "--from", "0", "--to", "40"},
+      {shipped(testing_support::shipped_stations), "--from", "5", "--to", "3"},
+      {shipped(testing_support::shipped_plan), "--from", "100000000"},
+  };
+  for (std::vector<std::string> args : cases) {
+    SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] + " " + args[2] : ""));
+    args.insert(args.begin(), "dump");
+    args.push_back("--json");
+    const tool_result r = run_tool(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto doc = nlohmann::ordered_json::parse(r.out);
+    EXPECT_EQ(r.out, doc.dump(2) + "\n");
+  }
+}
+
 // A corrupted copy of a shipped file, the dump's exit status and its one message.
 struct corruption {
   const char* label;

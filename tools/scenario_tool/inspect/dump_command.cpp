@@ -146,8 +146,24 @@ void print_text(std::ostream& out, const decoded_file& file, const std::string& 
   }
 }
 
-json to_json(const decoded_file& file, const std::string& name,
-             const std::vector<check_result>& checks, const dump_options& o) {
+// Writes one JSON value as `dump(2)` would write it at `depth` levels of
+// nesting: each of its lines indented by two blanks a level. Strings hold no
+// raw line ends (they are escaped), so every line end is the layout's.
+void write_nested(std::ostream& out, const json& value, int depth) {
+  const std::string text = value.dump(2, ' ', false, json::error_handler_t::replace);
+  const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+  std::string nested = indent;
+  nested.reserve(text.size() * 2);
+  for (const char c : text) {
+    nested.push_back(c);
+    if (c == '\n') nested += indent;
+  }
+  out << nested;
+}
+
+// The document's head: everything but the array of cells, entries or metres.
+json head_json(const decoded_file& file, const std::string& name,
+               const std::vector<check_result>& checks) {
   json doc;
   doc["version"] = json_version;
   doc["file"] = name;  // as the system names it; invalid UTF-8 is replaced on output
@@ -161,55 +177,82 @@ json to_json(const decoded_file& file, const std::string& name,
                           {"basis", c.basis},
                           {"ok", c.ok}});
   }
+  if (file.kind == file_kind::plan) doc["line_length"] = file.line_length;
+  return doc;
+}
+
+json cell_json(std::int64_t i, const model::track_cell& cell) {
+  json c = {{"index", i}, {"chainage", i * 50}, {"kind_name", cell_kind_name(cell.kind)}};
+  for (const assembly::field_value& f : assembly::field_values(cell)) {
+    c[std::string(f.name)] = f.number;
+  }
+  // Beside the stored numbers, the author's: km/h, per mille, the row's chainage.
+  c["speed_limit_kmh"] = *author_number("speed_limit", cell.speed_limit);
+  c["gradient_permille"] = *author_number("gradient", cell.gradient);
+  const auto row = written_chainage(static_cast<std::size_t>(i), cell.kind);
+  c["row_chainage"] = row ? json(*row) : json(nullptr);
+  return c;
+}
+
+json station_json(std::int64_t i, const model::station_entry& entry) {
+  json e = {{"index", i},
+            {"role", station_role(static_cast<int>(i), entry)},
+            {"name", utf8_from_windows_1252(entry.name)}};
+  // The name stands above, as UTF-8; the numbers follow in file order.
+  for (const assembly::field_value& f : assembly::field_values(entry)) {
+    if (f.text == nullptr) e[std::string(f.name)] = f.number;
+  }
+  return e;
+}
+
+json metre_json(std::int64_t i, const model::track_plan& plan) {
+  const auto metre = static_cast<std::int32_t>(i);
+  return {
+      {"metre", i}, {"x", element_json(plan.at(metre, 0))}, {"y", element_json(plan.at(metre, 1))}};
+}
+
+// The whole document, written as it is made: the head, then the records one
+// at a time, so that a plan of millions of metres is never held twice (once
+// decoded, once as JSON) in memory.
+void write_json(std::ostream& out, const decoded_file& file, const std::string& name,
+                const std::vector<check_result>& checks, const dump_options& o) {
+  std::string head =
+      head_json(file, name, checks).dump(2, ' ', false, json::error_handler_t::replace);
+  head.resize(head.size() - 2);  // the closing "\n}"
+  std::int64_t count = 0;
+  const char* key = "";
   switch (file.kind) {
-    case file_kind::cells: {
-      json& cells = doc["cells"] = json::array();
-      const index_range r = select(o, static_cast<std::int64_t>(file.cells.size()));
-      for (std::int64_t i = r.first; i <= r.last; ++i) {
-        const model::track_cell& cell = file.cells[static_cast<std::size_t>(i)];
-        json c = {{"index", i}, {"chainage", i * 50}, {"kind_name", cell_kind_name(cell.kind)}};
-        for (const assembly::field_value& f : assembly::field_values(cell)) {
-          c[std::string(f.name)] = f.number;
-        }
-        // Beside the stored numbers, the author's: km/h, per mille, the row's chainage.
-        c["speed_limit_kmh"] = *author_number("speed_limit", cell.speed_limit);
-        c["gradient_permille"] = *author_number("gradient", cell.gradient);
-        const auto row = written_chainage(static_cast<std::size_t>(i), cell.kind);
-        c["row_chainage"] = row ? json(*row) : json(nullptr);
-        cells.push_back(std::move(c));
-      }
+    case file_kind::cells:
+      key = "cells";
+      count = static_cast<std::int64_t>(file.cells.size());
       break;
-    }
-    case file_kind::stations: {
-      json& entries = doc["stations"] = json::array();
-      const index_range r = select(o, static_cast<std::int64_t>(file.stations.size()));
-      for (std::int64_t i = r.first; i <= r.last; ++i) {
-        const model::station_entry& entry = file.stations[static_cast<std::size_t>(i)];
-        json e = {{"index", i},
-                  {"role", station_role(static_cast<int>(i), entry)},
-                  {"name", utf8_from_windows_1252(entry.name)}};
-        // The name stands above, as UTF-8; the numbers follow in file order.
-        for (const assembly::field_value& f : assembly::field_values(entry)) {
-          if (f.text == nullptr) e[std::string(f.name)] = f.number;
-        }
-        entries.push_back(std::move(e));
-      }
+    case file_kind::stations:
+      key = "stations";
+      count = static_cast<std::int64_t>(file.stations.size());
       break;
-    }
-    case file_kind::plan: {
-      doc["line_length"] = file.line_length;
-      json& metres = doc["metres"] = json::array();
-      const index_range r = select(o, std::int64_t{file.plan.last_metre()} + 1);
-      for (std::int64_t m = r.first; m <= r.last; ++m) {
-        const auto metre = static_cast<std::int32_t>(m);
-        metres.push_back({{"metre", m},
-                          {"x", element_json(file.plan.at(metre, 0))},
-                          {"y", element_json(file.plan.at(metre, 1))}});
-      }
+    case file_kind::plan:
+      key = "metres";
+      count = std::int64_t{file.plan.last_metre()} + 1;
       break;
+  }
+  out << head << ",\n  \"" << key << "\": [";
+  const index_range r = select(o, count);
+  for (std::int64_t i = r.first; i <= r.last; ++i) {
+    out << (i == r.first ? "\n" : ",\n");
+    const auto at = static_cast<std::size_t>(i);
+    switch (file.kind) {
+      case file_kind::cells:
+        write_nested(out, cell_json(i, file.cells[at]), 2);
+        break;
+      case file_kind::stations:
+        write_nested(out, station_json(i, file.stations[at]), 2);
+        break;
+      case file_kind::plan:
+        write_nested(out, metre_json(i, file.plan), 2);
+        break;
     }
   }
-  return doc;
+  out << (r.first <= r.last ? "\n  ]\n}\n" : "]\n}\n");
 }
 
 }  // namespace
@@ -224,8 +267,7 @@ int dump_decoded(const decoded_file& file, const std::filesystem::path& path,
   const std::vector<check_result> checks = header_checks(file, path, companions);
   const std::string name = path.filename().string();
   if (as_json) {
-    out << to_json(file, name, checks, o).dump(2, ' ', false, json::error_handler_t::replace)
-        << '\n';
+    write_json(out, file, name, checks, o);
   } else {
     print_text(out, file, name, checks, o);
   }
