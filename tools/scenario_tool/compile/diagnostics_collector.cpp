@@ -17,19 +17,6 @@ bool starts_with(const std::string& text, std::string_view prefix) {
   return text.rfind(prefix, 0) == 0;
 }
 
-std::optional<std::int64_t> number_in(const source_text& text, std::size_t offset) {
-  const std::string_view field = text.field_at(offset, true);
-  if (field.empty()) return 0;
-  std::size_t i = (field[0] == '+' || field[0] == '-') ? 1 : 0;
-  if (i == field.size() || field.size() > 12) return std::nullopt;
-  std::int64_t value = 0;
-  for (; i < field.size(); ++i) {
-    if (field[i] < '0' || field[i] > '9') return std::nullopt;
-    value = value * 10 + (field[i] - '0');
-  }
-  return field[0] == '-' ? -value : value;
-}
-
 }  // namespace
 
 diagnostics_collector::diagnostics_collector(const source_text& line, const source_text& train,
@@ -433,7 +420,7 @@ std::string diagnostics_collector::taken_cell_words(std::int32_t code) const {
   if (row_.text == nullptr || row_.fields.size() < 2) return "";
   const auto value = [&](std::size_t field) -> std::optional<std::int64_t> {
     if (field >= row_.fields.size()) return std::nullopt;
-    return number_in(*row_.text, row_.fields[field]);
+    return row_.text->number_at(row_.fields[field]);
   };
   const auto p = value(1);
   if (!p) return "";
@@ -540,9 +527,9 @@ void diagnostics_collector::error_from_reference(int entry) {
   const model::station_entry& now = model_.station_table[static_cast<std::size_t>(entry)];
   for (const row_place& row : references_) {
     if (row.text == nullptr) continue;
-    const auto c = number_in(*row.text, row.fields[1]);
-    const auto o = number_in(*row.text, row.fields[2]);
-    const auto f = number_in(*row.text, row.fields[3]);
+    const auto c = row.text->number_at(row.fields[1]);
+    const auto o = row.text->number_at(row.fields[2]);
+    const auto f = row.text->number_at(row.fields[3]);
     if (!c || !o || !f) continue;
     if (*c != now.start || *f != now.position || *o + (*f == 1 ? 100 : 0) != now.end) continue;
     diagnostic placed = at_field(row, *c % 50 != 0 ? 1 : 2, severity::error);

@@ -37,4 +37,17 @@ std::string_view source_text::field_at(std::size_t offset, bool number) const {
   return field;
 }
 
+std::optional<std::int64_t> source_text::number_at(std::size_t offset) const {
+  const std::string_view field = field_at(offset, true);
+  if (field.empty()) return 0;
+  std::size_t i = (field[0] == '+' || field[0] == '-') ? 1 : 0;
+  if (i == field.size() || field.size() > 12) return std::nullopt;
+  std::int64_t value = 0;
+  for (; i < field.size(); ++i) {
+    if (field[i] < '0' || field[i] > '9') return std::nullopt;
+    value = value * 10 + (field[i] - '0');
+  }
+  return field[0] == '-' ? -value : value;
+}
+
 }  // namespace scenario_tool

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,11 @@ class source_text {
   // The field (up to a comma, a line end or, for a number, a blank) that
   // begins at `offset`.
   std::string_view field_at(std::size_t offset, bool number) const;
+
+  // The number field at `offset` as the reader takes it (an empty field is
+  // 0); nothing for a field that is not a plain whole number of at most 12
+  // characters (the reader has then failed already).
+  std::optional<std::int64_t> number_at(std::size_t offset) const;
 
  private:
   std::string name_;

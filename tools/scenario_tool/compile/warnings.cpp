@@ -51,25 +51,6 @@ bool is_number(std::string_view field) {
   return true;
 }
 
-// The value of a number field as the reader took it; nothing for a field that
-// is not a plain number (the reader has then failed already).
-std::optional<std::int64_t> number_value(std::string_view field) {
-  if (field.empty()) return 0;
-  std::size_t i = 0;
-  bool negative = false;
-  if (field[0] == '+' || field[0] == '-') {
-    negative = field[0] == '-';
-    i = 1;
-  }
-  if (i == field.size() || field.size() > 12) return std::nullopt;
-  std::int64_t value = 0;
-  for (; i < field.size(); ++i) {
-    if (field[i] < '0' || field[i] > '9') return std::nullopt;
-    value = value * 10 + (field[i] - '0');
-  }
-  return negative ? -value : value;
-}
-
 std::string quoted(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 2);
@@ -220,16 +201,7 @@ std::string nearest_keyword(const std::string& keyword, description_text which, 
       names.emplace_back(r.name);
     }
   }
-  std::string best;
-  std::size_t best_distance = 3;
-  for (const std::string& name : names) {
-    const std::size_t d = edit_distance(keyword, name);
-    if (d < best_distance) {
-      best = name;
-      best_distance = d;
-    }
-  }
-  return best;
+  return nearest_word(keyword, names, 2);
 }
 
 void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
@@ -347,7 +319,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
   std::vector<std::int64_t> v(row.fields.size(), 0);
   for (std::size_t f = 1; f < row.fields.size(); ++f) {
     if (f <= r.values.size() && r.values[f - 1].text) continue;  // a sign text, a station name
-    const std::optional<std::int64_t> value = number_value(text.field_at(row.fields[f], true));
+    const std::optional<std::int64_t> value = text.number_at(row.fields[f]);
     if (!value) return;
     v[f] = *value;
   }

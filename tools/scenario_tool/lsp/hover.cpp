@@ -99,7 +99,7 @@ std::string value_line(const source_text& text, std::size_t offset,
                        const reader::row_value& meaning, bool chainage) {
   std::string out = "- " + std::string(meaning.name) + ": ";
   if (meaning.text) return out + "\"" + field_text(text, offset, false) + "\"";
-  const std::optional<std::int64_t> n = number_of(text, offset);
+  const std::optional<std::int64_t> n = text.number_at(offset);
   if (!n) return out + "`" + field_text(text, offset, true) + "` (not a number)";
   out += std::to_string(*n);
   if (!meaning.unit.empty()) {

@@ -40,19 +40,6 @@ const read_row* row_at(const analysis& a, model::description_text which, std::si
   return nullptr;
 }
 
-std::optional<std::int64_t> number_of(const source_text& text, std::size_t offset) {
-  const std::string_view field = text.field_at(offset, true);
-  if (field.empty()) return 0;
-  std::size_t i = (field[0] == '+' || field[0] == '-') ? 1 : 0;
-  if (i == field.size() || field.size() > 12) return std::nullopt;
-  std::int64_t value = 0;
-  for (; i < field.size(); ++i) {
-    if (field[i] < '0' || field[i] > '9') return std::nullopt;
-    value = value * 10 + (field[i] - '0');
-  }
-  return field[0] == '-' ? -value : value;
-}
-
 std::string kilometres(std::int64_t metres) {
   const std::int64_t whole = std::llabs(metres);
   std::string m = std::to_string(whole % 1000);
@@ -70,7 +57,7 @@ std::optional<std::int64_t> row_chainage(const analysis& a, const read_row& row)
   const std::vector<keyword_rule> found = row_keywords(a, row);
   if (found.size() != 1) return std::nullopt;
   if (!starts_with_chainage(*found.front().entry)) return std::nullopt;
-  return number_of(text_of(a, row.which), row.fields[1]);
+  return text_of(a, row.which).number_at(row.fields[1]);
 }
 
 std::string field_text(const source_text& text, std::size_t offset, bool number) {

@@ -30,9 +30,6 @@ std::size_t row_end(const source_text& text, const read_row& row);
 // the same line; nullptr when none.
 const read_row* row_at(const analysis& a, model::description_text which, std::size_t offset);
 
-// A value field as a number, as the reader reads it (empty is 0).
-std::optional<std::int64_t> number_of(const source_text& text, std::size_t offset);
-
 // "km 4+250".
 std::string kilometres(std::int64_t metres);
 

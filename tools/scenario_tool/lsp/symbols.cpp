@@ -78,7 +78,7 @@ json document_symbols(const analysis& a, model::description_text which,
       kind = kind_operator;
       label = "slowdown";
       if (row.fields.size() > 2) {
-        if (const auto v = number_of(text, row.fields[2]))
+        if (const auto v = text.number_at(row.fields[2]))
           label += " " + std::to_string(*v) + " km/h";
       }
     } else if (name == "cartello_indicatore") {
