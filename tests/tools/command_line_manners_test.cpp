@@ -77,6 +77,17 @@ TEST(ToolCommandLineManners, EachSubcommandsHelpHasItsUsageAnExampleAndItsExitSt
     EXPECT_NE(help.out.find("Usage: " + name), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("Example: " + name), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("Exit status: 0"), std::string::npos) << help.out;
+    // One example and one list of statuses, not a subcommand's own beside the tool's.
+    const auto count = [&](const std::string& part) {
+      std::size_t n = 0;
+      for (auto at = help.out.find(part); at != std::string::npos;
+           at = help.out.find(part, at + 1)) {
+        ++n;
+      }
+      return n;
+    };
+    EXPECT_EQ(count("Example: "), 1u) << help.out;
+    EXPECT_EQ(count("Exit status:"), 1u) << help.out;
   }
   const tool_result dump = run_tool({"dump", "--help"});
   EXPECT_NE(dump.out.find("Usage: scenario_tool dump FILE [--json] [--from N] [--to N] [--kind "

@@ -24,11 +24,8 @@ subcommand add_example(CLI::App& app, const streams& io) {
   command->add_option("DIR", *folder, "Folder to write into (created when missing)")->required();
   command->add_flag("--force", *force, "Replace the texts when DIR already holds them");
   command->footer(
-      "Example: scenario_tool example my_route\n"
       "Texts that already stand in DIR are an author's work: they are left alone, and nothing is "
-      "written, unless --force is given.\n"
-      "Exit status: 0 written, 1 not written (the texts exist, or a file could not be written), "
-      "2 the command line could not be understood.");
+      "written, unless --force is given.");
   return {command, [folder, force, io]() {
             const driver::scenario_identity identity = driver::brisena_tarvo_47306();
             const std::filesystem::path dir(*folder);

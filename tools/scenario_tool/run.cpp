@@ -28,8 +28,8 @@ struct help_ending {
 
 constexpr help_ending endings[] = {
     {"example", "scenario_tool example ~/scenario-work",
-     "Exit status: 0 written, 1 the texts could not be written, 2 the command line could not be "
-     "understood."},
+     "Exit status: 0 written, 1 not written (the texts exist, or a file could not be written), "
+     "2 the command line could not be understood."},
     {"dump", "scenario_tool dump compiled/Brisena_Tarvo_47306.dat --from 30 --to 40",
      "Exit status: 0 decoded and every header check ok, 1 a check found a MISMATCH or the file "
      "does not decode, 2 the command line could not be understood."},
@@ -37,8 +37,8 @@ constexpr help_ending endings[] = {
      "Exit status: 0 identical, 1 they differ, 2 they cannot be compared or the command line "
      "could not be understood."},
     {"draw", "scenario_tool draw Brisena_Tarvo_linea.txt Brisena_Tarvo_47306-.txt --svg line.svg",
-     "Exit status: 0 drawn, 1 the picture could not be made or the texts hold an error, 2 the "
-     "command line could not be understood."},
+     "Exit status: 0 drawn, with no error; 1 drawn with the errors that make compile fail, or "
+     "nothing could be drawn; 2 the command line could not be understood."},
     {"compile",
      "scenario_tool compile Brisena_Tarvo_linea.txt Brisena_Tarvo_47306-.txt --out compiled",
      ""},  // its own help says its exit statuses

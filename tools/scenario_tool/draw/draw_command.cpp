@@ -42,9 +42,7 @@ subcommand add_draw(CLI::App& app, const streams& io) {
                       "With a folder holding several trains' files: the train to draw");
   command->footer(
       "From texts, draw compiles them as compile does and prints the same diagnostics; the "
-      "picture is drawn all the same, with the errors written on it.\n"
-      "Exit status: 0 drawn, with no error; 1 drawn with the errors that make compile fail, or "
-      "nothing could be drawn; 2 the command line could not be understood.");
+      "picture is drawn all the same, with the errors written on it.");
   return {command, [o, io]() {
             int status = status_ok;
             try {
