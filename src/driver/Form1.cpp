@@ -1,9 +1,13 @@
 #include "driver/Form1.h"
 
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "assembly/compiled_files.h"
 #include "platform/file_system.h"
 #include "platform/replace_file.h"
+#include "scenari/text_names.h"
 
 namespace {
 
@@ -29,6 +33,23 @@ std::filesystem::path Form1::nome_file(std::string_view own_name) const {
   return name;
 }
 
+namespace {
+
+// The names of every file a run writes, the only ones whose temporaries the
+// start of a run removes.
+std::vector<std::string> own_file_names(const model::scenario_model& model) {
+  return {scenari::line_text_name(model),     scenari::train_text_name(model),
+          scenari::notes_name(model),         scenari::slowdown_order_name(model),
+          scenari::train_card_name(model),    assembly::plan_file_name(model),
+          assembly::station_file_name(model), assembly::cell_file_name(model)};
+}
+
+}  // namespace
+
+void Form1::remove_written_texts() noexcept {
+  for (const auto& written : texts_written) platform::remove_file_quietly(written.first);
+}
+
 void Form1::Form_Load() {
   model.route_id = identity_.route_id;
   model.train_number = identity_.train_number;
@@ -38,19 +59,26 @@ void Form1::Form_Load() {
   const std::filesystem::path lock_file = nome_file(driver::folder_lock_name);
   const platform::folder_lock lock = platform::lock_folder(lock_file, lock_wait);
   // Temporaries of runs killed before their rename: no run can be writing them now.
-  platform::remove_leftover_temporaries(lock_file.parent_path(), model.route_id);
+  platform::remove_leftover_temporaries(lock_file.parent_path(), own_file_names(model));
 
   // The six files that stay are each flushed before their rename; the folder
   // once, after the last rename, covers all six.
   platform::folder_flush_batch renames;
-  dati_linea();
-  dati_treno();
-  dati_note();
-  dati_rallentamenti();
-  dati_scheda();
-  std::int32_t j = 1;
-  memorizza_percorso(j);
-  renames.flush();
+  try {
+    dati_linea();
+    dati_treno();
+    dati_note();
+    dati_rallentamenti();
+    dati_scheda();
+    std::int32_t j = 1;
+    memorizza_percorso(j);
+    renames.flush();
+  } catch (...) {
+    // Whatever stopped the run, the description texts it wrote and the reader
+    // has not yet deleted are its own working files: none is left behind.
+    remove_written_texts();
+    throw;
+  }
 
   platform_.destroy_window();
 }

@@ -63,8 +63,11 @@ class Form1 {
   // Why the reader recorded error 25: the text, the line and the failure.
   std::string read_failure;
   // The description texts as this run wrote them, by file: the reader stops
-  // the run if it reads back anything else.
+  // the run if it reads back anything else, and forgets each text it deletes.
   std::map<std::filesystem::path, std::string> texts_written;
+  // Deletes the texts of texts_written: a run that stops leaves none of its
+  // working texts behind.
+  void remove_written_texts() noexcept;
   // How long the run waits for another run that holds the folder's lock.
   std::chrono::milliseconds lock_wait = driver::folder_lock_wait;
 

@@ -36,6 +36,10 @@ int flush_data(int fd) {
 #endif
 }
 
+// What failed when the folder cannot be flushed after a rename: the file is
+// already replaced, only its new entry may not survive a power cut.
+constexpr const char* folder_flush_action = "flush to the disk the folder entry of";
+
 }  // namespace
 
 void prepare_process() {
@@ -118,16 +122,23 @@ void rename_over(const std::filesystem::path& from, const std::filesystem::path&
 }
 
 void flush_folder(const std::filesystem::path& folder, const std::filesystem::path& known_as) {
-  const std::filesystem::path name = folder.empty() ? std::filesystem::path(".") : folder;
-  const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) throw file_error(known_as, "replace", errno_text(errno));
+  // Nothing here needs memory unless it fails: this comes after the rename,
+  // when the file is already in place.
+  const char* name = folder.empty() ? "." : folder.c_str();
+  const int fd = ::open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    // A folder that may be written but not listed cannot be opened to be
+    // flushed: its renames are as durable as the file system makes them.
+    if (errno == EACCES) return;
+    throw file_error(known_as, folder_flush_action, errno_text(errno));
+  }
   int err = ::fsync(fd) == 0 ? 0 : errno;
   // Some file systems cannot sync a folder at all; their renames are as
   // durable as they will ever be.
   if (err == EINVAL || err == ENOTSUP) err = 0;
   const int closed = close_descriptor(fd);
-  if (err != 0) throw file_error(known_as, "replace", errno_text(err));
-  if (closed != 0) throw file_error(known_as, "replace", errno_text(closed));
+  if (err != 0) throw file_error(known_as, folder_flush_action, errno_text(err));
+  if (closed != 0) throw file_error(known_as, folder_flush_action, errno_text(closed));
 }
 
 std::string read_whole_file(const std::filesystem::path& file) {
@@ -207,9 +218,12 @@ folder_lock lock_folder(const std::filesystem::path& lock_file, std::chrono::mil
   auto h = std::make_unique<folder_lock::handle>();
   folder_lock::handle& held = *h;
   folder_lock lock(std::move(h));
+  // Opened for reading only, which is all flock needs: a lock file that a run
+  // of another user left behind (writable by its owner alone) is taken as
+  // well. It is created when missing, readable by everyone.
   int fd = -1;
   do {
-    fd = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+    fd = ::open(lock_file.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     if (errno == ELOOP) throw file_error(lock_file, "lock", "it is a link, not a file");

@@ -61,13 +61,14 @@ std::filesystem::path temporary_name(const std::filesystem::path& file) {
 
 namespace {
 
-// `name` is a file's own name followed by the suffix that temporary_name adds.
-bool is_temporary_name(const std::string& name) {
+// `name` is `own_name` followed by the suffix that temporary_name adds.
+bool is_temporary_of(const std::string& name, const std::string& own_name) {
   constexpr std::size_t suffix_size = 1 + 16 + 4;  // ".", 16 hex digits, ".tmp"
-  if (name.size() <= suffix_size || !name.ends_with(".tmp")) return false;
-  const std::size_t dot = name.size() - suffix_size;
-  if (name[dot] != '.') return false;
-  for (std::size_t i = dot + 1; i < dot + 17; ++i) {
+  if (name.size() != own_name.size() + suffix_size || !name.starts_with(own_name) ||
+      !name.ends_with(".tmp") || name[own_name.size()] != '.') {
+    return false;
+  }
+  for (std::size_t i = own_name.size() + 1; i < own_name.size() + 17; ++i) {
     const char c = name[i];
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
   }
@@ -76,19 +77,24 @@ bool is_temporary_name(const std::string& name) {
 
 }  // namespace
 
-void remove_leftover_temporaries(const std::filesystem::path& folder, const std::string& prefix) {
+void remove_leftover_temporaries(const std::filesystem::path& folder,
+                                 const std::vector<std::string>& own_names) {
   std::vector<std::filesystem::path> names;
   try {
     names = folder_entries(folder);
   } catch (const file_error&) {
-    return;  // a folder that cannot be listed fails the run at its first file
+    return;  // a folder that may be written but not listed keeps its leftovers
   }
   for (const std::filesystem::path& entry : names) {
     try {
       // A name the system's code page cannot hold is none of ours.
       const std::string name = entry.string();
-      if (!name.starts_with(prefix) || !is_temporary_name(name)) continue;
-      remove_file(folder / entry);
+      for (const std::string& own_name : own_names) {
+        if (is_temporary_of(name, own_name)) {
+          remove_file(folder / entry);
+          break;
+        }
+      }
     } catch (const file_error&) {
       // Left in place: its name is never drawn again.
     } catch (const std::system_error&) {
@@ -135,23 +141,32 @@ folder_flush_batch::~folder_flush_batch() {
   open_batch = nullptr;
 }
 
-void folder_flush_batch::renamed(const std::filesystem::path& file) {
+void folder_flush_batch::renamed(std::filesystem::path&& folder, std::filesystem::path&& file) {
   // Every file of a run lies in one folder; should another folder come, the
-  // one before is flushed first, so that no rename goes unflushed.
-  if (!last_renamed_.empty() && last_renamed_.parent_path() != file.parent_path()) flush();
-  last_renamed_ = file;
+  // one before is flushed first, so that no rename goes unflushed. Comparing
+  // and moving the names takes no memory: the file is already in place.
+  if (!last_renamed_.empty() && folder_.native() != folder.native()) flush();
+  folder_ = std::move(folder);
+  last_renamed_ = std::move(file);
 }
 
 void folder_flush_batch::flush() {
   if (last_renamed_.empty()) return;
+  const std::filesystem::path folder = std::move(folder_);
   const std::filesystem::path last = std::move(last_renamed_);
+  folder_.clear();
   last_renamed_.clear();
-  flush_folder(last.parent_path(), last);
+  flush_folder(folder, last);
 }
 
 void replace_file(const std::filesystem::path& file,
                   const std::function<void(const byte_sink&)>& produce, durability kind) {
   const bool lasting = kind == durability::lasting;
+  // Taken before the rename: after it, with the file in place, only a real
+  // failure of the folder's flush may stop the run, never memory running out.
+  std::filesystem::path folder = file.parent_path();
+  std::filesystem::path renamed_file =
+      lasting && open_batch != nullptr ? file : std::filesystem::path();
   // Named variables, not a structured binding: the sink below captures `out`.
   auto created = create_temporary(file);
   const std::filesystem::path temporary = std::move(created.first);
@@ -179,9 +194,9 @@ void replace_file(const std::filesystem::path& file,
   }
   if (!lasting) return;
   if (open_batch != nullptr) {
-    open_batch->renamed(file);
+    open_batch->renamed(std::move(folder), std::move(renamed_file));
   } else {
-    flush_folder(file.parent_path(), file);
+    flush_folder(folder, file);
   }
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -56,10 +57,13 @@ class folder_flush_batch {
   // since the last flush; a failure names the last of them.
   void flush();
 
-  // A lasting file has been renamed into place: its folder is flushed later.
-  void renamed(const std::filesystem::path& file);
+  // A lasting file has been renamed into place in `folder` (its name's
+  // parent, taken before the rename): the folder is flushed later. Takes no
+  // memory; throws only if flushing an earlier, other folder fails.
+  void renamed(std::filesystem::path&& folder, std::filesystem::path&& file);
 
  private:
+  std::filesystem::path folder_;        // the folder of last_renamed_
   std::filesystem::path last_renamed_;  // empty: nothing to flush
 };
 
@@ -68,10 +72,12 @@ class folder_flush_batch {
 std::filesystem::path temporary_name(const std::filesystem::path& file);
 
 // Removes the temporary files that runs killed before their rename left in
-// `folder`: those of the files whose names begin with `prefix`. Only while no
-// other run can be writing there (the folder's lock is held). A leftover that
-// cannot be removed is left: it blocks nothing.
-void remove_leftover_temporaries(const std::filesystem::path& folder, const std::string& prefix);
+// `folder`: exactly one of `own_names` followed by the suffix temporary_name
+// adds, nothing else (a user's file that merely looks alike is kept). Only
+// while no other run can be writing there (the folder's lock is held). A
+// leftover that cannot be removed is left: it blocks nothing.
+void remove_leftover_temporaries(const std::filesystem::path& folder,
+                                 const std::vector<std::string>& own_names);
 
 // Reads a whole file into memory; throws file_error when it cannot be read.
 std::string read_file(const std::filesystem::path& file);

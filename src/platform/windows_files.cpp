@@ -216,10 +216,11 @@ folder_lock lock_folder(const std::filesystem::path& lock_file, std::chrono::mil
   auto held = std::make_unique<folder_lock::handle>();
   folder_lock::handle& owned = *held;
   folder_lock lock(std::move(held));
-  const HANDLE h =
-      CreateFileW(lock_file.c_str(), GENERIC_READ | GENERIC_WRITE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  // Opened for reading only, which is all LockFileEx needs: a lock file that
+  // a run of another user left behind is taken as well.
+  const HANDLE h = CreateFileW(
+      lock_file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (h == INVALID_HANDLE_VALUE) throw file_error(lock_file, "lock", error_text(GetLastError()));
   owned.h = h;
   if (!is_plain_disk_file(h)) throw file_error(lock_file, "lock", "it is not a regular file");

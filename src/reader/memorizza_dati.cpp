@@ -3,10 +3,12 @@
 // text once it is read.
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "driver/Form1.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
+#include "scenari/text_names.h"
 
 namespace {
 
@@ -30,21 +32,24 @@ std::string read_text(const Form1& form, const std::filesystem::path& text) {
 // train text's name is only asked for once the line text is known to exist.
 class folder_texts final : public reader::description_texts {
  public:
-  explicit folder_texts(const Form1& form) : form_(form) {}
+  explicit folder_texts(Form1& form) : form_(form) {}
 
   bool line_exists() override {
-    line_ = form_.nome_file(form_.model.route_id + "_linea.txt");
-    if (!std::filesystem::exists(line_)) return false;
-    train_ = form_.nome_file(form_.model.route_id + "_" + form_.model.train_number + "-.txt");
+    line_ = form_.nome_file(scenari::line_text_name(form_.model));
+    std::error_code failed;
+    const bool exists = std::filesystem::exists(line_, failed);
+    if (failed) throw platform::file_error(line_, "look for", failed.message());
+    if (!exists) return false;
+    train_ = form_.nome_file(scenari::train_text_name(form_.model));
     return true;
   }
   std::string read_line() override { return read_text(form_, line_); }
   std::string read_train() override { return read_text(form_, train_); }
-  void line_done() override { platform::remove_file(line_); }
-  void train_done() override { platform::remove_file(train_); }
+  void line_done() override { remove(line_); }
+  void train_done() override { remove(train_); }
   void reading_failed() override {
-    platform::remove_file(line_);
-    platform::remove_file(train_);
+    remove(line_);
+    remove(train_);
   }
   std::string line_name() const override { return line_.filename().string(); }
   std::string train_name() const override { return train_.filename().string(); }
@@ -57,7 +62,13 @@ class folder_texts final : public reader::description_texts {
   }
 
  private:
-  const Form1& form_;
+  // Deletes a text; once gone it is no longer the run's to delete.
+  void remove(const std::filesystem::path& text) {
+    platform::remove_file(text);
+    form_.texts_written.erase(text);
+  }
+
+  Form1& form_;
   std::filesystem::path line_;
   std::filesystem::path train_;
 };

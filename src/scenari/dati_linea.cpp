@@ -1,5 +1,6 @@
 #include "driver/Form1.h"
 #include "scenari/scenario_texts.h"
+#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -321,7 +322,7 @@ const line_list& linea_lines() {
 }  // namespace scenari
 
 void Form1::dati_linea() {
-  const std::filesystem::path file = nome_file(model.route_id + "_linea.txt");
+  const std::filesystem::path file = nome_file(scenari::line_text_name(model));
   // Read back and deleted by this run's reader: never flushed to the disk.
   texts_written[file] =
       scenari::write_line_list(file, scenari::linea_lines(), platform::durability::read_back);

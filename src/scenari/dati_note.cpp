@@ -1,5 +1,6 @@
 #include "driver/Form1.h"
 #include "scenari/scenario_texts.h"
+#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -368,6 +369,5 @@ const line_list& note_lines() {
 }  // namespace scenari
 
 void Form1::dati_note() {
-  scenari::write_line_list(nome_file(model.route_id + "_" + model.train_number + "_note.txt"),
-                           scenari::note_lines());
+  scenari::write_line_list(nome_file(scenari::notes_name(model)), scenari::note_lines());
 }

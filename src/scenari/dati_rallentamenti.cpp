@@ -1,5 +1,6 @@
 #include "driver/Form1.h"
 #include "scenari/scenario_texts.h"
+#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -49,7 +50,6 @@ const line_list& rallentamenti_lines() {
 }  // namespace scenari
 
 void Form1::dati_rallentamenti() {
-  scenari::write_line_list(
-      nome_file(model.route_id + "_" + model.train_number + "_rallentamenti.txt"),
-      scenari::rallentamenti_lines());
+  scenari::write_line_list(nome_file(scenari::slowdown_order_name(model)),
+                           scenari::rallentamenti_lines());
 }

@@ -1,5 +1,6 @@
 #include "driver/Form1.h"
 #include "scenari/scenario_texts.h"
+#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -102,7 +103,5 @@ const line_list& scheda_lines() {
 }  // namespace scenari
 
 void Form1::dati_scheda() {
-  scenari::write_line_list(
-      nome_file(model.route_id + "_" + model.train_number + "_scheda_treno.txt"),
-      scenari::scheda_lines());
+  scenari::write_line_list(nome_file(scenari::train_card_name(model)), scenari::scheda_lines());
 }

@@ -1,5 +1,6 @@
 #include "driver/Form1.h"
 #include "scenari/scenario_texts.h"
+#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -118,7 +119,7 @@ const line_list& treno_lines() {
 }  // namespace scenari
 
 void Form1::dati_treno() {
-  const std::filesystem::path file = nome_file(model.route_id + "_" + model.train_number + "-.txt");
+  const std::filesystem::path file = nome_file(scenari::train_text_name(model));
   // Read back and deleted by this run's reader: never flushed to the disk.
   texts_written[file] =
       scenari::write_line_list(file, scenari::treno_lines(), platform::durability::read_back);

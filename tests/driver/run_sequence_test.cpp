@@ -50,7 +50,8 @@ TEST(RunSequence, AFailureInTheNotesStopsTheRunBeforeTheLaterSteps) {
 
   EXPECT_NE(driver::run_installer(platform), 0);
 
-  EXPECT_EQ(folder.names(), (names{lock, linea, treno, note}));
+  // The description texts written before the failure go with the run.
+  EXPECT_EQ(folder.names(), (names{lock, note}));
   EXPECT_TRUE(std::filesystem::is_directory(folder / note));
   ASSERT_EQ(platform.failures.size(), 1u);
   EXPECT_NE(platform.failures[0].find(note), std::string::npos) << platform.failures[0];
@@ -101,12 +102,30 @@ namespace {
 
 TEST(RunSequence, TemporariesLeftByAKilledRunAreRemovedAndOthersKept) {
   testing_support::temp_folder folder;
-  const names leftovers = {"Brisena_Tarvo_linea.dat.0123456789abcdef.tmp",
-                           "Brisena_Tarvo_47306-.txt.fedcba9876543210.tmp"};
+  // A temporary of each of the eight files a run writes.
+  const names leftovers = {"Brisena_Tarvo_linea.txt.0123456789abcdef.tmp",
+                           "Brisena_Tarvo_47306-.txt.fedcba9876543210.tmp",
+                           "Brisena_Tarvo_47306_note.txt.00000000ffffffff.tmp",
+                           "Brisena_Tarvo_47306_rallentamenti.txt.a0b1c2d3e4f56789.tmp",
+                           "Brisena_Tarvo_47306_scheda_treno.txt.9999999999999999.tmp",
+                           "Brisena_Tarvo_linea.dat.0123456789abcdef.tmp",
+                           "Brisena_Tarvo_47306.sim.abcdefabcdefabcd.tmp",
+                           "Brisena_Tarvo_47306.dat.1111111111111111.tmp"};
+  // Names that merely look alike: a user's files, kept.
   const names not_ours = {"Brisena_Tarvo_linea.dat.tmp", "Altra_Linea.dat.0123456789abcdef.tmp",
                           // Upper-case digits: another name than the leftovers' even where
                           // letter case does not tell names apart.
-                          "Brisena_Tarvo_linea.dat.FEDCBA9876543210.tmp", "notes.txt"};
+                          "Brisena_Tarvo_linea.dat.FEDCBA9876543210.tmp", "notes.txt",
+                          // The route's prefix, but none of the eight names.
+                          "Brisena_Tarvo_notes.txt.deadbeefdeadbeef.tmp",
+                          "Brisena_Tarvone_linea.dat.0123456789abcdef.tmp",
+                          "Brisena_Tarvo_47306.dat.bak.0123456789abcdef.tmp",
+                          "Brisena_Tarvo_12345.dat.0123456789abcdef.tmp",
+                          // One of the eight names, but not the suffix exactly.
+                          "Brisena_Tarvo_47306.sim.0123456789abcdef0.tmp",
+                          "Brisena_Tarvo_47306.sim.0123456789abcde.tmp",
+                          "Brisena_Tarvo_47306.sim.0123456789abcdef.tmp.txt",
+                          "Brisena_Tarvo_47306.sim_0123456789abcdef.tmp"};
   for (const auto& name : leftovers) platform::replace_file(folder / name, "half a file");
   for (const auto& name : not_ours) platform::replace_file(folder / name, "kept");
   testing_support::fake_platform platform(folder.path().string());

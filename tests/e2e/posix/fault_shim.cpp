@@ -6,7 +6,8 @@
 //   FAULT_CALL   "open": opening it fails; "read": reading from it fails;
 //                "data_flush": flushing the data of its temporary fails;
 //                "folder_flush": flushing the folder after it was renamed
-//                into place fails
+//                into place fails;
+//                "stat": asking for its status fails
 //   FAULT_ERRNO  the error number the call fails with
 //   FAULT_LOG    a file to which each data flush, write-back start, rename
 //                and folder flush is appended as one line, with own names:
@@ -192,6 +193,14 @@ ssize_t read(int fd, void* buffer, size_t size) {
     return -1;
   }
   return next<ssize_t (*)(int, void*, size_t)>("read")(fd, buffer, size);
+}
+
+int stat(const char* path, struct stat* info) {
+  if (call_is("stat") && is_fault_file(path)) {
+    errno = fault_errno();
+    return -1;
+  }
+  return next<int (*)(const char*, struct stat*)>("stat")(path, info);
 }
 
 int close(int fd) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -35,6 +36,9 @@ struct process_options {
   std::map<std::string, std::string> env;  // added to the environment
   bool preload_fault_shim = false;
   bool broken_error_pipe = false;  // the error stream's reader is gone
+  // Runs as this user and group instead of the test's own (the test must be
+  // root to do so); -1 for the test's own.
+  long user = -1;
 };
 
 struct process_result {
@@ -80,6 +84,10 @@ class installer_process {
         const rlimit limit{static_cast<rlim_t>(options.file_size_limit),
                            static_cast<rlim_t>(options.file_size_limit)};
         ::setrlimit(RLIMIT_FSIZE, &limit);
+      }
+      if (options.user >= 0) {
+        const auto id = static_cast<uid_t>(options.user);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(id) != 0 || ::setuid(id) != 0) ::_exit(125);
       }
       for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
       // Started from another working folder: the files must land beside the program.
