@@ -324,6 +324,5 @@ const line_list& linea_lines() {
 void Form1::dati_linea() {
   const std::filesystem::path file = nome_file(scenari::line_text_name(model));
   // Read back and deleted by this run's reader: never flushed to the disk.
-  texts_written[file] =
-      scenari::write_line_list(file, scenari::linea_lines(), platform::durability::read_back);
+  scenari::write_recorded_text(texts_written, file, scenari::linea_lines());
 }

@@ -121,6 +121,5 @@ const line_list& treno_lines() {
 void Form1::dati_treno() {
   const std::filesystem::path file = nome_file(scenari::train_text_name(model));
   // Read back and deleted by this run's reader: never flushed to the disk.
-  texts_written[file] =
-      scenari::write_line_list(file, scenari::treno_lines(), platform::durability::read_back);
+  scenari::write_recorded_text(texts_written, file, scenari::treno_lines());
 }

@@ -21,4 +21,15 @@ std::string write_line_list(const std::filesystem::path& file, const line_list& 
   return bytes;
 }
 
+void write_recorded_text(std::map<std::filesystem::path, std::string>& written,
+                         const std::filesystem::path& file, const line_list& lines) {
+  std::string& record = written[file];
+  try {
+    record = write_line_list(file, lines, platform::durability::read_back);
+  } catch (...) {
+    written.erase(file);
+    throw;
+  }
+}
+
 }  // namespace scenari

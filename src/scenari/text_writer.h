@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,12 @@ std::string render_lines(const line_list& lines);
 // Returns the bytes written.
 std::string write_line_list(const std::filesystem::path& file, const line_list& lines,
                             platform::durability kind = platform::durability::lasting);
+
+// The same for a text the run reads back and deletes (so never flushed to the
+// disk), its bytes recorded in `written` by file. The record is made before the file is written and dropped if the
+// write fails, so that memory running out cannot leave the text in the
+// folder without its record.
+void write_recorded_text(std::map<std::filesystem::path, std::string>& written,
+                         const std::filesystem::path& file, const line_list& lines);
 
 }  // namespace scenari

@@ -81,12 +81,12 @@ TEST(DurableReplacement, AFailedDataFlushStopsTheRunAndKeepsTheOldFile) {
 TEST(DurableReplacement, AFailedFolderFlushAfterTheLastRenameStopsTheRun) {
   // The folder flush comes after the rename, so the new file already stands
   // at the name: the run must not report success for a replacement that may
-  // not survive a power cut.
+  // not survive a power cut, nor say that the file could not be replaced.
   temp_folder folder;
   const std::string last = compiled_names.back();
   const process_result run = run_with_fault(folder, last, "folder_flush");
 
-  expect_one_line_naming(run, folder, "replace", last);
+  expect_one_line_naming(run, folder, "flush to the disk the folder entry of", last);
   for (const auto& [name, bytes] : good_files()) {
     ASSERT_TRUE(folder.names().contains(name)) << name;
     EXPECT_TRUE(folder.read(name) == bytes) << name << " is not whole";

@@ -45,7 +45,7 @@ void expect_one_line(const process_result& run, const std::string& names,
 struct syscall_fault {
   std::string name;
   std::string file;
-  std::string call;  // "open", "read" or "stat"
+  std::string call;  // "open", "read", "stat" or "data_flush"
   int error;
   std::string reason;  // the system's text for `error`
 };
@@ -90,13 +90,16 @@ INSTANTIATE_TEST_SUITE_P(
                       syscall_fault{"TrainTextReadIoError", "Brisena_Tarvo_47306-.txt", "read", EIO,
                                     "Input/output error"},
                       syscall_fault{"LockOpenIoError", "scenari.lock", "open", EIO,
-                                    "Input/output error"}),
+                                    "Input/output error"},
+                      // A full disk at a document written after both texts.
+                      syscall_fault{"NotesDataFlushNoSpace", "Brisena_Tarvo_47306_note.txt",
+                                    "data_flush", ENOSPC, "No space left on device"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(FileSizeLimit, StopsTheRunWithOneLineNamingTheFileThatIsTooLarge) {
   // Limits that stop the run at each kind of file: the line text, a driver
-  // document, the track plan.
-  for (const long limit : {100L, 9000L, 40000L, 1000000L}) {
+  // document (20000: the notes, after both texts), the track plan.
+  for (const long limit : {100L, 9000L, 20000L, 40000L, 1000000L}) {
     SCOPED_TRACE(limit);
     temp_folder folder, outside;
     install_good_files(folder);
