@@ -19,11 +19,15 @@ corpus=fuzz/corpus/$target
 # The same limits as in CI.
 options=(-rss_limit_mb=1024 -timeout=20)
 [ "$target" = compiled_fuzz ] && options+=(-max_len=8192)
+# New inputs are kept short (the seeds, whole shipped texts and files, stay as
+# they are), so that the kept corpus stays a few hundred KB.
+grow_options=(-max_len=1024)
 
 found=$(mktemp -d)
 merged=$(mktemp -d)
 trap 'rm -rf "$found" "$merged"' EXIT
-"$binary" "$found" "$corpus" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1
+"$binary" "$found" "$corpus" "${options[@]}" "${grow_options[@]}" -max_total_time="$seconds" \
+  -print_final_stats=1
 "$binary" -merge=1 "$merged" "$corpus" "$found" "${options[@]}"
 rm -f "$corpus"/*
 cp "$merged"/* "$corpus"/

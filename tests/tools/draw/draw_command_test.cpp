@@ -216,3 +216,44 @@ TEST(Draw, AnErrorTheCompilerRecordsIsPrintedAndShown) {
 }
 
 }  // namespace
+
+namespace {
+
+// The station table with `route` as the route name stored in entry 85.
+std::string stations_with_route(const std::string& route) {
+  const std::string bytes = testing_support::shipped_bytes(testing_support::shipped_stations);
+  const std::size_t at = testing_support::station_offset(bytes, 85);
+  const std::size_t old_length =
+      static_cast<unsigned char>(bytes.at(at + 14)) |
+      static_cast<std::size_t>(static_cast<unsigned char>(bytes.at(at + 15))) << 8;
+  std::string altered = bytes.substr(0, at + 14);
+  altered += static_cast<char>(route.size() & 0xFF);
+  altered += static_cast<char>(route.size() >> 8);
+  altered += route;
+  altered += bytes.substr(at + 16 + old_length);
+  return altered;
+}
+
+TEST(Draw, ARouteNameReadFromTheTableNeverLeadsOutOfTheFolder) {
+  // A plan outside the drawn folder, where a stored name with folders in it
+  // would lead; the folder itself holds no plan.
+  const temp_folder root;
+  std::filesystem::create_directories(root / "table");
+  std::filesystem::create_directories(root / "elsewhere");
+  platform::replace_file(root / "elsewhere" / testing_support::shipped_plan,
+                         testing_support::shipped_bytes(testing_support::shipped_plan));
+  platform::replace_file(root / "table" / testing_support::shipped_cells,
+                         testing_support::shipped_bytes(testing_support::shipped_cells));
+  for (const std::string& route : {std::string("../elsewhere/Brisena_Tarvo"),
+                                   (root / "elsewhere" / "Brisena_Tarvo").string()}) {
+    SCOPED_TRACE(route);
+    platform::replace_file(root / "table" / testing_support::shipped_stations,
+                           stations_with_route(route));
+    const tool_result r = run_tool({"draw", (root / "table").string(), "--svg", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("is not a plain file name"), std::string::npos);
+    EXPECT_NE(r.out.find("no track plan file Brisena_Tarvo_linea.dat"), std::string::npos);
+  }
+}
+
+}  // namespace

@@ -100,6 +100,21 @@ drawn_texts picture_from_texts(const std::filesystem::path& line_text,
   return drawn;
 }
 
+namespace {
+
+// A name read from a file is data: it may become part of a file's name only if
+// it names nothing else (no folder, no separator, no drive, no control byte).
+bool is_plain_name_part(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || c == '/' || c == '\\' || c == ':') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 line_picture picture_from_folder(const std::filesystem::path& folder, const std::string& train) {
   std::vector<std::filesystem::path> tables;
   std::vector<std::string> trains;
@@ -142,11 +157,20 @@ line_picture picture_from_folder(const std::filesystem::path& folder, const std:
   picture.stations = stations.stations;
   picture.route_id = picture.stations[model::entry::route_header].name;
   picture.train_number = picture.stations[model::entry::train_header].name;
-  // The files are named after the route and train the table holds.
+  // The files are named after the route and train the table holds; a stored
+  // route that is not a plain name is never put into a path.
   const std::string stem = tables[0].stem().string();
   const std::filesystem::path cells_file = folder / (stem + ".dat");
-  std::filesystem::path plan_file = folder / (picture.route_id + "_linea.dat");
-  if (!std::filesystem::exists(plan_file) && stem.rfind('_') != std::string::npos) {
+  std::filesystem::path plan_file;
+  if (is_plain_name_part(picture.route_id)) {
+    plan_file = folder / (picture.route_id + "_linea.dat");
+  } else {
+    picture.notes.push_back("the route name stored in " + tables[0].filename().string() +
+                            " is not a plain file name: the plan is looked for by the table's "
+                            "own name");
+  }
+  if ((plan_file.empty() || !std::filesystem::exists(plan_file)) &&
+      stem.rfind('_') != std::string::npos) {
     plan_file = folder / (stem.substr(0, stem.rfind('_')) + "_linea.dat");
   }
   picture.cells = read(cells_file, file_kind::cells).cells;
