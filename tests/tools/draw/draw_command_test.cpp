@@ -251,8 +251,8 @@ TEST(Draw, ARouteNameReadFromTheTableNeverLeadsOutOfTheFolder) {
                            stations_with_route(route));
     const tool_result r = run_tool({"draw", (root / "table").string(), "--svg", "-"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("is not a plain file name"), std::string::npos);
-    EXPECT_NE(r.out.find("no track plan file Brisena_Tarvo_linea.dat"), std::string::npos);
+    EXPECT_NE(r.err.find("is not a plain file name"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("no track plan file Brisena_Tarvo_linea.dat"), std::string::npos) << r.err;
   }
 }
 
