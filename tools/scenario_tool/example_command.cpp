@@ -12,6 +12,7 @@
 #include "platform/replace_file.h"
 #include "scenari/scenario_texts.h"
 #include "scenario_tool/shared/failure_words.h"
+#include "scenario_tool/shared/output_file.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
@@ -53,6 +54,8 @@ subcommand add_example(CLI::App& app, const streams& io) {
                 }
               }
               std::filesystem::create_directories(dir);
+              check_output_name(line_text);
+              check_output_name(train_text);
               scenari::write_line_list(line_text, scenari::linea_lines());
               scenari::write_line_list(train_text, scenari::treno_lines());
             } catch (const std::exception& failure) {

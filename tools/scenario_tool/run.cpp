@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "scenario_tool/command_line.h"
+#include "scenario_tool/shared/checked_output.h"
 #include "scenario_tool/subcommands.h"
 #include "scenario_tool/tool.h"
 
@@ -34,8 +35,8 @@ constexpr help_ending endings[] = {
      "Exit status: 0 decoded and every header check ok, 1 a check found a MISMATCH or the file "
      "does not decode, 2 the command line could not be understood."},
     {"diff", "scenario_tool diff old/Brisena_Tarvo_47306.dat new/Brisena_Tarvo_47306.dat",
-     "Exit status: 0 identical, 1 they differ, 2 they cannot be compared or the command line "
-     "could not be understood."},
+     "Exit status: 0 identical, 1 they differ, 2 they cannot be compared, the result could not "
+     "be written or the command line could not be understood."},
     {"draw", "scenario_tool draw Brisena_Tarvo_linea.txt Brisena_Tarvo_47306-.txt --svg line.svg",
      "Exit status: 0 drawn, with no error; 1 drawn with the errors that make compile fail, or "
      "nothing could be drawn; 2 the command line could not be understood."},
@@ -63,6 +64,23 @@ bool asks_for_json(int argc, const char* const* argv) {
     if (std::string_view(argv[i]) == "--json") return true;
   }
   return false;
+}
+
+// A subcommand's results are only had if they reached standard output: the
+// last of them are flushed, and a write that failed on the way (a full disk)
+// is one line and the subcommand's failed status, never success.
+int checked_end(const streams& io, const std::string& command, int status) {
+  io.out.flush();
+  if (io.out.good()) return status;
+  std::string reason = "the write failed";
+  if (const auto* checked = dynamic_cast<const checked_output*>(io.out.rdbuf())) {
+    if (!checked->failure().empty()) reason = checked->failure();
+  }
+  io.err << "scenario_tool" << (command.empty() ? "" : " ") << command
+         << ": cannot write to standard output: " << reason << '\n';
+  // For diff, 1 means that the files differ; a result lost is its 2, as for
+  // files it could not compare.
+  return command == "diff" ? status_usage : status_failed;
 }
 
 }  // namespace
@@ -99,13 +117,15 @@ int run(int argc, const char* const* argv, const streams& given) {
     // --help and --version end the parse with status 0.
     if (error.get_exit_code() == 0) {
       app.exit(error, io.out, io.err);
-      return status_ok;
+      return checked_end(io, "", status_ok);
     }
     const std::string last_word = argc > 1 ? argv[argc - 1] : "";
     return report_usage_failure(io, command_line_failure(app, error, last_word));
   }
   for (const subcommand& one : commands) {
-    if (one.command->parsed()) return one.run();
+    if (!one.command->parsed()) continue;
+    const int status = one.run();
+    return checked_end(io, one.command->get_name(), status);
   }
   return status_usage;
 }

@@ -17,6 +17,7 @@
 #include "scenario_tool/compile/diagnostic_report.h"
 #include "scenario_tool/compile/warning_names.h"
 #include "scenario_tool/shared/failure_words.h"
+#include "scenario_tool/shared/output_file.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
@@ -168,6 +169,13 @@ int run_compile(compile_options options, const streams& io) {
       const model::scenario_model& model = result.form->model;
       try {
         std::filesystem::create_directories(out);
+        // Nothing is written (nor an older plan removed) unless every name
+        // may be replaced: a device, pipe or folder at one is refused first.
+        for (const std::string& name :
+             {assembly::plan_file_name(model), assembly::station_file_name(model),
+              assembly::cell_file_name(model)}) {
+          check_output_name(result.form->nome_file(name));
+        }
         if (model.plan_flag == 0) {
           // A plan left by an earlier compile was built from other texts: it
           // goes before the new cells are written, so the folder never holds

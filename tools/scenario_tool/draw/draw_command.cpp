@@ -12,6 +12,7 @@
 #include "scenario_tool/draw/draw_sources.h"
 #include "scenario_tool/draw/line_drawing.h"
 #include "scenario_tool/shared/failure_words.h"
+#include "scenario_tool/shared/output_file.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
@@ -68,7 +69,7 @@ subcommand add_draw(CLI::App& app, const streams& io) {
               if (o->svg == "-") {
                 io.out << draw_svg(picture);
               } else {
-                platform::replace_file(o->svg, draw_svg(picture));
+                replace_output_file(o->svg, draw_svg(picture));
               }
               if (o->inputs.size() == 1) {
                 for (const std::string& note : picture.notes) {
