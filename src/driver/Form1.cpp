@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "assembly/compiled_files.h"
+#include "model/windows_1252.h"
 #include "platform/file_system.h"
 #include "platform/replace_file.h"
+#include "scenari/carried_scenario.h"
 #include "scenari/text_names.h"
 
 namespace {
@@ -14,7 +16,7 @@ namespace {
 // The wait window, titled with the scenario it installs ("Brisena_Tarvo 47306").
 platform::window_design wait_window(const driver::scenario_identity& identity) {
   platform::window_design design;
-  design.caption = identity.route_id + " " + identity.train_number;
+  design.caption = model::utf8_from_windows_1252(identity.route_id + " " + identity.train_number);
   return design;
 }
 
@@ -23,25 +25,35 @@ platform::window_design wait_window(const driver::scenario_identity& identity) {
 Form1::Form1(platform::platform& platform, driver::scenario_identity identity)
     : design(wait_window(identity)), platform_(platform), identity_(std::move(identity)) {}
 
+Form1::Form1(platform::platform& platform, const scenari::carried_scenario& carried)
+    : Form1(platform, carried.identity) {
+  carried_ = &carried;
+}
+
 std::filesystem::path Form1::nome_file(std::string_view own_name) const {
   // The folder is asked anew for every name; the separator is added even when
   // the folder already ends with one (a program at the root). The folder keeps
-  // the platform's width; only the ASCII own name is widened.
+  // the platform's width; the own name goes from Windows-1252 through UTF-8
+  // into it (unchanged when it is ASCII).
   std::filesystem::path name = platform_.program_folder();
   name += platform_.separator();
-  name += own_name;
+  const std::string utf8 = model::utf8_from_windows_1252(own_name);
+  name += std::u8string(utf8.begin(), utf8.end());
   return name;
 }
 
 namespace {
 
 // The names of every file a run writes, the only ones whose temporaries the
-// start of a run removes.
+// start of a run removes; in UTF-8, as the folder's names are compared.
 std::vector<std::string> own_file_names(const model::scenario_model& model) {
-  return {scenari::line_text_name(model),     scenari::train_text_name(model),
-          scenari::notes_name(model),         scenari::slowdown_order_name(model),
-          scenari::train_card_name(model),    assembly::plan_file_name(model),
-          assembly::station_file_name(model), assembly::cell_file_name(model)};
+  std::vector<std::string> names = {
+      scenari::line_text_name(model),     scenari::train_text_name(model),
+      scenari::notes_name(model),         scenari::slowdown_order_name(model),
+      scenari::train_card_name(model),    assembly::plan_file_name(model),
+      assembly::station_file_name(model), assembly::cell_file_name(model)};
+  for (std::string& name : names) name = model::utf8_from_windows_1252(name);
+  return names;
 }
 
 }  // namespace
@@ -70,7 +82,8 @@ void Form1::Form_Load() {
     dati_note();
     dati_rallentamenti();
     dati_scheda();
-    std::int32_t j = 1;
+    // The built-in scenario always builds its track plan; a carried one as its author chose.
+    std::int32_t j = carried_ == nullptr || carried_->plan ? 1 : 0;
     memorizza_percorso(j);
     renames.flush();
   } catch (...) {

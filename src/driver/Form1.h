@@ -14,10 +14,17 @@
 #include "model/scenario_model.h"
 #include "platform/platform.h"
 
+namespace scenari {
+struct carried_scenario;
+}
+
 class Form1 {
  public:
   explicit Form1(platform::platform& platform,
                  driver::scenario_identity identity = driver::brisena_tarvo_47306());
+  // The run of a packaged installer: the identity, texts, documents and plan
+  // flag come from `carried`, which outlives the window.
+  Form1(platform::platform& platform, const scenari::carried_scenario& carried);
 
   // --- Run driver (src/driver) ---
   // The load handler: sets the scenario identity, shows the wait window and
@@ -25,7 +32,8 @@ class Form1 {
   void Form_Load();
   // Shows " Errore n. " followed by `a` and stops the run (throws run_stopped).
   [[noreturn]] void errore(const std::string& a);
-  // The program's folder, the platform's separator, then the file's own name.
+  // The program's folder, the platform's separator, then the file's own name
+  // (a Windows-1252 text, in the system's own encoding).
   std::filesystem::path nome_file(std::string_view own_name) const;
   // One line on the error the model records: its code, meaning and position,
   // and for a text that could not be read (25) which text, line and why.
@@ -74,4 +82,6 @@ class Form1 {
  private:
   platform::platform& platform_;
   driver::scenario_identity identity_;
+  // The packaged installer's scenario; none for the scenario built in.
+  const scenari::carried_scenario* carried_ = nullptr;
 };

@@ -6,6 +6,7 @@
 
 #include "driver/Form1.h"
 #include "driver/run_stopped.h"
+#include "scenari/carried_scenario.h"
 
 namespace driver {
 
@@ -40,6 +41,34 @@ int run_installer(platform::platform& platform, const scenario_identity& identit
     form->Form_Load();
     return *form;
   });
+}
+
+int run_installer(platform::platform& platform, const scenari::carried_scenario& carried,
+                  std::chrono::milliseconds lock_wait) {
+  std::optional<Form1> form;
+  return guarded_run(platform, [&]() -> const Form1& {
+    form.emplace(platform, carried);
+    form->lock_wait = lock_wait;
+    form->Form_Load();
+    return *form;
+  });
+}
+
+int run_packaged_installer(platform::platform& platform, std::chrono::milliseconds lock_wait) {
+  scenari::carried_scenario carried;
+  try {
+    carried = scenari::read_carried_scenario(platform::running_program_file());
+  } catch (const scenari::damaged_installer& damage) {
+    platform.report_failure(std::string("this installer is damaged: ") + damage.what());
+    return run_failed;
+  } catch (const std::bad_alloc&) {
+    platform.report_failure(out_of_memory_line);
+    return run_failed;
+  } catch (const std::exception& failure) {
+    platform.report_failure(failure.what());
+    return run_failed;
+  }
+  return run_installer(platform, carried, lock_wait);
 }
 
 }  // namespace driver

@@ -9,6 +9,10 @@
 
 class Form1;
 
+namespace scenari {
+struct carried_scenario;
+}
+
 namespace driver {
 
 // The line that reports a run stopped for want of memory.
@@ -25,6 +29,16 @@ inline constexpr int scenario_faulty = 2;  // files written, but the model recor
 int run_installer(platform::platform& platform,
                   const scenario_identity& identity = brisena_tarvo_47306(),
                   std::chrono::milliseconds lock_wait = folder_lock_wait);
+
+// The same run for the scenario a packaged installer carries.
+int run_installer(platform::platform& platform, const scenari::carried_scenario& carried,
+                  std::chrono::milliseconds lock_wait = folder_lock_wait);
+
+// The packaged installer's whole run: the scenario at the end of its own file,
+// checked before anything is written, then the run. A damaged installer ends
+// with one line "this installer is damaged: ..." and status 1.
+int run_packaged_installer(platform::platform& platform,
+                           std::chrono::milliseconds lock_wait = folder_lock_wait);
 
 // The guard around a run: `run` does the work and returns the window whose
 // model it filled; what stops it becomes an exit status.

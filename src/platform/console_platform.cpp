@@ -17,10 +17,7 @@ namespace {
 class console_platform final : public platform {
  public:
   std::filesystem::path program_folder() override {
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) throw std::runtime_error("cannot find the program's folder: " + ec.message());
-    std::filesystem::path folder = exe.parent_path();
+    std::filesystem::path folder = running_program_file().parent_path();
     return folder.empty() ? std::filesystem::path("/") : folder;
   }
 
@@ -46,6 +43,13 @@ class console_platform final : public platform {
 };
 
 }  // namespace
+
+std::filesystem::path running_program_file() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) throw std::runtime_error("cannot find the program's folder: " + ec.message());
+  return exe;
+}
 
 std::unique_ptr<platform> make_native_platform() {
   return std::make_unique<console_platform>();

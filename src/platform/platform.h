@@ -53,6 +53,9 @@ class platform {
   virtual void report_failure(const std::string& text) = 0;
 };
 
+// The running program's own file.
+std::filesystem::path running_program_file();
+
 // The platform this build runs on.
 std::unique_ptr<platform> make_native_platform();
 

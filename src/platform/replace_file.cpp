@@ -87,8 +87,9 @@ void remove_leftover_temporaries(const std::filesystem::path& folder,
   }
   for (const std::filesystem::path& entry : names) {
     try {
-      // A name the system's code page cannot hold is none of ours.
-      const std::string name = entry.string();
+      // Compared in UTF-8, which holds every name on every platform.
+      const std::u8string utf8 = entry.u8string();
+      const std::string name(utf8.begin(), utf8.end());
       for (const std::string& own_name : own_names) {
         if (is_temporary_of(name, own_name)) {
           remove_file(folder / entry);

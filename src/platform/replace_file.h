@@ -72,7 +72,7 @@ class folder_flush_batch {
 std::filesystem::path temporary_name(const std::filesystem::path& file);
 
 // Removes the temporary files that runs killed before their rename left in
-// `folder`: exactly one of `own_names` followed by the suffix temporary_name
+// `folder`: exactly one of `own_names` (in UTF-8) followed by the suffix temporary_name
 // adds, nothing else (a user's file that merely looks alike is kept). Only
 // while no other run can be writing there (the folder's lock is held). A
 // leftover that cannot be removed is left: it blocks nothing.

@@ -197,6 +197,10 @@ class windows_platform final : public platform {
 
 }  // namespace
 
+std::filesystem::path running_program_file() {
+  return std::filesystem::path(module_file_name());
+}
+
 std::unique_ptr<platform> make_native_platform() {
   return std::make_unique<windows_platform>();
 }

@@ -1,4 +1,5 @@
 #include "driver/Form1.h"
+#include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
 #include "scenari/text_names.h"
 
@@ -324,5 +325,9 @@ const line_list& linea_lines() {
 void Form1::dati_linea() {
   const std::filesystem::path file = nome_file(scenari::line_text_name(model));
   // Read back and deleted by this run's reader: never flushed to the disk.
-  scenari::write_recorded_text(texts_written, file, scenari::linea_lines());
+  if (carried_ != nullptr) {
+    scenari::write_recorded_text(texts_written, file, carried_->line_text);
+  } else {
+    scenari::write_recorded_text(texts_written, file, scenari::linea_lines());
+  }
 }

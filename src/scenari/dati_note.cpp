@@ -1,4 +1,5 @@
 #include "driver/Form1.h"
+#include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
 #include "scenari/text_names.h"
 
@@ -369,5 +370,10 @@ const line_list& note_lines() {
 }  // namespace scenari
 
 void Form1::dati_note() {
-  scenari::write_line_list(nome_file(scenari::notes_name(model)), scenari::note_lines());
+  const std::filesystem::path file = nome_file(scenari::notes_name(model));
+  if (carried_ == nullptr) {
+    scenari::write_line_list(file, scenari::note_lines());
+  } else if (carried_->notes) {
+    scenari::write_text(file, *carried_->notes);
+  }
 }

@@ -1,4 +1,5 @@
 #include "driver/Form1.h"
+#include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
 #include "scenari/text_names.h"
 
@@ -50,6 +51,10 @@ const line_list& rallentamenti_lines() {
 }  // namespace scenari
 
 void Form1::dati_rallentamenti() {
-  scenari::write_line_list(nome_file(scenari::slowdown_order_name(model)),
-                           scenari::rallentamenti_lines());
+  const std::filesystem::path file = nome_file(scenari::slowdown_order_name(model));
+  if (carried_ == nullptr) {
+    scenari::write_line_list(file, scenari::rallentamenti_lines());
+  } else if (carried_->slowdown_order) {
+    scenari::write_text(file, *carried_->slowdown_order);
+  }
 }

@@ -1,4 +1,5 @@
 #include "driver/Form1.h"
+#include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
 #include "scenari/text_names.h"
 
@@ -121,5 +122,9 @@ const line_list& treno_lines() {
 void Form1::dati_treno() {
   const std::filesystem::path file = nome_file(scenari::train_text_name(model));
   // Read back and deleted by this run's reader: never flushed to the disk.
-  scenari::write_recorded_text(texts_written, file, scenari::treno_lines());
+  if (carried_ != nullptr) {
+    scenari::write_recorded_text(texts_written, file, carried_->train_text);
+  } else {
+    scenari::write_recorded_text(texts_written, file, scenari::treno_lines());
+  }
 }

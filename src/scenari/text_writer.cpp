@@ -22,14 +22,24 @@ std::string write_line_list(const std::filesystem::path& file, const line_list& 
 }
 
 void write_recorded_text(std::map<std::filesystem::path, std::string>& written,
-                         const std::filesystem::path& file, const line_list& lines) {
+                         const std::filesystem::path& file, std::string_view bytes) {
   std::string& record = written[file];
   try {
-    record = write_line_list(file, lines, platform::durability::read_back);
+    record.assign(bytes);
+    platform::replace_file(file, record, platform::durability::read_back);
   } catch (...) {
     written.erase(file);
     throw;
   }
+}
+
+void write_recorded_text(std::map<std::filesystem::path, std::string>& written,
+                         const std::filesystem::path& file, const line_list& lines) {
+  write_recorded_text(written, file, render_lines(lines));
+}
+
+void write_text(const std::filesystem::path& file, std::string_view bytes) {
+  platform::replace_file(file, bytes);
 }
 
 }  // namespace scenari

@@ -35,10 +35,18 @@ std::string write_line_list(const std::filesystem::path& file, const line_list& 
                             platform::durability kind = platform::durability::lasting);
 
 // The same for a text the run reads back and deletes (so never flushed to the
-// disk), its bytes recorded in `written` by file. The record is made before the file is written and dropped if the
-// write fails, so that memory running out cannot leave the text in the
-// folder without its record.
+// disk), its bytes recorded in `written` by file. The record is made before
+// the file is written and dropped if the write fails, so that memory running
+// out cannot leave the text in the folder without its record.
 void write_recorded_text(std::map<std::filesystem::path, std::string>& written,
                          const std::filesystem::path& file, const line_list& lines);
+
+// The same for a text carried whole, byte for byte (a packaged installer's).
+void write_recorded_text(std::map<std::filesystem::path, std::string>& written,
+                         const std::filesystem::path& file, std::string_view bytes);
+
+// Replaces `file` as a whole with a document carried whole, byte for byte (a
+// packaged installer's).
+void write_text(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace scenari

@@ -1,0 +1,28 @@
+// The route identifier and the train number become parts of file names on the
+// driver's machine: each must be a plain name on Windows and on Linux alike.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "driver/scenario_identity.h"
+
+namespace driver {
+
+// The most a file's own name may hold, in UTF-16 units on Windows and in bytes
+// on Linux: 255 on both.
+inline constexpr std::size_t longest_own_name = 255;
+
+// The longest own name that a scenario's identity makes: its slowdown order,
+// "<route>_<train>_rallentamenti.txt", while it is written as a temporary
+// (".", 16 hex digits, ".tmp" more), counted in UTF-8 bytes, which is never
+// fewer than the UTF-16 units of the same Windows-1252 text.
+std::size_t longest_own_name_of(const scenario_identity& identity);
+
+// Why the identity (two Windows-1252 texts) cannot name the scenario's files,
+// as one line ("the route identifier "CON" is a device name on Windows"); none
+// when it can.
+std::optional<std::string> identity_fault(const scenario_identity& identity);
+
+}  // namespace driver

@@ -1,0 +1,127 @@
+// The generic installer with a scenario sealed at its end, run as a driver
+// runs it: copied alone into a folder, started with no arguments.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/replace_file.h"
+#include "scenari/carried_scenario.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+struct program_run {
+  int status = -1;
+  std::string errors;
+};
+
+// Writes `bytes` as the executable `name` in `folder` and runs it from another folder.
+program_run run_program(const testing_support::temp_folder& folder, const std::string& name,
+                        const std::string& bytes) {
+  testing_support::temp_folder outside;
+  const auto exe = folder / name;
+  std::ofstream(exe, std::ios::binary | std::ios::trunc) << bytes;
+  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  const std::string command = "cd '" + outside.path().string() + "' && '" + exe.string() +
+                              "' </dev/null 2>'" + (outside / "stderr.txt").string() + "'";
+  const int raw = std::system(command.c_str());
+  program_run run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.errors = outside.read("stderr.txt");
+  return run;
+}
+
+std::map<std::string, std::string> contents(const testing_support::temp_folder& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& name : folder.names()) files[name] = folder.read(name);
+  return files;
+}
+
+const std::string& generic_installer() {
+  static const std::string bytes = platform::read_file(SCENARIO_INSTALLER_PATH);
+  return bytes;
+}
+
+TEST(PackagedInstaller, TheShippedScenarioGivesTheBuiltInInstallersSixFiles) {
+  testing_support::temp_folder built_in;
+  const program_run shipped =
+      run_program(built_in, "brisena_tarvo_47306", platform::read_file(INSTALLER_PATH));
+  ASSERT_EQ(shipped.status, 0) << shipped.errors;
+
+  testing_support::temp_folder packaged;
+  const program_run run =
+      run_program(packaged, "installer",
+                  generic_installer() + scenari::seal_scenario(scenari::shipped_scenario()));
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "Attendere\n");
+
+  auto expected = contents(built_in);
+  auto actual = contents(packaged);
+  expected.erase("brisena_tarvo_47306");
+  actual.erase("installer");
+  EXPECT_EQ(actual.size(), 7u);  // six files and the folder's lock
+  EXPECT_EQ(actual, expected);
+}
+
+TEST(PackagedInstaller, WritesOnlyTheDocumentsItCarriesAndNoPlanWhenToldSo) {
+  scenari::carried_scenario scenario = scenari::shipped_scenario();
+  scenario.identity = {"Citt\xE0", "7"};
+  scenario.plan = false;
+  scenario.notes.reset();
+  scenario.train_card.reset();
+  testing_support::temp_folder folder;
+  const program_run run =
+      run_program(folder, "installer", generic_installer() + scenari::seal_scenario(scenario));
+  ASSERT_EQ(run.status, 0) << run.errors;
+  // The route's name is Windows-1252 in the scenario, UTF-8 in Linux file names.
+  const std::set<std::string> expected = {"installer", "scenari.lock",
+                                          "Citt\xC3\xA0_7_rallentamenti.txt", "Citt\xC3\xA0_7.sim",
+                                          "Citt\xC3\xA0_7.dat"};
+  EXPECT_EQ(folder.names(), expected);
+  EXPECT_EQ(folder.read("Citt\xC3\xA0_7_rallentamenti.txt"), *scenario.slowdown_order);
+}
+
+TEST(PackagedInstaller, ADamagedInstallerSaysSoInOneLineAndTouchesNothing) {
+  const std::string installer =
+      generic_installer() + scenari::seal_scenario(scenari::shipped_scenario());
+  const std::size_t program = generic_installer().size();
+  const std::size_t sealed = installer.size() - program;
+  auto flipped = [&](std::size_t at) {
+    std::string bytes = installer;
+    bytes[at] = static_cast<char>(bytes[at] ^ 0x04);
+    return bytes;
+  };
+  const std::pair<const char*, std::string> damaged[] = {
+      {"bare generic installer", generic_installer()},
+      {"cut inside the trailer", installer.substr(0, installer.size() - 7)},
+      {"cut inside the scenario", installer.substr(0, program + sealed / 2)},
+      {"cut right after the scenario", installer.substr(0, installer.size() - 56)},
+      {"first byte of the scenario changed", flipped(program)},
+      {"a byte of the line text changed", flipped(program + 100)},
+      {"a byte of the train card changed", flipped(installer.size() - 200)},
+      {"digest changed", flipped(installer.size() - 30)},
+      {"size changed", flipped(installer.size() - 56)},
+      {"joined to more bytes", installer + std::string(1000, '\0')},
+  };
+  for (const auto& [what, bytes] : damaged) {
+    SCOPED_TRACE(what);
+    testing_support::temp_folder folder;
+    // A good installation from an earlier run stays as it was.
+    platform::replace_file(folder / "Brisena_Tarvo_47306.dat", "good installation");
+    const auto before = contents(folder);
+    const program_run run = run_program(folder, "installer", bytes);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors.rfind("this installer is damaged: ", 0), 0u) << run.errors;
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+    auto after = contents(folder);
+    after.erase("installer");
+    EXPECT_EQ(after, before);
+  }
+}
+
+}  // namespace
