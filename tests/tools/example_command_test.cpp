@@ -37,12 +37,18 @@ TEST(ToolExample, EditedTextsAreKeptUnlessForced) {
     EXPECT_EQ(folder.read("Brisena_Tarvo_linea.txt"), shipped_line);
     EXPECT_EQ(folder.read("Brisena_Tarvo_47306-.txt"), shipped_train);
   }
-  // Both there: both named.
+  // All there: each named, the last after "and".
   const temp_folder folder;
   ASSERT_EQ(run_tool({"example", folder.path().string()}).status, 0);
   const tool_result again = run_tool({"example", folder.path().string()});
   EXPECT_EQ(again.status, 1);
-  EXPECT_NE(again.err.find("Brisena_Tarvo_47306-.txt already exist:"), std::string::npos)
+  for (const char* name : {"scenario.toml", "Brisena_Tarvo_linea.txt", "Brisena_Tarvo_47306-.txt",
+                           "Brisena_Tarvo_47306_note.txt"}) {
+    EXPECT_NE(again.err.find(name), std::string::npos) << again.err;
+  }
+  EXPECT_NE(again.err.find(" and " + (folder / "Brisena_Tarvo_47306_scheda_treno.txt").string() +
+                           " already exist: nothing written (give --force to replace them)"),
+            std::string::npos)
       << again.err;
 }
 

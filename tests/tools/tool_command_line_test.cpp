@@ -56,21 +56,6 @@ TEST(ToolCommandLine, UsageErrorsAreOneLineWithStatus2) {
   }
 }
 
-TEST(ToolExample, WritesTheShippedTextsUnchangedAndNothingElse) {
-  const testing_support::temp_folder folder;
-  const tool_result result = run_tool({"example", (folder / "new").string()});
-  ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(platform::read_file(folder / "new" / "Brisena_Tarvo_linea.txt"),
-            scenari::render_lines(scenari::linea_lines()));
-  EXPECT_EQ(platform::read_file(folder / "new" / "Brisena_Tarvo_47306-.txt"),
-            scenari::render_lines(scenari::treno_lines()));
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder / "new")) {
-    names.insert(entry.path().filename().string());
-  }
-  EXPECT_EQ(names, (std::set<std::string>{"Brisena_Tarvo_47306-.txt", "Brisena_Tarvo_linea.txt"}));
-}
-
 TEST(ToolExample, AFolderThatCannotBeMadeIsStatus1AndOneLine) {
   const testing_support::temp_folder folder;
   platform::replace_file(folder / "blocker", "not a folder");

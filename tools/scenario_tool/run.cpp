@@ -28,9 +28,14 @@ struct help_ending {
 };
 
 constexpr help_ending endings[] = {
+    {"new", "scenario_tool new MyLine --route My_Line --train 1234",
+     "Exit status: 0 written, 1 a file stands in the way (without --force) or could not be "
+     "written, 2 the command line could not be understood or the identity is no file name."},
     {"example", "scenario_tool example ~/scenario-work",
-     "Exit status: 0 written, 1 not written (the texts exist, or a file could not be written), "
-     "2 the command line could not be understood."},
+     "Exit status: 0 written, 1 a file stands in the way (without --force) or the files could "
+     "not be written, 2 the command line could not be understood."},
+    {"package", "scenario_tool package MyLine --platform windows --out My_Line_1234.exe",
+     ""},  // its own help says its exit statuses
     {"dump", "scenario_tool dump compiled/Brisena_Tarvo_47306.dat --from 30 --to 40",
      "Exit status: 0 decoded and every header check ok, 1 a check found a MISMATCH or the file "
      "does not decode, 2 the command line could not be understood."},
@@ -87,14 +92,16 @@ int checked_end(const streams& io, const std::string& command, int status) {
 
 int run(int argc, const char* const* argv, const streams& given) {
   const streams io{given.out, given.err, asks_for_json(argc, argv)};
-  CLI::App app{"Compiles, inspects and draws train-driving scenarios.", "scenario_tool"};
+  CLI::App app{"Writes, compiles, inspects, draws and packages train-driving scenarios.",
+               "scenario_tool"};
   app.set_version_flag("--version", std::string("scenario_tool ") + SCENARIO_TOOL_VERSION);
   app.require_subcommand(1);
   app.formatter(std::make_shared<tool_formatter>());
 
   const std::vector<subcommand> commands = {
-      add_example(app, io), add_dump(app, io),    add_diff(app, io), add_draw(app, io),
-      add_compile(app, io), add_explain(app, io), add_lsp(app, io),
+      add_new(app, io),     add_example(app, io), add_dump(app, io),
+      add_diff(app, io),    add_draw(app, io),    add_compile(app, io),
+      add_package(app, io), add_explain(app, io), add_lsp(app, io),
   };
   for (const subcommand& one : commands) {
     CLI::App* command = one.command;

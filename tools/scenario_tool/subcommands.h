@@ -6,8 +6,12 @@
 
 namespace scenario_tool {
 
-// example DIR: writes the shipped scenario's two description texts into DIR.
+// example DIR: writes the shipped scenario into DIR as a scenario folder.
 subcommand add_example(CLI::App& app, const streams& io);
+// new DIR --route R --train T: writes a minimal scenario folder.
+subcommand add_new(CLI::App& app, const streams& io);
+// package [DIR] --platform P --out FILE: the installer drivers run.
+subcommand add_package(CLI::App& app, const streams& io);
 // dump FILE: a compiled file decoded into text or JSON, its header slots checked.
 subcommand add_dump(CLI::App& app, const streams& io);
 // diff A B: two compiled files of one kind compared record by record.

@@ -11,6 +11,7 @@
 
 #include "platform/replace_file.h"
 #include "scenari/carried_scenario.h"
+#include "support/run_tool.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -47,16 +48,26 @@ const std::string& generic_installer() {
   return bytes;
 }
 
+// The tool's package of a scenario folder, made for this system.
+std::string packaged_by_tool(const testing_support::temp_folder& scenario) {
+  testing_support::temp_folder out;
+  const auto result = testing_support::run_tool({"package", scenario.path().string(), "--platform",
+                                                 "linux", "--out", (out / "installer").string(),
+                                                 "--stub", SCENARIO_INSTALLER_PATH});
+  EXPECT_EQ(result.status, 0) << result.err;
+  return out.read("installer");
+}
+
 TEST(PackagedInstaller, TheShippedScenarioGivesTheBuiltInInstallersSixFiles) {
   testing_support::temp_folder built_in;
   const program_run shipped =
       run_program(built_in, "brisena_tarvo_47306", platform::read_file(INSTALLER_PATH));
   ASSERT_EQ(shipped.status, 0) << shipped.errors;
 
+  testing_support::temp_folder scenario;
+  ASSERT_EQ(testing_support::run_tool({"example", scenario.path().string()}).status, 0);
   testing_support::temp_folder packaged;
-  const program_run run =
-      run_program(packaged, "installer",
-                  generic_installer() + scenari::seal_scenario(scenari::shipped_scenario()));
+  const program_run run = run_program(packaged, "installer", packaged_by_tool(scenario));
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.errors, "Attendere\n");
 
@@ -66,6 +77,28 @@ TEST(PackagedInstaller, TheShippedScenarioGivesTheBuiltInInstallersSixFiles) {
   actual.erase("installer");
   EXPECT_EQ(actual.size(), 7u);  // six files and the folder's lock
   EXPECT_EQ(actual, expected);
+}
+
+TEST(PackagedInstaller, ANewScenarioGivesTheFilesThatCompileGives) {
+  testing_support::temp_folder scenario;
+  ASSERT_EQ(testing_support::run_tool(
+                {"new", scenario.path().string(), "--route", "Val", "--train", "9"})
+                .status,
+            0);
+  testing_support::temp_folder compiled;
+  ASSERT_EQ(testing_support::run_tool(
+                {"compile", scenario.path().string(), "--out", compiled.path().string()})
+                .status,
+            0);
+
+  testing_support::temp_folder installed;
+  const program_run run = run_program(installed, "installer", packaged_by_tool(scenario));
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.errors, "Attendere\n");
+  auto files = contents(installed);
+  EXPECT_EQ(files.at("Val_9_note.txt"), scenario.read("Val_9_note.txt"));
+  for (const std::string name : {"installer", "scenari.lock", "Val_9_note.txt"}) files.erase(name);
+  EXPECT_EQ(files, contents(compiled));
 }
 
 TEST(PackagedInstaller, WritesOnlyTheDocumentsItCarriesAndNoPlanWhenToldSo) {

@@ -1,5 +1,6 @@
-// compile LINE_TEXT TRAIN_TEXT: the installer's compile on an author's texts,
-// with every problem named by file, line and column. The texts are only read.
+// compile [DIR | LINE_TEXT TRAIN_TEXT]: the installer's compile on an author's
+// texts, those a scenario folder's manifest names or two given by name, with
+// every problem named by file, line and column. The texts are only read.
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <filesystem>
@@ -18,12 +19,14 @@
 #include "scenario_tool/compile/warning_names.h"
 #include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/output_file.h"
+#include "scenario_tool/shared/scenario_manifest.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
 namespace {
 
 struct compile_options {
+  std::vector<std::string> inputs;  // DIR, or LINE_TEXT TRAIN_TEXT
   std::string line_text;
   std::string train_text;
   std::string route;
@@ -101,6 +104,36 @@ int run_compile(compile_options options, const streams& io) {
   for (const std::string& option : options.warning_options) {
     if (const auto refused = policy.apply(option)) return usage_error(io, *refused);
   }
+  bool plan = true;
+  if (options.inputs.size() > 2) {
+    return usage_error(io,
+                       "compile takes a scenario folder or two texts (LINE_TEXT TRAIN_TEXT), "
+                       "not " +
+                           std::to_string(options.inputs.size()) + " names");
+  }
+  if (options.inputs.size() == 2) {
+    options.line_text = options.inputs[0];
+    options.train_text = options.inputs[1];
+  } else {
+    // A scenario folder: its manifest names the texts and the identity.
+    const std::filesystem::path folder = options.inputs.empty() ? "." : options.inputs[0];
+    if (!options.route.empty() || !options.train.empty()) {
+      return usage_error(io,
+                         "--route and --train go with two texts; a folder's scenario.toml "
+                         "names its route and train");
+    }
+    try {
+      const scenario_manifest manifest = read_manifest(folder);
+      options.line_text = (folder / manifest.line_text).string();
+      options.train_text = (folder / manifest.train_text).string();
+      options.route = manifest.identity.route_id;
+      options.train = manifest.identity.train_number;
+      plan = manifest.plan;
+    } catch (const manifest_error& failure) {
+      io.err << "scenario_tool compile: " << failure.what() << '\n';
+      return status_failed;
+    }
+  }
   std::string line_bytes;
   std::string train_bytes;
   std::string unreadable;
@@ -141,7 +174,7 @@ int run_compile(compile_options options, const streams& io) {
     }
     request.train_number = *train;
   }
-  request.plan = !options.no_plan;
+  request.plan = plan && !options.no_plan;
   // An empty folder name means the current folder, as it does for the default.
   const std::string out = options.out.empty() ? std::string(".") : options.out;
   request.output_folder = out;
@@ -186,9 +219,9 @@ int run_compile(compile_options options, const streams& io) {
             platform::remove_file(older);
             diagnostic d;
             d.level = severity::note;
-            d.text = "removed the older track plan " + older.string() +
-                     ": with --no-plan no plan is built, and the cells now written would not "
-                     "match it";
+            d.text = "removed the older track plan " + older.string() + ": no plan is built (" +
+                     (options.no_plan ? "--no-plan" : "the manifest's plan = false") +
+                     "), and the cells now written would not match it";
             diagnostics.push_back(std::move(d));
           }
         }
@@ -225,12 +258,10 @@ subcommand add_compile(CLI::App& app, const streams& io) {
       "compile",
       "Compile a line and a train description text into the three compiled files, exactly as the "
       "installer does, naming every problem by file, line and column. The texts are only read.");
-  command->add_option("LINE_TEXT", options->line_text, "Line description text (<route>_linea.txt)")
-      ->required();
-  command
-      ->add_option("TRAIN_TEXT", options->train_text,
-                   "Train description text (<route>_<train>-.txt)")
-      ->required();
+  command->add_option("INPUT", options->inputs,
+                      "A scenario folder with its scenario.toml (default: the current folder), or "
+                      "LINE_TEXT TRAIN_TEXT: the line description text (<route>_linea.txt) and the "
+                      "train description text (<route>_<train>-.txt)");
   command->add_option("--route", options->route,
                       "Route identifier (default: from the line text's name)");
   command->add_option("--train", options->train,

@@ -1,5 +1,6 @@
-// draw LINE_TEXT TRAIN_TEXT --svg OUT, or draw COMPILED_FOLDER --svg OUT: a
-// picture of the line as one self-contained SVG file.
+// draw [DIR] --svg OUT (a scenario folder), draw LINE_TEXT TRAIN_TEXT --svg OUT,
+// or draw COMPILED_FOLDER --svg OUT: a picture of the line as one
+// self-contained SVG file.
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <memory>
@@ -7,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "driver/scenario_identity.h"
 #include "platform/replace_file.h"
 #include "scenario_tool/compile/diagnostic_report.h"
 #include "scenario_tool/draw/draw_sources.h"
 #include "scenario_tool/draw/line_drawing.h"
 #include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/output_file.h"
+#include "scenario_tool/shared/scenario_manifest.h"
 #include "scenario_tool/subcommands.h"
 
 namespace scenario_tool {
@@ -32,11 +35,13 @@ subcommand add_draw(CLI::App& app, const streams& io) {
   CLI::App* command = app.add_subcommand(
       "draw",
       "Draw the line as an SVG picture: its plan, and on one chainage axis the gradient, curves, "
-      "speed limits, signals, slowdowns, speed points and stations. Give either the line and "
-      "train description texts, or a folder of compiled files.");
-  command->add_option("INPUT", o->inputs, "LINE_TEXT TRAIN_TEXT, or COMPILED_FOLDER")
-      ->required()
-      ->expected(1, 2);
+      "speed limits, signals, slowdowns, speed points and stations. Give a scenario folder, the "
+      "line and train description texts, or a folder of compiled files.");
+  command
+      ->add_option("INPUT", o->inputs,
+                   "A scenario folder with its scenario.toml, LINE_TEXT TRAIN_TEXT, or a folder "
+                   "of compiled files (default: the current folder)")
+      ->expected(0, 2);
   command->add_option("--svg", o->svg, "The SVG file to write, or - for standard output")
       ->required();
   command->add_option("--train", o->train,
@@ -48,17 +53,28 @@ subcommand add_draw(CLI::App& app, const streams& io) {
             int status = status_ok;
             try {
               line_picture picture;
-              if (o->inputs.size() == 2) {
-                drawn_texts drawn = picture_from_texts(o->inputs[0], o->inputs[1]);
+              if (o->inputs.empty()) o->inputs.push_back(".");
+              // From texts: the compile's diagnostics, not the picture's notes.
+              bool from_texts = true;
+              const auto draw_texts = [&](const std::filesystem::path& line_text,
+                                          const std::filesystem::path& train_text,
+                                          const driver::scenario_identity* named) {
+                drawn_texts drawn = picture_from_texts(line_text, train_text, named);
                 io.err << render_text(drawn.diagnostics);
                 if (drawn.stopped || count(drawn.diagnostics).errors != 0) status = status_failed;
-                if (drawn.picture.cells.empty()) {
-                  io.err << "scenario_tool draw: nothing to draw: the line text gave no track "
-                            "cells\n";
-                  return status_failed;
-                }
                 picture = std::move(drawn.picture);
+                return !picture.cells.empty();
+              };
+              bool drawable = true;
+              if (o->inputs.size() == 2) {
+                drawable = draw_texts(o->inputs[0], o->inputs[1], nullptr);
+              } else if (is_scenario_folder(o->inputs[0])) {
+                const std::filesystem::path folder = o->inputs[0];
+                const scenario_manifest manifest = read_manifest(folder);
+                drawable = draw_texts(folder / manifest.line_text, folder / manifest.train_text,
+                                      &manifest.identity);
               } else if (std::filesystem::is_directory(o->inputs[0])) {
+                from_texts = false;
                 picture = picture_from_folder(o->inputs[0], o->train);
               } else {
                 io.err << "scenario_tool draw: " << o->inputs[0]
@@ -66,12 +82,17 @@ subcommand add_draw(CLI::App& app, const streams& io) {
                           "train description texts\n";
                 return status_usage;
               }
+              if (!drawable) {
+                io.err << "scenario_tool draw: nothing to draw: the line text gave no track "
+                          "cells\n";
+                return status_failed;
+              }
               if (o->svg == "-") {
                 io.out << draw_svg(picture);
               } else {
                 replace_output_file(o->svg, draw_svg(picture));
               }
-              if (o->inputs.size() == 1) {
+              if (!from_texts) {
                 for (const std::string& note : picture.notes) {
                   io.err << "scenario_tool draw: " << note << '\n';
                 }

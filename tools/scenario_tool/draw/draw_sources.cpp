@@ -58,8 +58,10 @@ std::string folder_label(const std::filesystem::path& folder) {
 }  // namespace
 
 drawn_texts picture_from_texts(const std::filesystem::path& line_text,
-                               const std::filesystem::path& train_text) {
-  const driver::scenario_identity identity = identity_of(line_text, train_text);
+                               const std::filesystem::path& train_text,
+                               const driver::scenario_identity* named) {
+  const driver::scenario_identity identity =
+      named != nullptr ? *named : identity_of(line_text, train_text);
   // The compile's own run, diagnostics and all, over the texts in memory.
   compile_request request;
   request.line = source_text(line_text.string(), platform::read_file(line_text));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/scenario_identity.h"
 #include "scenario_tool/compile/diagnostic.h"
 #include "scenario_tool/draw/line_drawing.h"
 
@@ -20,9 +21,11 @@ struct drawn_texts {
 
 // Reads both texts (never changing them) and compiles them in memory as
 // compile does, keeping the cells as the texts gave them before the walk.
-// The errors become notes of the picture.
+// The errors become notes of the picture. The identity is `named`, else the
+// one the texts' names give.
 drawn_texts picture_from_texts(const std::filesystem::path& line_text,
-                               const std::filesystem::path& train_text);
+                               const std::filesystem::path& train_text,
+                               const driver::scenario_identity* named = nullptr);
 
 // The three compiled files of the one station table (.sim) in `folder`, or of
 // train `train` when it is not empty; throws std::runtime_error when they

@@ -1,0 +1,133 @@
+// package: the scenario compiled first, refused with its diagnostics, or
+// joined to the generic installer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/replace_file.h"
+#include "scenari/carried_scenario.h"
+#include "support/run_tool.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::run_tool;
+using testing_support::tool_result;
+
+#ifdef _WIN32
+const char* const own_platform = "windows";
+#else
+const char* const own_platform = "linux";
+#endif
+
+// A minimal scenario whose train text is changed by `change`.
+void make_scenario(const testing_support::temp_folder& folder,
+                   const std::function<std::string(std::string)>& change = nullptr) {
+  ASSERT_EQ(run_tool({"new", folder.path().string(), "--route", "R", "--train", "1"}).status, 0);
+  if (change) platform::replace_file(folder / "R_1-.txt", change(folder.read("R_1-.txt")));
+}
+
+tool_result package(const testing_support::temp_folder& folder, const std::string& out,
+                    std::vector<std::string> more = {}) {
+  std::vector<std::string> args = {"package", folder.path().string(), "--platform", own_platform,
+                                   "--out", out, "--stub", SCENARIO_INSTALLER_PATH};
+  args.insert(args.end(), more.begin(), more.end());
+  return run_tool(args);
+}
+
+TEST(ToolPackage, JoinsTheScenarioToTheGenericInstaller) {
+  testing_support::temp_folder folder;
+  make_scenario(folder);
+  testing_support::temp_folder out;
+  const tool_result result = package(folder, (out / "install_R_1").string());
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+
+  const std::string installer = out.read("install_R_1");
+  const std::string program = platform::read_file(SCENARIO_INSTALLER_PATH);
+  ASSERT_GT(installer.size(), program.size());
+  EXPECT_EQ(installer.substr(0, program.size()), program);
+  const scenari::carried_scenario carried = scenari::unseal_scenario(installer);
+  EXPECT_EQ(carried.identity.route_id, "R");
+  EXPECT_EQ(carried.line_text, folder.read("R_linea.txt"));
+  EXPECT_EQ(carried.notes, folder.read("R_1_note.txt"));
+  EXPECT_FALSE(carried.train_card.has_value());
+#ifndef _WIN32
+  const auto perms = std::filesystem::status(out / "install_R_1").permissions();
+  EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
+#endif
+}
+
+TEST(ToolPackage, RefusesAScenarioWithErrorsAndWritesNothing) {
+  testing_support::temp_folder folder;
+  // A station off the 50 m grid: error 8.
+  make_scenario(folder, [](std::string text) {
+    return text.replace(text.find("stazione,    4000"), 17, "stazione,    4010");
+  });
+  testing_support::temp_folder out;
+  const tool_result result = package(folder, (out / "installer").string());
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("R_1-.txt:13:"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("error"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("no installer written"), std::string::npos) << result.err;
+  EXPECT_TRUE(out.names().empty());
+}
+
+TEST(ToolPackage, RefusesWarningsOnlyUnderWerror) {
+  testing_support::temp_folder folder;
+  // A row whose keyword matches none: a warning.
+  make_scenario(folder, [](std::string text) {
+    return text.replace(text.find("[stazioni]"), 0, "velocitta,    2000,    90\r\n");
+  });
+  testing_support::temp_folder out;
+  const tool_result strict = package(folder, (out / "installer").string(), {"--werror"});
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_NE(strict.err.find("matches no keyword"), std::string::npos) << strict.err;
+  EXPECT_TRUE(out.names().empty());
+
+  const tool_result lenient = package(folder, (out / "installer").string());
+  EXPECT_EQ(lenient.status, 0) << lenient.err;
+  EXPECT_NE(lenient.err.find("warning"), std::string::npos) << lenient.err;
+  EXPECT_EQ(out.names(), std::set<std::string>{"installer"});
+}
+
+TEST(ToolPackage, RefusesWhatIsNoGenericInstaller) {
+  testing_support::temp_folder folder;
+  make_scenario(folder);
+  testing_support::temp_folder out;
+  platform::replace_file(out / "text.txt", "not a program");
+  const std::string packaged = (out / "packaged").string();
+  ASSERT_EQ(package(folder, packaged).status, 0);
+
+  const struct {
+    std::string stub;
+    std::string platform;
+    std::string message;
+  } cases[] = {
+      {(out / "missing").string(), own_platform, "missing"},
+      {(out / "text.txt").string(), own_platform, "is no"},
+      {SCENARIO_INSTALLER_PATH, own_platform == std::string("linux") ? "windows" : "linux",
+       "is no"},
+      {packaged, own_platform, "already carries a scenario"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    const tool_result result =
+        run_tool({"package", folder.path().string(), "--platform", c.platform, "--out",
+                  (out / "new_installer").string(), "--stub", c.stub});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(out / "new_installer"));
+  }
+}
+
+TEST(ToolPackage, HelpSaysWhereTheGenericInstallerIsLookedFor) {
+  const tool_result help = run_tool({"package", "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("scenario_installer.exe"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("--stub"), std::string::npos) << help.out;
+  const tool_result bad = run_tool({"package", "--platform", "macos", "--out", "x"});
+  EXPECT_EQ(bad.status, 2);
+}
+
+}  // namespace

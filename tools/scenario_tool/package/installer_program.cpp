@@ -1,0 +1,91 @@
+#include "scenario_tool/package/installer_program.h"
+
+#include <stdexcept>
+#include <system_error>
+
+#include "platform/platform.h"
+#include "platform/replace_file.h"
+#include "scenari/carried_scenario.h"
+
+namespace scenario_tool {
+
+namespace {
+
+// A program file of the platform: an ELF file, or a Windows "MZ" program.
+bool is_program_of(target_platform platform, const std::string& bytes) {
+  return platform == target_platform::for_linux ? bytes.starts_with("\x7F" "ELF")
+                                            : bytes.starts_with("MZ");
+}
+
+const char* platform_name(target_platform platform) {
+  return platform == target_platform::for_linux ? "Linux" : "Windows";
+}
+
+}  // namespace
+
+std::string installer_program_name(target_platform platform) {
+  return platform == target_platform::for_linux ? "scenario_installer" : "scenario_installer.exe";
+}
+
+std::vector<std::filesystem::path> installer_program_places(target_platform platform) {
+  const std::string name = installer_program_name(platform);
+  std::vector<std::filesystem::path> places;
+  const auto add = [&](const std::filesystem::path& place) {
+    for (const auto& known : places) {
+      if (known == place) return;
+    }
+    places.push_back(place);
+  };
+  try {
+    add(platform::running_program_file().parent_path() / name);
+  } catch (const std::exception&) {
+    // No folder of its own to look in: the build tree and --stub remain.
+  }
+#ifdef SCENARIO_TOOL_BUILD_PROGRAMS
+  add(std::filesystem::path(SCENARIO_TOOL_BUILD_PROGRAMS) / name);
+#endif
+#ifdef SCENARIO_TOOL_BUILD_TREES
+  // The release and windows presets build into build/release and build/windows.
+  const char* preset = platform == target_platform::for_linux ? "release" : "windows";
+  add(std::filesystem::path(SCENARIO_TOOL_BUILD_TREES) / preset / "bin" / name);
+#endif
+  return places;
+}
+
+std::string read_installer_program(target_platform platform,
+                                   const std::optional<std::filesystem::path>& stub,
+                                   std::filesystem::path& found) {
+  if (stub) {
+    found = *stub;
+  } else {
+    const std::vector<std::filesystem::path> places = installer_program_places(platform);
+    std::string looked;
+    for (const auto& place : places) {
+      std::error_code ec;
+      if (std::filesystem::is_regular_file(place, ec)) {
+        found = place;
+        break;
+      }
+      looked += (looked.empty() ? "" : ", ") + place.string();
+    }
+    if (found.empty()) {
+      throw std::runtime_error("no " + installer_program_name(platform) +
+                               " (the generic installer for " + platform_name(platform) +
+                               ") found in " + looked + ": give --stub FILE");
+    }
+  }
+  std::string bytes = platform::read_file(found);
+  if (!is_program_of(platform, bytes)) {
+    throw std::runtime_error(found.string() + " is no " + platform_name(platform) + " program");
+  }
+  try {
+    scenari::unseal_scenario(bytes);
+  } catch (const scenari::damaged_installer&) {
+    return bytes;  // it carries no scenario of its own, as a generic installer
+  }
+  throw std::runtime_error(found.string() +
+                           " already carries a scenario: give the generic installer, " +
+                           installer_program_name(platform));
+}
+
+}  // namespace scenario_tool
