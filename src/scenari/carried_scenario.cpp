@@ -128,7 +128,9 @@ std::string seal_scenario(const carried_scenario& scenario) {
 carried_scenario unseal_scenario(std::string_view installer) {
   if (installer.size() < carried_trailer_size ||
       installer.substr(installer.size() - carried_mark.size()) != carried_mark) {
-    throw damaged_installer("no scenario is sealed at its end (it was cut short or lengthened, or is the bare generic installer)");
+    throw damaged_installer(
+        "no scenario is sealed at its end (it was cut short or lengthened, or is the bare generic "
+        "installer)");
   }
   const std::size_t trailer = installer.size() - carried_trailer_size;
   const std::string_view size_field = installer.substr(trailer, 8);
@@ -181,12 +183,16 @@ carried_scenario read_carried_scenario(const std::filesystem::path& installer) {
     return bytes;
   };
   if (static_cast<std::uint64_t>(file_size) < carried_trailer_size) {
-    throw damaged_installer("no scenario is sealed at its end (it was cut short or lengthened, or is the bare generic installer)");
+    throw damaged_installer(
+        "no scenario is sealed at its end (it was cut short or lengthened, or is the bare generic "
+        "installer)");
   }
   const std::string trailer = read_end(carried_trailer_size);
   const std::uint64_t size = number_at(trailer, 0, 8);
   if (trailer.substr(trailer.size() - carried_mark.size()) != carried_mark) {
-    throw damaged_installer("no scenario is sealed at its end (it was cut short or lengthened, or is the bare generic installer)");
+    throw damaged_installer(
+        "no scenario is sealed at its end (it was cut short or lengthened, or is the bare generic "
+        "installer)");
   }
   if (size > largest_carried_scenario ||
       size > static_cast<std::uint64_t>(file_size) - carried_trailer_size) {

@@ -4,7 +4,9 @@
 # packages it under wine with the generic installer beside it; the packaged
 # .exe, copied alone into a fresh folder and started under wine, must end with
 # status 0 and leave the same six files, byte for byte, as the built-in Linux
-# installer. The Linux tool's package for Windows must do the same.
+# installer. The Linux tool's package for Windows must do the same. And a
+# scenario made with new, packaged under wine, must write the three files that
+# compile writes.
 #   windows_packaged_matches_linux.sh LINUX_INSTALLER LINUX_TOOL AUTHORS_ZIP
 set -euo pipefail
 if [ $# -ne 3 ]; then
@@ -69,5 +71,20 @@ for installer in by_windows_tool.exe by_linux_tool.exe; do
     if ! cmp "$work/reference/$file" "$run/$file"; then failed=1; fi
   done
 done
+# A new scenario: the packaged .exe under wine writes the three files that
+# compile writes.
+wine ./scenario_tool.exe new minimal --route Val_Sesia --train 2 >/dev/null
+"$linux_tool" compile minimal --out "$work/compiled" 2>/dev/null
+wine ./scenario_tool.exe package minimal --platform windows --out minimal.exe >/dev/null
+mkdir "$work/run_minimal"
+cp minimal.exe "$work/run_minimal/"
+if ! wine "$work/run_minimal/minimal.exe"; then
+  echo "the installer of the new scenario failed" >&2
+  failed=1
+fi
+for file in Val_Sesia_linea.dat Val_Sesia_2.sim Val_Sesia_2.dat; do
+  if ! cmp "$work/compiled/$file" "$work/run_minimal/$file"; then failed=1; fi
+done
+
 if [ "$failed" -ne 0 ]; then exit 1; fi
-echo "the authors' Windows zip packaged the shipped scenario under wine, and both packaged .exe files wrote the built-in installer's six files, byte for byte"
+echo "a new scenario's packaged .exe wrote the files compile writes; the authors' Windows zip packaged the shipped scenario under wine, and both packaged .exe files wrote the built-in installer's six files, byte for byte"

@@ -81,10 +81,10 @@ TEST(PackagedInstaller, TheShippedScenarioGivesTheBuiltInInstallersSixFiles) {
 
 TEST(PackagedInstaller, ANewScenarioGivesTheFilesThatCompileGives) {
   testing_support::temp_folder scenario;
-  ASSERT_EQ(testing_support::run_tool(
-                {"new", scenario.path().string(), "--route", "Val", "--train", "9"})
-                .status,
-            0);
+  ASSERT_EQ(
+      testing_support::run_tool({"new", scenario.path().string(), "--route", "Val", "--train", "9"})
+          .status,
+      0);
   testing_support::temp_folder compiled;
   ASSERT_EQ(testing_support::run_tool(
                 {"compile", scenario.path().string(), "--out", compiled.path().string()})

@@ -31,7 +31,8 @@ TEST(ToolNew, WritesAMinimalScenarioThatCompilesWithoutAWord) {
   ASSERT_EQ(made.status, 0) << made.err;
   // The train number is Windows-1252 in the scenario, UTF-8 in Linux file names.
   const std::set<std::string> expected = {"scenario.toml", "Val_Sesia_linea.txt",
-                                          "Val_Sesia_2\xC3\xA8-.txt", "Val_Sesia_2\xC3\xA8_note.txt"};
+                                          "Val_Sesia_2\xC3\xA8-.txt",
+                                          "Val_Sesia_2\xC3\xA8_note.txt"};
   EXPECT_EQ(utf8_names(dir), expected);
 
   testing_support::temp_folder out;
@@ -62,7 +63,7 @@ TEST(ToolNew, NeverWritesOverFilesUnlessForced) {
 }
 
 TEST(ToolNew, RefusesAnIdentityThatIsNoFileNameInOneLine) {
-  for (const std::vector<std::string> identity :
+  for (const std::vector<std::string>& identity :
        {std::vector<std::string>{"--route", "C:evil", "--train", "1"},
         {"--route", "R", "--train", "CON"},
         {"--route", "R\xE2\x86\x92", "--train", "1"},
@@ -90,8 +91,8 @@ TEST(ToolExample, WritesTheShippedScenarioFolderWhichCompilesToTheShippedFiles) 
   EXPECT_EQ(folder.names().size(), 6u);
 
   testing_support::temp_folder out;
-  const tool_result compiled = run_tool({"compile", folder.path().string(), "--out",
-                                         out.path().string()});
+  const tool_result compiled =
+      run_tool({"compile", folder.path().string(), "--out", out.path().string()});
   EXPECT_EQ(compiled.status, 0) << compiled.err;
   EXPECT_EQ(out.names().size(), 3u);
 

@@ -29,8 +29,9 @@ void make_scenario(const testing_support::temp_folder& folder,
 
 tool_result package(const testing_support::temp_folder& folder, const std::string& out,
                     std::vector<std::string> more = {}) {
-  std::vector<std::string> args = {"package", folder.path().string(), "--platform", own_platform,
-                                   "--out", out, "--stub", SCENARIO_INSTALLER_PATH};
+  std::vector<std::string> args = {
+      "package", folder.path().string(), "--platform", own_platform, "--out", out,
+      "--stub",  SCENARIO_INSTALLER_PATH};
   args.insert(args.end(), more.begin(), more.end());
   return run_tool(args);
 }

@@ -52,7 +52,10 @@ TEST(ScenarioManifest, RefusesWhatIsNoScenarioWithItsPlace) {
       {"no texts", "route = \"A\"\ntrain = \"1\"\n", "the table [texts] is missing"},
       {"no train text", "route = \"A\"\ntrain = \"1\"\n[texts]\nline = \"l.txt\"\n",
        "the train text is missing"},
-      {"arrow", "route = \"A\xE2\x86\x92" "B\"\ntrain = \"1\"\n" + texts,
+      {"arrow",
+       "route = \"A\xE2\x86\x92"
+       "B\"\ntrain = \"1\"\n" +
+           texts,
        "Windows-1252 file names cannot carry"},
       {"device name", "route = \"NUL\"\ntrain = \"1\"\n" + texts,
        "scenario.toml:1:9: the route identifier \"NUL\" is \"NUL\", a device name on Windows"},

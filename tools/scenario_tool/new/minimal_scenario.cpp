@@ -65,10 +65,10 @@ std::string minimal_train_text() {
 }
 
 std::string minimal_notes(const driver::scenario_identity& identity) {
-  return "LINEA :  " + identity.route_id + "\r\n\r\nTRENO : " +
-         identity.train_number + "\r\n\r\n" +
-         lines({"INTRODUZIONE", "", "Notes for the driver: how the line runs and how to drive "
-                                    "the train. Written by the scenario's author."});
+  return "LINEA :  " + identity.route_id + "\r\n\r\nTRENO : " + identity.train_number + "\r\n\r\n" +
+         lines({"INTRODUZIONE", "",
+                "Notes for the driver: how the line runs and how to drive "
+                "the train. Written by the scenario's author."});
 }
 
 }  // namespace scenario_tool

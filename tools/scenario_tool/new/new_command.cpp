@@ -56,8 +56,7 @@ subcommand add_new(CLI::App& app, const streams& io) {
       "new",
       "Write a minimal scenario into DIR: scenario.toml, a 5 km line text, a train text with "
       "two stations, and notes for the driver. It compiles without an error or a warning.");
-  command->add_option("DIR", o->folder, "Folder to write into (created when missing)")
-      ->required();
+  command->add_option("DIR", o->folder, "Folder to write into (created when missing)")->required();
   command->add_option("--route", o->route, "Route identifier: the first part of every file name")
       ->required();
   command->add_option("--train", o->train, "Train number: the second part of the train's files")

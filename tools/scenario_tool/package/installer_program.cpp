@@ -13,8 +13,10 @@ namespace {
 
 // A program file of the platform: an ELF file, or a Windows "MZ" program.
 bool is_program_of(target_platform platform, const std::string& bytes) {
-  return platform == target_platform::for_linux ? bytes.starts_with("\x7F" "ELF")
-                                            : bytes.starts_with("MZ");
+  return platform == target_platform::for_linux ? bytes.starts_with(
+                                                      "\x7F"
+                                                      "ELF")
+                                                : bytes.starts_with("MZ");
 }
 
 const char* platform_name(target_platform platform) {
@@ -36,18 +38,22 @@ std::vector<std::filesystem::path> installer_program_places(target_platform plat
     }
     places.push_back(place);
   };
+  std::filesystem::path own_folder;
   try {
-    add(platform::running_program_file().parent_path() / name);
+    own_folder = platform::running_program_file().parent_path();
+    add(own_folder / name);
   } catch (const std::exception&) {
     // No folder of its own to look in: the build tree and --stub remain.
   }
-#ifdef SCENARIO_TOOL_BUILD_PROGRAMS
-  add(std::filesystem::path(SCENARIO_TOOL_BUILD_PROGRAMS) / name);
-#endif
-#ifdef SCENARIO_TOOL_BUILD_TREES
-  // The release and windows presets build into build/release and build/windows.
-  const char* preset = platform == target_platform::for_linux ? "release" : "windows";
-  add(std::filesystem::path(SCENARIO_TOOL_BUILD_TREES) / preset / "bin" / name);
+#if defined(SCENARIO_TOOL_BUILD_PROGRAMS) && defined(SCENARIO_TOOL_BUILD_TREES)
+  // Run from the build tree it was built in: the presets' builds beside it
+  // (release and windows build into build/release and build/windows). An
+  // installed or unpacked tool looks beside itself only.
+  std::error_code ec;
+  if (std::filesystem::equivalent(own_folder, SCENARIO_TOOL_BUILD_PROGRAMS, ec)) {
+    const char* preset = platform == target_platform::for_linux ? "release" : "windows";
+    add(std::filesystem::path(SCENARIO_TOOL_BUILD_TREES) / preset / "bin" / name);
+  }
 #endif
   return places;
 }

@@ -15,9 +15,9 @@ enum class target_platform { for_linux, for_windows };
 std::string installer_program_name(target_platform platform);
 
 // Where the tool looks, in order, when no --stub is given: beside itself
-// (installed, or unpacked from an archive), then in the build tree it was
-// built in (its own folder of programs, and for the other platform the
-// build of the other preset beside it).
+// (installed, unpacked from an archive, or in its build tree's programs),
+// then, when it runs from its build tree, in the build of the preset for
+// the platform (build/release/bin, build/windows/bin).
 std::vector<std::filesystem::path> installer_program_places(target_platform platform);
 
 // The generic installer's bytes: `stub` when given, else the first of the

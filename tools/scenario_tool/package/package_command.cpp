@@ -3,6 +3,7 @@
 // it to the generic installer: one program file for drivers.
 #include <CLI/CLI.hpp>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>

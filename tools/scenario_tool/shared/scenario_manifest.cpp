@@ -1,8 +1,9 @@
 #include "scenario_tool/shared/scenario_manifest.h"
 
+#include <toml++/toml.h>
+
 #include <set>
 #include <sstream>
-#include <toml++/toml.h>
 
 #include "driver/identity_check.h"
 #include "model/windows_1252.h"
@@ -130,8 +131,7 @@ scenario_manifest read_manifest(const std::filesystem::path& folder) {
   try {
     root = toml::parse(text, file.string());
   } catch (const toml::parse_error& failure) {
-    throw manifest_error(place(file, failure.source()) + ": " +
-                         std::string(failure.description()));
+    throw manifest_error(place(file, failure.source()) + ": " + std::string(failure.description()));
   }
   const manifest_reader reader(file, root);
   reader.only_keys(root, {"route", "train", "plan", "texts", "documents"}, "");
@@ -171,8 +171,7 @@ std::string render_manifest(const scenario_manifest& manifest) {
          "# The scenario's identity: every file the installer writes begins with\n"
          "# <route>, and the train's files with <route>_<train>.\n"
       << "route = " << quoted(model::utf8_from_windows_1252(manifest.identity.route_id)) << '\n'
-      << "train = " << quoted(model::utf8_from_windows_1252(manifest.identity.train_number))
-      << '\n'
+      << "train = " << quoted(model::utf8_from_windows_1252(manifest.identity.train_number)) << '\n'
       << "# Build and write the track plan (<route>_linea.dat).\n"
       << "plan = " << (manifest.plan ? "true" : "false") << "\n\n"
       << "# The two description texts, compiled by the installer on the driver's machine.\n"
