@@ -78,7 +78,7 @@ TEST(ToolPackage, RefusesWarningsOnlyUnderWerror) {
   testing_support::temp_folder folder;
   // A row whose keyword matches none: a warning.
   make_scenario(folder, [](std::string text) {
-    return text.replace(text.find("[stazioni]"), 0, "velocitta,    2000,    90\r\n");
+    return text.replace(text.find("[stazioni]"), 0, "fermata,    2000,    90\r\n");
   });
   testing_support::temp_folder out;
   const tool_result strict = package(folder, (out / "installer").string(), {"--werror"});
