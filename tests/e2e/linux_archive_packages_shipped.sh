@@ -23,7 +23,7 @@ cp "$installer" "$work/reference/"
 (cd "$work" && "$work/reference/$(basename "$installer")" </dev/null 2>/dev/null)
 
 tar -xzf "$archive" -C "$work/unpacked"
-cd "$work/unpacked"
+cd "$work/unpacked/bin"
 ./scenario_tool example shipped >/dev/null
 ./scenario_tool package shipped --platform linux --out "$work/run/installer" >/dev/null
 (cd "$work" && "$work/run/installer" </dev/null 2>/dev/null)

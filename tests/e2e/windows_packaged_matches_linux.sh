@@ -30,7 +30,7 @@ cp "$linux" "$work/reference/"
 (cd "$work/elsewhere" && "$work/reference/$(basename "$linux")" </dev/null 2>/dev/null)
 
 cmake -E chdir "$work/unpacked" cmake -E tar xf "$zip"
-for name in scenario_tool.exe scenario_installer.exe README.txt; do
+for name in bin/scenario_tool.exe bin/scenario_installer.exe README.txt; do
   if [ ! -f "$work/unpacked/$name" ]; then
     echo "the authors' zip holds no $name" >&2
     exit 1
@@ -41,7 +41,7 @@ done
 wine() { timeout 120 "$cmake_dir/wine_run.sh" "$session" "$@" </dev/null; }
 
 # The unpacked tool, under wine, with nothing but what the zip holds.
-cd "$work/unpacked"
+cd "$work/unpacked/bin"
 wine ./scenario_tool.exe example shipped >/dev/null
 wine ./scenario_tool.exe package shipped --platform windows --out by_windows_tool.exe >/dev/null
 # The Linux tool packages for Windows with the generic installer of the zip.
