@@ -98,7 +98,7 @@ bool looks_like_train_text(std::string_view bytes) {
           contains_nocase(bytes, "vetture"));
 }
 
-int run_compile(compile_options options, const streams& io) {
+int run_compile(compile_options options, const std::string& usage, const streams& io) {
   warning_policy policy;
   if (options.werror) policy.apply("error");
   for (const std::string& option : options.warning_options) {
@@ -106,10 +106,11 @@ int run_compile(compile_options options, const streams& io) {
   }
   bool plan = true;
   if (options.inputs.size() > 2) {
-    return usage_error(io,
-                       "compile takes a scenario folder or two texts (LINE_TEXT TRAIN_TEXT), "
-                       "not " +
-                           std::to_string(options.inputs.size()) + " names");
+    return report_usage_failure(
+        io,
+        "scenario_tool compile: it takes a scenario folder or two texts (LINE_TEXT "
+        "TRAIN_TEXT), not " +
+            std::to_string(options.inputs.size()) + " names; usage: " + usage);
   }
   if (options.inputs.size() == 2) {
     options.line_text = options.inputs[0];
@@ -290,7 +291,8 @@ subcommand add_compile(CLI::App& app, const streams& io) {
       ".\n"
       "Exit status: 0 compiled with no error (warnings allowed), 1 an error was recorded or the "
       "run stopped, 2 the command line could not be understood.");
-  return {command, [options, io]() { return run_compile(*options, io); }};
+  return {command,
+          [options, command, io]() { return run_compile(*options, usage_line(*command), io); }};
 }
 
 }  // namespace scenario_tool
