@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/replace_file.h"
+#include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/output_file.h"
 
 namespace scenario_tool {
@@ -40,7 +41,7 @@ int write_scenario_files(const std::string& command, const std::filesystem::path
     for (const auto& [name, bytes] : files) check_output_name(folder / name);
     for (const auto& [name, bytes] : files) platform::replace_file(folder / name, bytes);
   } catch (const std::exception& failure) {
-    io.err << "scenario_tool " << command << ": " << failure.what() << '\n';
+    io.err << "scenario_tool " << command << ": " << failure_words(failure) << '\n';
     return status_failed;
   }
   for (const auto& [name, bytes] : files) io.out << (folder / name).string() << '\n';

@@ -16,6 +16,7 @@
 #include "scenario_tool/compile/diagnostic_report.h"
 #include "scenario_tool/compile/warning_names.h"
 #include "scenario_tool/package/installer_program.h"
+#include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/output_file.h"
 #include "scenario_tool/shared/scenario_manifest.h"
 #include "scenario_tool/subcommands.h"
@@ -61,7 +62,7 @@ int run_package(const package_options& o, const streams& io) {
     manifest = read_manifest(folder);
     scenario = load_scenario(folder, manifest);
   } catch (const std::exception& failure) {
-    return refuse(io, failure.what());
+    return refuse(io, failure_words(failure));
   }
 
   // The same compile as the installer's on the driver's machine.
@@ -90,7 +91,7 @@ int run_package(const package_options& o, const streams& io) {
     installer += scenari::seal_scenario(scenario);
     replace_output_file(o.out, installer);
   } catch (const std::exception& failure) {
-    return refuse(io, failure.what());
+    return refuse(io, failure_words(failure));
   }
   make_executable(o.out);
   io.out << o.out << '\n';
