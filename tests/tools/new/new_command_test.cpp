@@ -112,3 +112,31 @@ TEST(ToolCompileFolder, AFolderWithoutAManifestOrWithRouteGivenIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// plan = false in the manifest builds no plan, and an older plan goes with a
+// note that says why, as with --no-plan.
+TEST(ToolCompileFolder, ThePlanFlagOfTheManifestRemovesAnOlderPlan) {
+  testing_support::temp_folder folder;
+  const std::string dir = (folder / "Val").string();
+  ASSERT_EQ(run_tool({"new", dir, "--route", "Val", "--train", "7"}).status, 0);
+  const std::string out = (folder / "out").string();
+  ASSERT_EQ(run_tool({"compile", dir, "--out", out}).status, 0);
+  ASSERT_TRUE(std::filesystem::exists(folder / "out" / "Val_linea.dat"));
+
+  const std::string manifest = platform::read_file(folder / "Val" / "scenario.toml");
+  const std::size_t at = manifest.find("plan = true");
+  ASSERT_NE(at, std::string::npos) << manifest;
+  platform::replace_file(folder / "Val" / "scenario.toml",
+                         manifest.substr(0, at) + "plan = false" + manifest.substr(at + 11));
+  const tool_result without = run_tool({"compile", dir, "--out", out});
+  EXPECT_EQ(without.status, 0) << without.err;
+  EXPECT_FALSE(std::filesystem::exists(folder / "out" / "Val_linea.dat"));
+  EXPECT_NE(without.err.find("Val_linea.dat: with plan = false in scenario.toml no plan is built"),
+            std::string::npos)
+      << without.err;
+  EXPECT_TRUE(std::filesystem::exists(folder / "out" / "Val_7.dat"));
+}
+
+}  // namespace

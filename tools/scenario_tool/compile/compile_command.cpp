@@ -220,9 +220,9 @@ int run_compile(compile_options options, const std::string& usage, const streams
             platform::remove_file(older);
             diagnostic d;
             d.level = severity::note;
-            d.text = "removed the older track plan " + older.string() + ": no plan is built (" +
-                     (options.no_plan ? "--no-plan" : "the manifest's plan = false") +
-                     "), and the cells now written would not match it";
+            d.text = "removed the older track plan " + older.string() + ": with " +
+                     (options.no_plan ? "--no-plan" : "plan = false in scenario.toml") +
+                     " no plan is built, and the cells now written would not match it";
             diagnostics.push_back(std::move(d));
           }
         }
