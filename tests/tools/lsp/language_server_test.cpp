@@ -141,6 +141,32 @@ TEST(LanguageServer, AChangeInTheLineTextIsCheckedWithTheOpenTrainText) {
   EXPECT_EQ(session.diagnostics(s.line_uri), json::array());
 }
 
+TEST(LanguageServer, TextsNamedByAManifestAreCheckedTogether) {
+  temp_folder folder;
+  platform::replace_file(folder / "scenario.toml",
+                         "route = \"Brisena_Tarvo\"\ntrain = \"47306\"\n\n[texts]\n"
+                         "line = \"line.txt\"\ntrain = \"train.txt\"\n");
+  const std::string line = scenari::render_lines(scenari::linea_lines());
+  const std::string train = scenari::render_lines(scenari::treno_lines());
+  platform::replace_file(folder / "line.txt", line);
+  const std::string train_uri = scenario_tool::lsp::uri_from_path(folder / "train.txt");
+  lsp_session session;
+  session.initialize();
+  session.open(train_uri, utf8(train));
+  // Paired through the manifest: nothing is said of a text checked alone,
+  // and the shipped pair is clean.
+  EXPECT_EQ(session.notifications("window/showMessage").size(), 0u);
+  EXPECT_EQ(session.diagnostics(train_uri), json::array());
+  // A signal's cell taken from the line text is found across the pair.
+  std::string edited = line;
+  edited.insert(edited.find("[fine]"), "cartello_indicatore, 1600, X\r\n");
+  platform::replace_file(folder / "line.txt", edited);
+  session.edit(train_uri, 0, 0, 0, "");
+  const json found = session.diagnostics(train_uri);
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(found[0]["code"], 16) << found.dump();
+}
+
 TEST(LanguageServer, ATrainTextWhoseLineTextVanishesIsCheckedAloneAndSaysSoOnce) {
   shipped_folder s;
   lsp_session session;

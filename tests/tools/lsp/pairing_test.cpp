@@ -87,6 +87,39 @@ TEST(LspPairing, ATextOpenInTheEditorButNotSavedIsAPartner) {
   EXPECT_EQ(pair.train, folder / "R_5-.txt");
 }
 
+TEST(LspPairing, TheFoldersManifestPairsItsTextsWhateverTheirNames) {
+  temp_folder folder;
+  platform::replace_file(folder / "scenario.toml",
+                         "route = \"Valle\"\ntrain = \"12\"\nplan = false\n\n[texts]\n"
+                         "line = \"linea.txt\"\ntrain = \"treno.txt\"\n");
+  for (const char* name : {"linea.txt", "treno.txt", "R_linea.txt", "R_3-.txt"}) {
+    platform::replace_file(folder / name, "");
+  }
+  for (const char* text : {"linea.txt", "treno.txt"}) {
+    SCOPED_TRACE(text);
+    const scenario_pair pair = pair_text(folder / text, "", {});
+    EXPECT_EQ(pair.line, folder / "linea.txt");
+    EXPECT_EQ(pair.train, folder / "treno.txt");
+    EXPECT_EQ(pair.route_id, "Valle");
+    EXPECT_EQ(pair.train_number, "12");
+    EXPECT_FALSE(pair.plan);
+    EXPECT_EQ(pair.note, "");
+  }
+  // A text the manifest does not name pairs by its name, and says why.
+  const scenario_pair other = pair_text(folder / "R_3-.txt", "", {});
+  EXPECT_EQ(other.line, folder / "R_linea.txt");
+  EXPECT_TRUE(other.plan);
+  EXPECT_NE(other.note.find("scenario.toml beside it names other texts"), std::string::npos)
+      << other.note;
+
+  // A manifest that cannot be read is named with its fault; the names decide.
+  platform::replace_file(folder / "scenario.toml", "route = \"Valle\"\ntrain = \n");
+  const scenario_pair broken = pair_text(folder / "R_linea.txt", "", {});
+  EXPECT_EQ(broken.train, folder / "R_3-.txt");
+  EXPECT_NE(broken.note.find("scenario.toml"), std::string::npos) << broken.note;
+  EXPECT_NE(broken.note.find("paired by their names"), std::string::npos) << broken.note;
+}
+
 TEST(LspText, EditorCharactersBecomeOneByteForEachUtf16Unit) {
   using scenario_tool::lsp::bytes_from_utf8;
   EXPECT_EQ(bytes_from_utf8("a\xC3\xA8\r\n"), "a\xE8\r\n");  // è

@@ -22,7 +22,7 @@ std::unique_ptr<analysis> analyse(const analysis_input& input) {
   request.route_id = input.route_id;
   request.train_number = input.train_number;
   // A stand-in line has no curves: no plan is worth building for it.
-  request.plan = input.line.has_value();
+  request.plan = input.plan && input.line.has_value();
   request.observer = &result->rows;
   result->compiled = compile_texts(request);
   result->rows.finish();

@@ -17,6 +17,7 @@ struct analysis_input {
   std::optional<std::string> train;  // the train text's bytes; none when checked alone
   std::string route_id;
   std::string train_number;
+  bool plan = true;  // the scenario's plan flag (a text checked alone builds none)
 };
 
 struct analysis {

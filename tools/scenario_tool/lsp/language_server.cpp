@@ -137,8 +137,16 @@ void language_server::check(const std::string& uri) {
   description_text which;
   if (self.path) {
     pair = pair_text(*self.path, self.document.bytes(), open_paths);
-    which = role_of(*self.path, self.document.bytes()) == text_role::line ? description_text::line
-                                                                          : description_text::train;
+    // A manifest says which text is which; else the name or the bytes do.
+    if (!pair.line.empty() && pair.line == *self.path) {
+      which = description_text::line;
+    } else if (!pair.train.empty() && pair.train == *self.path) {
+      which = description_text::train;
+    } else {
+      which = role_of(*self.path, self.document.bytes()) == text_role::line
+                  ? description_text::line
+                  : description_text::train;
+    }
   } else {
     which = role_of("", self.document.bytes()) == text_role::line ? description_text::line
                                                                   : description_text::train;
@@ -172,6 +180,7 @@ void language_server::check(const std::string& uri) {
   analysis_input input;
   input.route_id = pair.route_id;
   input.train_number = pair.train_number;
+  input.plan = pair.plan;
   (which == description_text::line ? input.line : input.train) = self.document.bytes();
   if (partner_bytes) (which == description_text::line ? input.train : input.line) = *partner_bytes;
   std::shared_ptr<const analysis> result = analyse(input);

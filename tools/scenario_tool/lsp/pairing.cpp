@@ -1,10 +1,12 @@
 #include "scenario_tool/lsp/pairing.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <system_error>
 
 #include "reader/keyword.h"
+#include "scenario_tool/shared/scenario_manifest.h"
 
 namespace scenario_tool::lsp {
 namespace {
@@ -38,6 +40,41 @@ std::set<std::string> names_in(const std::filesystem::path& folder,
   return names;
 }
 
+// Both paths name one file (the manifest's names are relative to its folder).
+bool same_file(const std::filesystem::path& a, const std::filesystem::path& b) {
+  return a.lexically_normal() == b.lexically_normal();
+}
+
+// The pair the folder's manifest makes of the text at `path`, when the
+// manifest names it; a manifest that cannot be read is said, and the names
+// then decide.
+std::optional<scenario_pair> pair_by_manifest(const std::filesystem::path& path,
+                                              std::string& note) {
+  const std::filesystem::path folder = path.parent_path();
+  std::error_code failed;
+  if (!std::filesystem::is_regular_file(folder / manifest_name, failed)) return std::nullopt;
+  try {
+    const scenario_manifest m = read_manifest(folder);
+    const std::filesystem::path line = folder / m.line_text;
+    const std::filesystem::path train = folder / m.train_text;
+    if (!same_file(path, line) && !same_file(path, train)) {
+      note = name_of(path) + ": " + manifest_name +
+             " beside it names other texts; paired by its name instead";
+      return std::nullopt;
+    }
+    scenario_pair pair;
+    pair.line = same_file(path, line) ? path : line;
+    pair.train = same_file(path, train) ? path : train;
+    pair.route_id = m.identity.route_id;
+    pair.train_number = m.identity.train_number;
+    pair.plan = m.plan;
+    return pair;
+  } catch (const std::exception& failure) {
+    note = std::string(failure.what()) + "; the texts are paired by their names instead";
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
 text_role role_of(const std::filesystem::path& path, std::string_view bytes) {
@@ -51,6 +88,19 @@ text_role role_of(const std::filesystem::path& path, std::string_view bytes) {
 
 scenario_pair pair_text(const std::filesystem::path& path, std::string_view bytes,
                         const std::vector<std::filesystem::path>& open) {
+  std::string manifest_note;
+  if (std::optional<scenario_pair> by_manifest = pair_by_manifest(path, manifest_note)) {
+    return *by_manifest;
+  }
+  scenario_pair pair = pair_by_names(path, bytes, open);
+  if (!manifest_note.empty()) {
+    pair.note = pair.note.empty() ? manifest_note : manifest_note + "; " + pair.note;
+  }
+  return pair;
+}
+
+scenario_pair pair_by_names(const std::filesystem::path& path, std::string_view bytes,
+                            const std::vector<std::filesystem::path>& open) {
   scenario_pair pair;
   const std::string name = name_of(path);
   const std::filesystem::path folder = path.parent_path();
