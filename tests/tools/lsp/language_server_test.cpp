@@ -100,7 +100,8 @@ TEST(LanguageServer, KeywordTypoIsShownAtItsPlaceAndClearedWhenFixed) {
   ASSERT_EQ(found.size(), 1u) << found.dump();
   EXPECT_EQ(found[0]["range"]["start"], at(row, 0));
   EXPECT_EQ(found[0]["range"]["end"], at(row, 7));
-  EXPECT_EQ(found[0]["severity"], 2);
+  EXPECT_EQ(found[0]["severity"], 1);  // a keyword typo is an error, as in compile
+  EXPECT_EQ(found[0]["code"], "keyword-typo");
   const std::string message = found[0]["message"];
   EXPECT_NE(message.find("did you mean"), std::string::npos) << message;
   EXPECT_NE(message.find("'segnale'"), std::string::npos) << message;

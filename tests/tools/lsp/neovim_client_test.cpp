@@ -88,14 +88,14 @@ TEST(NeovimClient, ShowsTheTypoClearsItWhenFixedHoversAndListsTheOutline) {
   std::cout << "What Neovim showed:\n" << seen.dump(2) << "\n";
   EXPECT_EQ(seen["fileformat"], "dos");
 
-  // The typo: one warning at its keyword, suggesting the keyword meant.
+  // The typo: one error at its keyword (as compile gives it), suggesting the keyword meant.
   ASSERT_TRUE(seen["typo_shown"].get<bool>()) << seen.dump(2);
   ASSERT_EQ(seen["diagnostics"].size(), 1u) << seen.dump(2);
   const json& typo = seen["diagnostics"][0];
   EXPECT_EQ(typo["line"], typo_line);
   EXPECT_EQ(typo["column"], 0);
   EXPECT_EQ(typo["end_column"], 7);
-  EXPECT_EQ(typo["severity"], 2);  // a warning
+  EXPECT_EQ(typo["severity"], 1);  // vim.diagnostic.severity.ERROR
   const std::string message = typo["message"];
   EXPECT_NE(message.find("did you mean 'segnale'"), std::string::npos) << message;
   EXPECT_TRUE(seen["cleared"].get<bool>());

@@ -1,5 +1,7 @@
 #include "scenario_tool/lsp/analysis.h"
 
+#include "scenario_tool/compile/warning_names.h"
+
 namespace scenario_tool::lsp {
 namespace {
 
@@ -26,6 +28,9 @@ std::unique_ptr<analysis> analyse(const analysis_input& input) {
   request.observer = &result->rows;
   result->compiled = compile_texts(request);
   result->rows.finish();
+  // The editor shows each named diagnostic at the level compile gives it by
+  // default: a keyword typo is an error there as it is here.
+  warning_policy().apply_to(result->compiled.diagnostics);
 
   for (diagnostic& d : result->compiled.diagnostics) {
     if (d.file == train_text_name) {

@@ -42,7 +42,12 @@ json diagnostic_json(const diagnostic& d, const text_document& text) {
               {"severity", d.level == severity::error ? 1 : 2},
               {"source", "scenario_tool"},
               {"message", utf8_from_windows_1252(d.message())}};
-  if (d.code != 0) out["code"] = d.code;
+  // The recorded error code, else the warning's name (as compile shows it in brackets).
+  if (d.code != 0) {
+    out["code"] = d.code;
+  } else if (!d.name.empty()) {
+    out["code"] = d.name;
+  }
   return out;
 }
 
