@@ -27,8 +27,10 @@ namespace {
 
 struct compile_options {
   std::vector<std::string> inputs;  // DIR, or LINE_TEXT TRAIN_TEXT
-  std::string line_text;
+  std::string line_text;            // as shown in diagnostics
   std::string train_text;
+  std::filesystem::path line_file;  // as opened
+  std::filesystem::path train_file;
   std::string route;
   std::string train;
   std::string out = ".";
@@ -77,6 +79,12 @@ std::string warning_list() {
   return list;
 }
 
+// A path as the diagnostics show it: UTF-8 on every platform.
+std::string utf8_name(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
 int usage_error(const streams& io, const std::string& what) {
   return report_usage_failure(io, "scenario_tool compile: " + what + " (see --help)");
 }
@@ -115,6 +123,8 @@ int run_compile(compile_options options, const std::string& usage, const streams
   if (options.inputs.size() == 2) {
     options.line_text = options.inputs[0];
     options.train_text = options.inputs[1];
+    options.line_file = options.line_text;
+    options.train_file = options.train_text;
   } else {
     // A scenario folder: its manifest names the texts and the identity.
     const std::filesystem::path folder = options.inputs.empty() ? "." : options.inputs[0];
@@ -125,8 +135,12 @@ int run_compile(compile_options options, const std::string& usage, const streams
     }
     try {
       const scenario_manifest manifest = read_manifest(folder);
-      options.line_text = (folder / manifest.line_text).string();
-      options.train_text = (folder / manifest.train_text).string();
+      // Opened by the path the manifest gives, never through a narrow name,
+      // which on Windows would pass through the system's code page.
+      options.line_file = folder / manifest.line_text;
+      options.train_file = folder / manifest.train_text;
+      options.line_text = utf8_name(options.line_file);
+      options.train_text = utf8_name(options.train_file);
       options.route = manifest.identity.route_id;
       options.train = manifest.identity.train_number;
       plan = manifest.plan;
@@ -139,8 +153,8 @@ int run_compile(compile_options options, const std::string& usage, const streams
   std::string train_bytes;
   std::string unreadable;
   try {
-    line_bytes = platform::read_file(options.line_text);
-    train_bytes = platform::read_file(options.train_text);
+    line_bytes = platform::read_file(options.line_file);
+    train_bytes = platform::read_file(options.train_file);
   } catch (const std::exception& failure) {
     unreadable =
         std::string("cannot read the texts: ") + failure_words(failure) + "; no file written";
@@ -151,6 +165,7 @@ int run_compile(compile_options options, const std::string& usage, const streams
     io.err << "scenario_tool compile: note: " << options.line_text << " is a train text and "
            << options.train_text << " a line text: they are read in that order\n";
     std::swap(options.line_text, options.train_text);
+    std::swap(options.line_file, options.train_file);
     std::swap(line_bytes, train_bytes);
   }
 
