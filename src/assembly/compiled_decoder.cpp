@@ -240,8 +240,39 @@ decoded_file decode(file_kind kind, std::string_view bytes) {
   return file;
 }
 
+namespace {
+
+// The most bytes one record of a layout takes: every text at its longest.
+template <typename Record>
+constexpr std::uint64_t largest_record_size() {
+  std::uint64_t size = 0;
+  for_each_field<Record>([&size](const auto& f) {
+    size += f.fixed_width;
+    if (std::decay_t<decltype(f)>::is_text) size += UINT16_MAX;
+  });
+  return size;
+}
+
+}  // namespace
+
+std::uint64_t largest_file_size(file_kind kind) {
+  switch (kind) {
+    case file_kind::plan:
+      return static_cast<std::uint64_t>(plan_file_size(model::longest_line));
+    case file_kind::stations:
+      return static_cast<std::uint64_t>(model::station_count) *
+             largest_record_size<model::station_entry>();
+    case file_kind::cells:
+      break;
+  }
+  // Cells 0 to the last of the longest line.
+  return (static_cast<std::uint64_t>(last_cell_of_line(model::longest_line)) + 1) *
+         largest_record_size<model::track_cell>();
+}
+
 decoded_file read_compiled_file(const std::filesystem::path& file, file_kind kind) {
-  return decode(kind, platform::read_file(file));
+  const std::string what = "a " + std::string(describe(kind)) + " file";
+  return decode(kind, platform::read_file(file, {largest_file_size(kind), what}));
 }
 
 }  // namespace assembly

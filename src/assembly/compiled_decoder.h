@@ -29,6 +29,10 @@ std::optional<file_kind> kind_from_name(const std::filesystem::path& file);
 std::int64_t plan_file_size(std::int64_t line_length);
 // Highest cell index of a line of `line_length` metres.
 std::int32_t last_cell_of_line(std::int64_t line_length);
+// The largest file of a kind that can decode: the plan and the cells of the
+// longest line, a station table whose every text is as long as its length
+// field allows. A larger file is refused before it is read.
+std::uint64_t largest_file_size(file_kind kind);
 
 class decode_error : public std::runtime_error {
  public:
@@ -53,7 +57,8 @@ struct decoded_file {
 decoded_file decode(file_kind kind, std::string_view bytes);
 
 // Reads and decodes a compiled file; throws platform::file_error when it
-// cannot be read and decode_error when its bytes are not a file of `kind`.
+// cannot be read or is larger than any file of `kind` (without reading it),
+// and decode_error when its bytes are not a file of `kind`.
 decoded_file read_compiled_file(const std::filesystem::path& file, file_kind kind);
 
 }  // namespace assembly

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -85,9 +86,22 @@ void rename_over(const std::filesystem::path& from, const std::filesystem::path&
 // power cut. Failures name `known_as`.
 void flush_folder(const std::filesystem::path& folder, const std::filesystem::path& known_as);
 
+// The most bytes a reader takes from a file, and how its failure names what
+// holds at most that many ("a track plan").
+struct read_bound {
+  std::uint64_t largest = UINT64_MAX;
+  std::string_view what;
+};
+
 // Reads a whole regular file (through a link, if one stands at the name); a
-// pipe or device is refused without waiting on it.
-std::string read_whole_file(const std::filesystem::path& file);
+// pipe or device is refused without waiting on it. A file larger than the
+// bound is refused before anything is read, with its size and the bound (and
+// one that grows past it while it is read, as soon as it does).
+std::string read_whole_file(const std::filesystem::path& file, const read_bound& bound = {});
+
+// The reason a file too large for its reader is refused: "it holds N bytes;
+// a track plan holds at most M".
+std::string too_large_reason(std::uint64_t size, const read_bound& bound);
 
 // The names of the entries of a folder (its own "." and ".." left out). The
 // standard library's listing ends the program when memory runs out; this one

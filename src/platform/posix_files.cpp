@@ -141,7 +141,7 @@ void flush_folder(const std::filesystem::path& folder, const std::filesystem::pa
   if (closed != 0) throw file_error(known_as, folder_flush_action, errno_text(closed));
 }
 
-std::string read_whole_file(const std::filesystem::path& file) {
+std::string read_whole_file(const std::filesystem::path& file, const read_bound& bound) {
   int fd = -1;
   do {
     // Non-blocking, so that a pipe at the name (or at the end of a link) is
@@ -159,6 +159,10 @@ std::string read_whole_file(const std::filesystem::path& file) {
   struct stat info {};
   if (::fstat(fd, &info) != 0) throw file_error(file, "read", errno_text(errno));
   if (!S_ISREG(info.st_mode)) throw file_error(file, "read", "it is not a regular file");
+  if (info.st_size > 0 && static_cast<std::uint64_t>(info.st_size) > bound.largest) {
+    throw file_error(file, "read",
+                     too_large_reason(static_cast<std::uint64_t>(info.st_size), bound));
+  }
   std::string bytes;
   if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
@@ -169,6 +173,9 @@ std::string read_whole_file(const std::filesystem::path& file) {
       throw file_error(file, "read", errno_text(errno));
     }
     if (got == 0) break;
+    if (static_cast<std::uint64_t>(got) > bound.largest - bytes.size()) {
+      throw file_error(file, "read", too_large_reason(bytes.size() + got, bound));
+    }
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
   return bytes;

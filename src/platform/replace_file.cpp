@@ -210,4 +210,13 @@ std::string read_file(const std::filesystem::path& file) {
   return read_whole_file(file);
 }
 
+std::string read_file(const std::filesystem::path& file, const read_bound& bound) {
+  return read_whole_file(file, bound);
+}
+
+std::string too_large_reason(std::uint64_t size, const read_bound& bound) {
+  return "it holds " + std::to_string(size) + " bytes; " + std::string(bound.what) +
+         " holds at most " + std::to_string(bound.largest);
+}
+
 }  // namespace platform

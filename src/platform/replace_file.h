@@ -82,4 +82,8 @@ void remove_leftover_temporaries(const std::filesystem::path& folder,
 // Reads a whole file into memory; throws file_error when it cannot be read.
 std::string read_file(const std::filesystem::path& file);
 
+// The same for a file that may hold at most `bound.largest` bytes: a larger
+// one is refused before it is read, naming its size and the bound.
+std::string read_file(const std::filesystem::path& file, const read_bound& bound);
+
 }  // namespace platform

@@ -144,7 +144,7 @@ void flush_folder(const std::filesystem::path&, const std::filesystem::path&) {
   // The write-through rename has already put the folder's entry on the disk.
 }
 
-std::string read_whole_file(const std::filesystem::path& file) {
+std::string read_whole_file(const std::filesystem::path& file, const read_bound& bound) {
   owned_handle in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!in.valid()) {
@@ -155,6 +155,10 @@ std::string read_whole_file(const std::filesystem::path& file) {
   std::string bytes;
   LARGE_INTEGER size{};
   if (GetFileSizeEx(in.h, &size) != 0 && size.QuadPart > 0) {
+    if (static_cast<std::uint64_t>(size.QuadPart) > bound.largest) {
+      throw file_error(file, "read",
+                       too_large_reason(static_cast<std::uint64_t>(size.QuadPart), bound));
+    }
     bytes.reserve(static_cast<std::size_t>(size.QuadPart));
   }
   char buffer[65536];
@@ -164,6 +168,9 @@ std::string read_whole_file(const std::filesystem::path& file) {
       throw file_error(file, "read", error_text(GetLastError()));
     }
     if (got == 0) break;
+    if (got > bound.largest - bytes.size()) {
+      throw file_error(file, "read", too_large_reason(bytes.size() + got, bound));
+    }
     bytes.append(buffer, got);
   }
   return bytes;

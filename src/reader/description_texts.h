@@ -4,11 +4,21 @@
 // memory and leaves the author's files alone.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "platform/file_system.h"
 
 class Form1;
 
 namespace reader {
+
+// The most bytes a description text read from a file may hold: 64 MiB, far
+// more than any line of the longest length needs (a row at every metre of a
+// 1 000 000 m line, at 64 bytes a row, stays below it). A larger text is
+// refused before it is read.
+inline constexpr std::uint64_t largest_text_size = 64ull * 1024 * 1024;
+inline constexpr platform::read_bound text_bound{largest_text_size, "a description text"};
 
 // Where the two texts come from, and what becomes of each once it is read.
 class description_texts {

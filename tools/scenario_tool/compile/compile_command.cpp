@@ -12,6 +12,7 @@
 #include "assembly/compiled_files.h"
 #include "platform/file_system.h"
 #include "platform/replace_file.h"
+#include "reader/description_texts.h"
 #include "reader/keyword.h"
 #include "scenario_tool/command_line.h"
 #include "scenario_tool/compile/compile_core.h"
@@ -153,8 +154,8 @@ int run_compile(compile_options options, const std::string& usage, const streams
   std::string train_bytes;
   std::string unreadable;
   try {
-    line_bytes = platform::read_file(options.line_file);
-    train_bytes = platform::read_file(options.train_file);
+    line_bytes = platform::read_file(options.line_file, reader::text_bound);
+    train_bytes = platform::read_file(options.train_file, reader::text_bound);
   } catch (const std::exception& failure) {
     unreadable =
         std::string("cannot read the texts: ") + failure_words(failure) + "; no file written";

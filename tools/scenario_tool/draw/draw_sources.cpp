@@ -10,6 +10,7 @@
 #include "assembly/compiled_decoder.h"
 #include "driver/scenario_identity.h"
 #include "platform/replace_file.h"
+#include "reader/description_texts.h"
 #include "scenario_tool/compile/compile_core.h"
 #include "scenario_tool/compile/warning_names.h"
 #include "scenario_tool/shared/windows_1252.h"
@@ -64,8 +65,10 @@ drawn_texts picture_from_texts(const std::filesystem::path& line_text,
       named != nullptr ? *named : identity_of(line_text, train_text);
   // The compile's own run, diagnostics and all, over the texts in memory.
   compile_request request;
-  request.line = source_text(line_text.string(), platform::read_file(line_text));
-  request.train = source_text(train_text.string(), platform::read_file(train_text));
+  request.line =
+      source_text(line_text.string(), platform::read_file(line_text, reader::text_bound));
+  request.train =
+      source_text(train_text.string(), platform::read_file(train_text, reader::text_bound));
   request.route_id = identity.route_id;
   request.train_number = identity.train_number;
   drawn_texts drawn;

@@ -44,7 +44,7 @@ std::optional<decoded_file> try_decode(const std::filesystem::path& file, file_k
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
   try {
-    return decode(kind, platform::read_file(file));
+    return assembly::read_compiled_file(file, kind);
   } catch (const std::exception&) {
     return std::nullopt;  // a companion that cannot be read checks nothing
   }

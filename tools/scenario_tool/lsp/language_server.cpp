@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "platform/replace_file.h"
+#include "reader/description_texts.h"
 #include "scenario_tool/lsp/completion.h"
 #include "scenario_tool/lsp/file_uri.h"
 #include "scenario_tool/lsp/framing.h"
@@ -172,7 +173,7 @@ void language_server::check(const std::string& uri) {
     if (!partner_bytes) {
       partner_uri = uri_from_path(partner);
       try {
-        partner_bytes = platform::read_file(partner);
+        partner_bytes = platform::read_file(partner, reader::text_bound);
       } catch (const std::exception& failure) {
         partner_uri.clear();
         pair.note = partner.filename().string() + " cannot be read (" + failure.what() + "); " +

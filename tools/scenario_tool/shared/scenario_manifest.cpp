@@ -8,6 +8,7 @@
 #include "driver/identity_check.h"
 #include "model/windows_1252.h"
 #include "platform/replace_file.h"
+#include "reader/description_texts.h"
 
 namespace scenario_tool {
 
@@ -119,11 +120,16 @@ bool is_scenario_folder(const std::filesystem::path& folder) {
   return std::filesystem::is_regular_file(folder / manifest_name, ec);
 }
 
+namespace {
+// A manifest is a few lines; one far larger is not one.
+constexpr platform::read_bound manifest_bound{1 << 20, "a scenario manifest"};
+}  // namespace
+
 scenario_manifest read_manifest(const std::filesystem::path& folder) {
   const std::filesystem::path file = folder / manifest_name;
   std::string text;
   try {
-    text = platform::read_file(file);
+    text = platform::read_file(file, manifest_bound);
   } catch (const std::exception& failure) {
     throw manifest_error(failure.what());
   }
@@ -212,7 +218,8 @@ scenario_manifest manifest_with_installer_names(const driver::scenario_identity&
 scenari::carried_scenario load_scenario(const std::filesystem::path& folder,
                                         const scenario_manifest& manifest) {
   const auto read = [&](const std::filesystem::path& name) {
-    return platform::read_file(folder / name);
+    // Texts and documents alike: no file far larger than any scenario needs.
+    return platform::read_file(folder / name, reader::text_bound);
   };
   const auto read_document = [&](const std::optional<std::filesystem::path>& name) {
     return name ? std::optional(read(*name)) : std::nullopt;
