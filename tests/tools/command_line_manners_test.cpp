@@ -37,6 +37,8 @@ TEST(ToolCommandLineManners, EachFailureIsOneLineOfTheToolsOwnWords) {
        "scenario_tool dump: --from takes a whole number, not 'ten'"},
       {{"diff", "a.sim", "b.sim", "--kind", "station"},
        "scenario_tool diff: --kind takes plan|stations|cells, not 'station'"},
+      {{"package", "--platform", "1", "--out", "x"},
+       "scenario_tool package: --platform takes windows|linux, not '1'"},
       {{"example"},
        "scenario_tool example: DIR is missing; usage: scenario_tool example DIR [--force]"},
       {{"dump", "x.dat", "--from"},
@@ -95,6 +97,12 @@ TEST(ToolCommandLineManners, EachSubcommandsHelpHasItsUsageAnExampleAndItsExitSt
                           "plan|stations|cells]"),
             std::string::npos)
       << dump.out;
+  // The two systems by name, as an author types them.
+  const tool_result package = run_tool({"package", "--help"});
+  EXPECT_NE(package.out.find("Usage: scenario_tool package [DIR] --platform windows|linux --out "
+                             "OUT [--stub STUB] [--werror] [-W W]\n"),
+            std::string::npos)
+      << package.out;
 }
 
 TEST(ToolCommandLineManners, UnderJsonACommandLineFailureIsAJsonDocumentToo) {

@@ -34,13 +34,15 @@ const std::string& page() {
   return bytes;
 }
 
-// The page as a reader sees it: without the marker and other comment lines.
+// The page as a reader sees it in a terminal: without the marker and other
+// comment lines, each link within the page as its words.
 std::string page_without_comment_lines() {
   std::istringstream in(page());
   std::string out;
+  const std::regex link_within_page(R"(\[([^\[\]]*)\]\(#[^)]*\))");
   for (std::string line; std::getline(in, line);) {
     if (line.rfind("<!--", 0) == 0 && line.ends_with("-->")) continue;
-    out += line + "\n";
+    out += std::regex_replace(line, link_within_page, "$1") + "\n";
   }
   return out;
 }
@@ -197,6 +199,34 @@ TEST(FormatReference, AnUnknownTopicIsOneLineWithTheNearestEntry) {
   EXPECT_EQ(list.status, 0);
   EXPECT_NE(list.out.find("\nsegnale  -  segnale\n"), std::string::npos) << list.out;
   EXPECT_NE(list.out.find("\n16  -  Error 16\n"), std::string::npos) << list.out;
+}
+
+TEST(FormatReference, ExplainShowsLinksAsTheirWords) {
+  // Error 25's entry points to the comments and fields entries of the page.
+  ASSERT_NE(page().find("](#"), std::string::npos);
+  for (const scenario_tool::reference_entry& entry :
+       scenario_tool::reference_entries(scenario_tool::format_reference())) {
+    SCOPED_TRACE(entry.names.front());
+    EXPECT_EQ(entry.text.find("](#"), std::string::npos) << entry.text;
+    const tool_result result = run_tool({"explain", entry.names.front()});
+    EXPECT_EQ(result.out.find("]("), std::string::npos) << result.out;
+    EXPECT_EQ(result.out, entry.text);
+  }
+  // The words of a link stay: "error 2" where the page links to it.
+  const tool_result chainage = run_tool({"explain", "progressiva chilometrica uno"});
+  EXPECT_NE(chainage.out.find("(else error 2)"), std::string::npos) << chainage.out;
+}
+
+TEST(FormatReference, ANumberThatIsNoErrorCodeIsSaidSoWithTheCodesThatExist) {
+  for (const std::string code : {"14", "23", "26", "1252", "0"}) {
+    SCOPED_TRACE(code);
+    const tool_result result = run_tool({"explain", code});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "scenario_tool explain: there is no error " + code +
+                              "; the errors are 1 to 13, 15 to 22, 24, 25, 101 to 103, 1250 and "
+                              "1251\n");
+  }
 }
 
 // The template's two texts, as an author saves them: Windows-1252, CR LF.

@@ -59,6 +59,40 @@ std::string heading_title(std::string_view line) {
   return title;
 }
 
+// A line as a terminal shows it: each link `[words](#anchor)` becomes its
+// words (the words still say where to look), a link to a page outside the
+// reference keeps its address in brackets. Brackets that open no link, such as
+// a section header `[generale]`, stay as written.
+std::string without_links(std::string_view line) {
+  std::string out;
+  std::size_t at = 0;
+  while (at < line.size()) {
+    if (line[at] != '[') {
+      out += line[at++];
+      continue;
+    }
+    // The ']' that closes this '[', nested brackets counted.
+    std::size_t close = at + 1;
+    for (int depth = 1; close < line.size(); ++close) {
+      if (line[close] == '[') ++depth;
+      if (line[close] == ']' && --depth == 0) break;
+    }
+    const std::size_t target_end =
+        close + 1 < line.size() && line[close + 1] == '(' ? line.find(')', close + 2)
+                                                           : std::string_view::npos;
+    if (close >= line.size() || target_end == std::string_view::npos) {
+      out += line[at++];
+      continue;
+    }
+    const std::string_view words = line.substr(at + 1, close - at - 1);
+    const std::string_view target = line.substr(close + 2, target_end - close - 2);
+    out += without_links(words);
+    if (!target.empty() && target.front() != '#') out.append(" (").append(target).append(")");
+    at = target_end + 1;
+  }
+  return out;
+}
+
 void finish(std::vector<reference_entry>& entries) {
   if (entries.empty()) return;
   std::string& text = entries.back().text;
@@ -98,7 +132,11 @@ std::vector<reference_entry> reference_entries(std::string_view page) {
     if (!open) continue;
     // Comment lines mark things for programs; the reader of the page does not see them.
     if (!fenced && starts_with(line, comment_begin) && line.ends_with(comment_end)) continue;
-    entries.back().text.append(line).append("\n");
+    if (fenced || starts_with(line, "```")) {
+      entries.back().text.append(line).append("\n");
+    } else {
+      entries.back().text.append(without_links(line)).append("\n");
+    }
   }
   finish(entries);
   return entries;

@@ -16,10 +16,11 @@ std::string_view format_reference();
 struct reference_entry {
   std::vector<std::string> names;  // as the marker writes them; the first is the entry's own
   std::string title;               // its heading, without the leading #'s and backticks
-  std::string text;                // its heading and body, marker and comment lines left out
+  std::string text;  // its heading and body, marker and comment lines left out, links as
+                     // their words
 };
 
-// The entries of a reference page, in page order.
+// The entries of a reference page, in page order, each as a terminal shows it.
 std::vector<reference_entry> reference_entries(std::string_view page);
 
 // The entry one of whose names is `topic` (letter case and runs of blanks

@@ -119,10 +119,17 @@ subcommand add_package(CLI::App& app, const streams& io) {
   command->add_option("DIR", o->folder,
                       "Scenario folder with its scenario.toml (default: the "
                       "current folder)");
-  command->add_option("--platform", o->platform, "The drivers' system: windows or linux")
+  // A name, never a number: the help and the usage list the two names.
+  command
+      ->add_option_function<std::string>(
+          "--platform",
+          [o](const std::string& word) {
+            o->platform =
+                word == "linux" ? target_platform::for_linux : target_platform::for_windows;
+          },
+          "The drivers' system: windows or linux")
       ->required()
-      ->transform(CLI::CheckedTransformer(std::map<std::string, target_platform>{
-          {"windows", target_platform::for_windows}, {"linux", target_platform::for_linux}}));
+      ->check(CLI::IsMember({"windows", "linux"}));
   command->add_option("--out", o->out, "The installer file to write (made executable)")->required();
   command->add_option("--stub", o->stub,
                       "The generic installer program to join the scenario to (default: see "
