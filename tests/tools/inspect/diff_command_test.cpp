@@ -2,6 +2,9 @@
 // give 0; files that cannot be compared give 2.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "support/run_tool.h"
@@ -90,11 +93,68 @@ TEST(Diff, OneStationNameAndOnePlanValueChanged) {
   std::string same_size = shipped_bytes(testing_support::shipped_plan);
   same_size[at + 2 + 7] ^= 0x40;  // the double's sign and exponent byte
   const pair_of_files plans("x_linea.dat", shipped_bytes(testing_support::shipped_plan), same_size);
-  const tool_result p = run_tool({"diff", plans.a, plans.b});
+  const tool_result p = run_tool({"diff", plans.a, plans.b, "--all"});
   EXPECT_EQ(p.status, 1);
   EXPECT_EQ(p.out.rfind("plan metre 1400 x: 6.2737", 0), 0u) << p.out;
   EXPECT_NE(p.out.find(" -> "), std::string::npos);
   EXPECT_NE(p.out.find("\n1 difference\n"), std::string::npos);
+}
+
+TEST(Diff, CellsChangedAlikeUpToTheLastSharedCellAreOneLine) {
+  // The run reaches the last cell both files hold: it must not end a cell early.
+  std::string changed = shipped_bytes(testing_support::shipped_cells);
+  const std::size_t cells = changed.size() / 15;
+  for (const std::size_t cell : {cells - 2, cells - 1}) {
+    changed[cell * 15 + 12] = static_cast<char>(changed[cell * 15 + 12] + 2);
+  }
+  ASSERT_EQ(changed[(cells - 2) * 15 + 12], changed[(cells - 1) * 15 + 12]);
+  const pair_of_files files("x.dat", shipped_bytes(testing_support::shipped_cells), changed);
+  const tool_result r = run_tool({"diff", files.a, files.b});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out.rfind("cells " + std::to_string(cells - 2) + " to " + std::to_string(cells - 1) +
+                            " (",
+                        0),
+            0u)
+      << r.out;
+  EXPECT_NE(r.out.find("\n1 difference\n"), std::string::npos) << r.out;
+}
+
+// The plan's x at a metre, as the file holds it: a 2-byte tag, then the double.
+double plan_x(const std::string& plan, std::int32_t metre) {
+  double x = 0;
+  std::memcpy(&x, plan.data() + 8 + (metre - 2) * 10 + 2, sizeof x);
+  return x;
+}
+
+void put_plan_x(std::string& plan, std::int32_t metre, double x) {
+  std::memcpy(plan.data() + 8 + (metre - 2) * 10 + 2, &x, sizeof x);
+}
+
+TEST(Diff, PlansThatDifferAreSummarisedUnlessAll) {
+  const std::string shipped = shipped_bytes(testing_support::shipped_plan);
+  ASSERT_GT(std::abs(plan_x(shipped, 1400)), 1.0);  // a real x, not an empty element
+  std::string moved = shipped;
+  for (std::int32_t m = 1400; m <= 1410; ++m) put_plan_x(moved, m, plan_x(shipped, m) + 1.0);
+  put_plan_x(moved, 1405, plan_x(shipped, 1405) + 3.25);
+  const pair_of_files plans("x_linea.dat", shipped, moved);
+
+  const tool_result summary = run_tool({"diff", plans.a, plans.b});
+  EXPECT_EQ(summary.status, 1);
+  EXPECT_EQ(summary.out,
+            "plan metres 1400 to 1410 differ (11 metres): the largest shift is 3.250 m, at metre "
+            "1405 (--all lists each element)\n1 difference\n");
+
+  const tool_result all = run_tool({"diff", plans.a, plans.b, "--all"});
+  EXPECT_EQ(all.status, 1);
+  EXPECT_NE(all.out.find("\nplan metre 1410 x: "), std::string::npos) << all.out;
+  EXPECT_NE(all.out.find("\n11 differences\n"), std::string::npos) << all.out;
+
+  std::string one = shipped;
+  put_plan_x(one, 2000, plan_x(shipped, 2000) - 0.5);
+  const pair_of_files single("x_linea.dat", shipped, one);
+  EXPECT_EQ(run_tool({"diff", single.a, single.b}).out,
+            "plan metre 2000 differs: its point moves 0.500 m (--all lists each element)\n"
+            "1 difference\n");
 }
 
 TEST(Diff, CellsOnlyInOneFile) {

@@ -1,8 +1,11 @@
 // diff A B: two compiled files of the same kind, record by record, each
-// difference on one line and a count at the end.
+// difference on one line and a count at the end. Cells that changed alike
+// make one line, and the plans' differing metres one summary, unless --all.
 #include <CLI/CLI.hpp>
 #include <bit>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -151,8 +154,9 @@ bool same_element(const model::plan_value& a, const model::plan_value& b) {
          std::bit_cast<std::uint64_t>(a.number) == std::bit_cast<std::uint64_t>(b.number);
 }
 
-void diff_plans(const decoded_file& a, const decoded_file& b, difference_printer& print) {
-  const std::int32_t common = std::min(a.plan.last_metre(), b.plan.last_metre());
+// Each element that differs, metre by metre.
+void diff_plan_elements(const decoded_file& a, const decoded_file& b, std::int32_t common,
+                        difference_printer& print) {
   for (std::int32_t m = 0; m <= common; ++m) {
     for (int column = 0; column < 2; ++column) {
       const model::plan_value va = a.plan.at(m, column);
@@ -166,6 +170,62 @@ void diff_plans(const decoded_file& a, const decoded_file& b, difference_printer
                  (same_tag && vb.tag != model::plan_tag::empty ? number_text(vb.number)
                                                                : plan_value_text(vb)));
     }
+  }
+}
+
+std::string metres_text(double metres) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f m", metres);
+  return text;
+}
+
+// The metres that differ as one line: the first and the last, how many, and
+// the largest distance between a metre's point in A and in B.
+void summarise_plan_elements(const decoded_file& a, const decoded_file& b, std::int32_t common,
+                             difference_printer& print) {
+  std::int32_t first = -1;
+  std::int32_t last = -1;
+  std::int64_t differing = 0;
+  double largest = -1.0;
+  std::int32_t largest_at = -1;
+  for (std::int32_t m = 0; m <= common; ++m) {
+    const model::plan_value xa = a.plan.at(m, 0);
+    const model::plan_value ya = a.plan.at(m, 1);
+    const model::plan_value xb = b.plan.at(m, 0);
+    const model::plan_value yb = b.plan.at(m, 1);
+    if (same_element(xa, xb) && same_element(ya, yb)) continue;
+    if (first < 0) first = m;
+    last = m;
+    ++differing;
+    const bool points = xa.tag != model::plan_tag::empty && ya.tag != model::plan_tag::empty &&
+                        xb.tag != model::plan_tag::empty && yb.tag != model::plan_tag::empty;
+    const double shift = points ? std::hypot(xb.number - xa.number, yb.number - ya.number) : -1.0;
+    if (std::isfinite(shift) && shift > largest) {
+      largest = shift;
+      largest_at = m;
+    }
+  }
+  if (first < 0) return;
+  std::string line = first == last ? "plan metre " + std::to_string(first) + " differs"
+                                   : "plan metres " + std::to_string(first) + " to " +
+                                         std::to_string(last) + " differ (" +
+                                         std::to_string(differing) + " metres)";
+  if (largest_at >= 0) {
+    line += first == last ? ": its point moves " + metres_text(largest)
+                          : ": the largest shift is " + metres_text(largest) + ", at metre " +
+                                std::to_string(largest_at);
+  }
+  print.line(line + " (--all lists each element)");
+}
+
+// The plans metre by metre: summarised in one line unless `every_element`.
+void diff_plans(const decoded_file& a, const decoded_file& b, bool every_element,
+                difference_printer& print) {
+  const std::int32_t common = std::min(a.plan.last_metre(), b.plan.last_metre());
+  if (every_element) {
+    diff_plan_elements(a, b, common, print);
+  } else {
+    summarise_plan_elements(a, b, common, print);
   }
   if (a.plan.last_metre() != b.plan.last_metre()) {
     print.line("plan line length: " + std::to_string(a.line_length) + " m -> " +
@@ -189,7 +249,8 @@ subcommand add_diff(CLI::App& app, const streams& io) {
       ->check(CLI::IsMember({"plan", "stations", "cells"}));
   command->add_flag("--all", o->all,
                     "One line for every differing cell, not one for each run of cells that "
-                    "changed the same way");
+                    "changed the same way; for plans, one for every differing element, not one "
+                    "line for all");
   return {command, [o, io]() {
             decoded_file a;
             decoded_file b;
@@ -226,7 +287,7 @@ subcommand add_diff(CLI::App& app, const streams& io) {
                 diff_stations(a.stations, b.stations, print);
                 break;
               case file_kind::plan:
-                diff_plans(a, b, print);
+                diff_plans(a, b, o->all, print);
                 break;
             }
             const std::size_t n = print.count();

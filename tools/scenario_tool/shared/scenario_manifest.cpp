@@ -9,6 +9,7 @@
 #include "model/windows_1252.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
+#include "scenario_tool/shared/nearest_word.h"
 
 namespace scenario_tool {
 
@@ -38,7 +39,10 @@ class manifest_reader {
                  const std::string& in) const {
     for (const auto& [key, node] : table) {
       if (!known.contains(std::string(key.str()))) {
-        fail(key.source(), "unknown key \"" + std::string(key.str()) + "\"" + in);
+        const std::string near =
+            nearest_word(key.str(), std::vector<std::string>(known.begin(), known.end()));
+        fail(key.source(), "unknown key \"" + std::string(key.str()) + "\"" + in +
+                               (near.empty() ? "" : "; did you mean \"" + near + "\"?"));
       }
     }
   }
@@ -122,6 +126,21 @@ bool is_scenario_folder(const std::filesystem::path& folder) {
 
 namespace {
 // A manifest is a few lines; one far larger is not one.
+constexpr const char* plan_words = "plan must be true or false: write plan = true or plan = false";
+
+// Whether line `number` (from 1) of a manifest sets `key`: `key =` after blanks.
+bool line_sets_key(std::string_view text, std::size_t number, std::string_view key) {
+  for (std::size_t n = 1; n < number && !text.empty(); ++n) {
+    const auto end = text.find('\n');
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+  }
+  text = text.substr(0, text.find('\n'));
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos || text.substr(first, key.size()) != key) return false;
+  const auto after = text.find_first_not_of(" \t", first + key.size());
+  return after != std::string_view::npos && text[after] == '=';
+}
+
 constexpr platform::read_bound manifest_bound{1 << 20, "a scenario manifest"};
 }  // namespace
 
@@ -137,6 +156,11 @@ scenario_manifest read_manifest(const std::filesystem::path& folder) {
   try {
     root = toml::parse(text, file.string());
   } catch (const toml::parse_error& failure) {
+    // `plan = yes` is no TOML value at all: say what to write, not how the
+    // parser failed.
+    if (line_sets_key(text, failure.source().begin.line, "plan")) {
+      throw manifest_error(place(file, failure.source()) + ": " + plan_words);
+    }
     throw manifest_error(place(file, failure.source()) + ": " + std::string(failure.description()));
   }
   const manifest_reader reader(file, root);
@@ -149,7 +173,10 @@ scenario_manifest read_manifest(const std::filesystem::path& folder) {
     reader.fail(root.get("route")->source(), *fault);
   }
   if (const toml::node* plan = root.get("plan")) {
-    if (!plan->is_boolean()) reader.fail(plan->source(), "plan must be true or false");
+    if (!plan->is_boolean()) {
+      // TOML writes a truth value bare: `yes`, `"true"` or 1 are not one.
+      reader.fail(plan->source(), plan_words);
+    }
     manifest.plan = plan->as_boolean()->get();
   }
 
