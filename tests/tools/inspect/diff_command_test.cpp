@@ -111,10 +111,10 @@ TEST(Diff, CellsChangedAlikeUpToTheLastSharedCellAreOneLine) {
   const pair_of_files files("x.dat", shipped_bytes(testing_support::shipped_cells), changed);
   const tool_result r = run_tool({"diff", files.a, files.b});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out.rfind("cells " + std::to_string(cells - 2) + " to " + std::to_string(cells - 1) +
-                            " (",
-                        0),
-            0u)
+  EXPECT_EQ(
+      r.out.rfind("cells " + std::to_string(cells - 2) + " to " + std::to_string(cells - 1) + " (",
+                  0),
+      0u)
       << r.out;
   EXPECT_NE(r.out.find("\n1 difference\n"), std::string::npos) << r.out;
 }
@@ -155,6 +155,22 @@ TEST(Diff, PlansThatDifferAreSummarisedUnlessAll) {
   EXPECT_EQ(run_tool({"diff", single.a, single.b}).out,
             "plan metre 2000 differs: its point moves 0.500 m (--all lists each element)\n"
             "1 difference\n");
+}
+
+TEST(Diff, AStationsTimeIsShownAsAClockToo) {
+  std::string stations = shipped_bytes(testing_support::shipped_stations);
+  // TARVO (entry 18) at 12:36:00; its time is the record's last 4 bytes.
+  const std::size_t time_at = testing_support::station_offset(stations, 19) - 4;
+  ASSERT_EQ(static_cast<unsigned char>(stations[time_at]) +
+                256 * static_cast<unsigned char>(stations[time_at + 1]),
+            45360);
+  const int later = 45360 + 61;
+  stations[time_at] = static_cast<char>(later & 0xFF);
+  stations[time_at + 1] = static_cast<char>(later >> 8);
+  const pair_of_files tables("x.sim", shipped_bytes(testing_support::shipped_stations), stations);
+  const tool_result r = run_tool({"diff", tables.a, tables.b});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "station 18 time: 45360 (12:36:00) -> 45421 (12:37:01)\n1 difference\n");
 }
 
 TEST(Diff, CellsOnlyInOneFile) {

@@ -72,6 +72,42 @@ TEST(DumpCells, FromAndToSelectCellsByIndex) {
   EXPECT_EQ(lines[5].rfind("cell 2 (100 m) ", 0), 0u) << lines[5];
 }
 
+TEST(DumpCommandLine, ARangeThatSelectsNothingIsSaidWithTheIndicesTheFileHolds) {
+  // The shipped line is 91000 m: cells 0 to 1960, metres 0 to 98000 with the run-out.
+  const struct {
+    const char* file;
+    std::vector<std::string> range;
+    std::string said;
+  } cases[] = {
+      {testing_support::shipped_cells,
+       {"--from", "2500"},
+       "no cell from 2500: the file holds cells 0 to 1960"},
+      {testing_support::shipped_cells,
+       {"--to", "-1"},
+       "no cell to -1: the file holds cells 0 to 1960"},
+      {testing_support::shipped_stations,
+       {"--from", "90", "--to", "95"},
+       "no station entry from 90 to 95: the file holds entries 0 to 86"},
+      {testing_support::shipped_plan,
+       {"--from", "98001"},
+       "no plan metre from 98001: the file holds metres 0 to 98000"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.said);
+    std::vector<std::string> args = {"dump", shipped(c.file)};
+    args.insert(args.end(), c.range.begin(), c.range.end());
+    const tool_result r = run_tool(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = lines_of(r.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), c.said);
+  }
+  // The last record itself is selected, and nothing is said.
+  const tool_result last =
+      run_tool({"dump", shipped(testing_support::shipped_cells), "--from", "1960"});
+  EXPECT_EQ(lines_of(last.out).back().rfind("cell 1960 ", 0), 0u) << last.out;
+}
+
 TEST(DumpStations, StationsSignsReferencesAndHeadersWithTheirRoles) {
   const tool_result r = run_tool({"dump", shipped(testing_support::shipped_stations)});
   ASSERT_EQ(r.status, 0) << r.err;

@@ -72,8 +72,8 @@ subcommand add_explain(CLI::App& app, const streams& io) {
             if (entry == nullptr && is_number(*topic)) {
               // A number is an error code: the nearest spelling of another
               // code means nothing.
-              io.err << "scenario_tool explain: there is no error " << *topic
-                     << "; the errors are " << error_codes_listed(entries) << '\n';
+              io.err << "scenario_tool explain: there is no error " << *topic << "; the errors are "
+                     << error_codes_listed(entries) << '\n';
               return status_failed;
             }
             if (entry == nullptr) {

@@ -77,9 +77,9 @@ std::string without_links(std::string_view line) {
       if (line[close] == '[') ++depth;
       if (line[close] == ']' && --depth == 0) break;
     }
-    const std::size_t target_end =
-        close + 1 < line.size() && line[close + 1] == '(' ? line.find(')', close + 2)
-                                                           : std::string_view::npos;
+    const std::size_t target_end = close + 1 < line.size() && line[close + 1] == '('
+                                       ? line.find(')', close + 2)
+                                       : std::string_view::npos;
     if (close >= line.size() || target_end == std::string_view::npos) {
       out += line[at++];
       continue;

@@ -142,7 +142,14 @@ void diff_stations(const std::vector<model::station_entry>& a,
           print.line(field + quoted_name(*fa[f].text) + " -> " + quoted_name(*fb[f].text));
         }
       } else if (fa[f].number != fb[f].number) {
-        print.line(field + std::to_string(fa[f].number) + " -> " + std::to_string(fb[f].number));
+        // A station's time is a clock: shown as the timetable writes it too.
+        const bool clock = fa[f].name == "time" && station_role(static_cast<int>(i), a[i]) ==
+                                                       "station";
+        const auto shown = [&](std::int64_t n) {
+          return std::to_string(n) +
+                 (clock ? " (" + clock_text(static_cast<std::int32_t>(n)) + ")" : "");
+        };
+        print.line(field + shown(fa[f].number) + " -> " + shown(fb[f].number));
       }
     }
   }
@@ -206,10 +213,10 @@ void summarise_plan_elements(const decoded_file& a, const decoded_file& b, std::
     }
   }
   if (first < 0) return;
-  std::string line = first == last ? "plan metre " + std::to_string(first) + " differs"
-                                   : "plan metres " + std::to_string(first) + " to " +
-                                         std::to_string(last) + " differ (" +
-                                         std::to_string(differing) + " metres)";
+  std::string line = first == last
+                         ? "plan metre " + std::to_string(first) + " differs"
+                         : "plan metres " + std::to_string(first) + " to " + std::to_string(last) +
+                               " differ (" + std::to_string(differing) + " metres)";
   if (largest_at >= 0) {
     line += first == last ? ": its point moves " + metres_text(largest)
                           : ": the largest shift is " + metres_text(largest) + ", at metre " +

@@ -50,6 +50,17 @@ index_range select(const dump_options& o, std::int64_t count) {
   return {std::max<std::int64_t>(o.from, 0), std::min<std::int64_t>(o.to, count - 1)};
 }
 
+// A range that selects nothing is said, with the indices the file holds:
+// "no cell from 2500: the file holds cells 0 to 1960".
+void say_when_nothing_selected(std::ostream& out, const dump_options& o, const index_range& r,
+                               std::int64_t count, const char* record, const char* records) {
+  if (r.first <= r.last) return;
+  out << "no " << record;
+  if (o.from != std::numeric_limits<std::int64_t>::min()) out << " from " << o.from;
+  if (o.to != std::numeric_limits<std::int64_t>::max()) out << " to " << o.to;
+  out << ": the file holds " << records << " 0 to " << count - 1 << '\n';
+}
+
 // Line speeds and gradients in the author's units; the stored numbers are in the JSON.
 std::string cell_line(std::size_t i, const model::track_cell& cell) {
   std::string line = cell_place(i, cell.kind) + " " + cell_kind_name(cell.kind) + ":";
@@ -122,6 +133,8 @@ void print_text(std::ostream& out, const decoded_file& file, const std::string& 
         out << cell_line(static_cast<std::size_t>(i), file.cells[static_cast<std::size_t>(i)])
             << '\n';
       }
+      say_when_nothing_selected(out, o, r, static_cast<std::int64_t>(file.cells.size()), "cell",
+                                "cells");
       break;
     }
     case file_kind::stations: {
@@ -130,6 +143,8 @@ void print_text(std::ostream& out, const decoded_file& file, const std::string& 
         out << station_line(static_cast<int>(i), file.stations[static_cast<std::size_t>(i)])
             << '\n';
       }
+      say_when_nothing_selected(out, o, r, static_cast<std::int64_t>(file.stations.size()),
+                                "station entry", "entries");
       break;
     }
     case file_kind::plan: {
@@ -141,6 +156,8 @@ void print_text(std::ostream& out, const decoded_file& file, const std::string& 
                ", y " + plan_value_text(file.plan.at(metre, 1)) + '\n';
         out << line;
       }
+      say_when_nothing_selected(out, o, r, std::int64_t{file.plan.last_metre()} + 1, "plan metre",
+                                "metres");
       break;
     }
   }
