@@ -6,6 +6,7 @@
 #include "reader/description_texts.h"
 #include "scenario_tool/lsp/completion.h"
 #include "scenario_tool/lsp/file_uri.h"
+#include "scenario_tool/lsp/formatting.h"
 #include "scenario_tool/lsp/framing.h"
 #include "scenario_tool/lsp/hover.h"
 #include "scenario_tool/lsp/pairing.h"
@@ -62,6 +63,15 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
   rpc_.on_request("textDocument/hover", [this](const json& p) { return hover(p); });
   rpc_.on_request("textDocument/documentSymbol", [this](const json& p) { return symbols(p); });
   rpc_.on_request("textDocument/completion", [this](const json& p) { return completion(p); });
+  rpc_.on_request("textDocument/formatting", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return formatting_edits(text.document, 0, SIZE_MAX);
+  });
+  rpc_.on_request("textDocument/rangeFormatting", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return formatting_edits(text.document, p.at("range").at("start").at("line").get<std::size_t>(),
+                            p.at("range").at("end").at("line").get<std::size_t>());
+  });
 }
 
 json language_server::initialize(const json& params) {
@@ -75,7 +85,9 @@ json language_server::initialize(const json& params) {
             {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
             {"hoverProvider", true},
             {"completionProvider", {{"resolveProvider", false}}},
-            {"documentSymbolProvider", true}}},
+            {"documentSymbolProvider", true},
+            {"documentFormattingProvider", true},
+            {"documentRangeFormattingProvider", true}}},
           {"serverInfo", {{"name", "scenario_tool"}}}};
 }
 
