@@ -14,8 +14,17 @@ constexpr int kind_keyword = 14;
 constexpr int format_plain = 1;
 constexpr int format_snippet = 2;
 
-// Whether `at` lies in the line text's header: after its "[generale]" and
-// before the first section header that ends it.
+std::string escaped(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '$' || c == '}' || c == '\\') out.push_back('\\');
+    out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
 bool in_line_header(const text_document& document, text_point at) {
   bool general = false;
   for (std::size_t l = 0; l < at.line && l < document.line_count(); ++l) {
@@ -28,17 +37,6 @@ bool in_line_header(const text_document& document, text_point at) {
   }
   return true;
 }
-
-std::string escaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '$' || c == '}' || c == '\\') out.push_back('\\');
-    out.push_back(c);
-  }
-  return out;
-}
-
-}  // namespace
 
 json complete_keywords(const text_document& document, model::description_text which, text_point at,
                        bool snippets) {

@@ -10,6 +10,10 @@
 
 namespace scenario_tool::lsp {
 
+// Whether `at` lies in the line text's header: after its "[generale]" and
+// before the first section header that ends it.
+bool in_line_header(const text_document& document, text_point at);
+
 // CompletionItem[] at `at`; `snippets` when the editor takes them.
 nlohmann::json complete_keywords(const text_document& document, model::description_text which,
                                  text_point at, bool snippets);

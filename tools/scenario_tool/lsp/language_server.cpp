@@ -4,12 +4,14 @@
 
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
+#include "scenario_tool/lsp/code_actions.h"
 #include "scenario_tool/lsp/completion.h"
 #include "scenario_tool/lsp/file_uri.h"
 #include "scenario_tool/lsp/formatting.h"
 #include "scenario_tool/lsp/framing.h"
 #include "scenario_tool/lsp/hover.h"
 #include "scenario_tool/lsp/pairing.h"
+#include "scenario_tool/lsp/signature_help.h"
 #include "scenario_tool/lsp/symbols.h"
 #include "scenario_tool/shared/windows_1252.h"
 
@@ -63,6 +65,16 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
   rpc_.on_request("textDocument/hover", [this](const json& p) { return hover(p); });
   rpc_.on_request("textDocument/documentSymbol", [this](const json& p) { return symbols(p); });
   rpc_.on_request("textDocument/completion", [this](const json& p) { return completion(p); });
+  rpc_.on_request("textDocument/signatureHelp", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return signature_help_at(text.document, text.which, point_of(p.at("position")));
+  });
+  rpc_.on_request("textDocument/codeAction", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return quick_fixes(text.document, text.which,
+                       p.at("textDocument").at("uri").get_ref<const std::string&>(),
+                       p.at("context").value("diagnostics", json::array()));
+  });
   rpc_.on_request("textDocument/formatting", [this](const json& p) {
     const open_text& text = text_for(p);
     return formatting_edits(text.document, 0, SIZE_MAX);
@@ -80,15 +92,18 @@ json language_server::initialize(const json& params) {
       "/capabilities/textDocument/completion/completionItem/snippetSupport"_json_pointer,
       json(false));
   snippets_ = snippet.is_boolean() && snippet.get<bool>();
-  return {{"capabilities",
-           {{"positionEncoding", "utf-16"},
-            {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
-            {"hoverProvider", true},
-            {"completionProvider", {{"resolveProvider", false}}},
-            {"documentSymbolProvider", true},
-            {"documentFormattingProvider", true},
-            {"documentRangeFormattingProvider", true}}},
-          {"serverInfo", {{"name", "scenario_tool"}}}};
+  return {
+      {"capabilities",
+       {{"positionEncoding", "utf-16"},
+        {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+        {"hoverProvider", true},
+        {"completionProvider", {{"resolveProvider", false}}},
+        {"documentSymbolProvider", true},
+        {"signatureHelpProvider", {{"triggerCharacters", {","}}, {"retriggerCharacters", {" "}}}},
+        {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
+        {"documentFormattingProvider", true},
+        {"documentRangeFormattingProvider", true}}},
+      {"serverInfo", {{"name", "scenario_tool"}}}};
 }
 
 language_server::open_text& language_server::text_for(const json& params) {
