@@ -265,10 +265,10 @@ TEST(LanguageServer, OutlineListsSectionsWithTheirObjectsByChainage) {
   EXPECT_EQ(stations[1]["range"]["start"]["line"], line_starting(s.train, "stazione,    4250"));
   ASSERT_TRUE(sections.count("[segnali]"));
   ASSERT_FALSE(sections["[segnali]"].empty());
-  EXPECT_EQ(sections["[segnali]"][0]["name"], "signal");
+  EXPECT_EQ(sections["[segnali]"][0]["name"], "signal km 1+600");
   ASSERT_TRUE(sections.count("[rallentamenti]"));
   ASSERT_FALSE(sections["[rallentamenti]"].empty());
-  EXPECT_EQ(sections["[rallentamenti]"][0]["name"], "slowdown 115 km/h");
+  EXPECT_EQ(sections["[rallentamenti]"][0]["name"], "slowdown 115 km/h km 16+850");
 }
 
 TEST(LanguageServer, CompletionOffersTheKeywordsOfThatPartWithTheirValues) {

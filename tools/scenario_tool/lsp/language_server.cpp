@@ -7,6 +7,7 @@
 #include "scenario_tool/lsp/code_actions.h"
 #include "scenario_tool/lsp/completion.h"
 #include "scenario_tool/lsp/file_uri.h"
+#include "scenario_tool/lsp/folding.h"
 #include "scenario_tool/lsp/formatting.h"
 #include "scenario_tool/lsp/framing.h"
 #include "scenario_tool/lsp/hover.h"
@@ -75,6 +76,8 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
                        p.at("textDocument").at("uri").get_ref<const std::string&>(),
                        p.at("context").value("diagnostics", json::array()));
   });
+  rpc_.on_request("textDocument/foldingRange",
+                  [this](const json& p) { return section_folds(text_for(p).document); });
   rpc_.on_request("textDocument/formatting", [this](const json& p) {
     const open_text& text = text_for(p);
     return formatting_edits(text.document, 0, SIZE_MAX);
@@ -101,6 +104,7 @@ json language_server::initialize(const json& params) {
         {"documentSymbolProvider", true},
         {"signatureHelpProvider", {{"triggerCharacters", {","}}, {"retriggerCharacters", {" "}}}},
         {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
+        {"foldingRangeProvider", true},
         {"documentFormattingProvider", true},
         {"documentRangeFormattingProvider", true}}},
       {"serverInfo", {{"name", "scenario_tool"}}}};
