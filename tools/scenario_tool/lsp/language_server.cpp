@@ -6,6 +6,7 @@
 #include "reader/description_texts.h"
 #include "scenario_tool/lsp/code_actions.h"
 #include "scenario_tool/lsp/completion.h"
+#include "scenario_tool/lsp/diagnostic_notes.h"
 #include "scenario_tool/lsp/file_uri.h"
 #include "scenario_tool/lsp/folding.h"
 #include "scenario_tool/lsp/formatting.h"
@@ -251,8 +252,8 @@ void language_server::check(const std::string& uri) {
 void language_server::publish(const std::string& uri, const std::vector<diagnostic>& diagnostics,
                               const std::string& bytes) {
   const text_document text(bytes);
-  json list = json::array();
-  for (const diagnostic& d : diagnostics) list.push_back(diagnostic_json(d, text));
+  json list = with_notes_related(diagnostics, uri,
+                                 [&](const diagnostic& d) { return diagnostic_json(d, text); });
   rpc_.notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", std::move(list)}});
 }
 
