@@ -13,6 +13,7 @@
 #include "scenario_tool/lsp/framing.h"
 #include "scenario_tool/lsp/hover.h"
 #include "scenario_tool/lsp/pairing.h"
+#include "scenario_tool/lsp/semantic_tokens.h"
 #include "scenario_tool/lsp/signature_help.h"
 #include "scenario_tool/lsp/symbols.h"
 #include "scenario_tool/shared/windows_1252.h"
@@ -79,6 +80,10 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
   });
   rpc_.on_request("textDocument/foldingRange",
                   [this](const json& p) { return section_folds(text_for(p).document); });
+  rpc_.on_request("textDocument/semanticTokens/full", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return semantic_tokens(text.document, text.which);
+  });
   rpc_.on_request("textDocument/formatting", [this](const json& p) {
     const open_text& text = text_for(p);
     return formatting_edits(text.document, 0, SIZE_MAX);
@@ -106,6 +111,7 @@ json language_server::initialize(const json& params) {
         {"signatureHelpProvider", {{"triggerCharacters", {","}}, {"retriggerCharacters", {" "}}}},
         {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
         {"foldingRangeProvider", true},
+        {"semanticTokensProvider", {{"legend", semantic_token_legend()}, {"full", true}}},
         {"documentFormattingProvider", true},
         {"documentRangeFormattingProvider", true}}},
       {"serverInfo", {{"name", "scenario_tool"}}}};
