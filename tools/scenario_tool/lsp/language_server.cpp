@@ -12,6 +12,7 @@
 #include "scenario_tool/lsp/formatting.h"
 #include "scenario_tool/lsp/framing.h"
 #include "scenario_tool/lsp/hover.h"
+#include "scenario_tool/lsp/inlay_hints.h"
 #include "scenario_tool/lsp/pairing.h"
 #include "scenario_tool/lsp/semantic_tokens.h"
 #include "scenario_tool/lsp/signature_help.h"
@@ -84,6 +85,13 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
     const open_text& text = text_for(p);
     return semantic_tokens(text.document, text.which);
   });
+  rpc_.on_request("textDocument/inlayHint", [this](const json& p) -> json {
+    const open_text& text = text_for(p);
+    if (text.compiled == nullptr) return json::array();
+    return landing_hints(*text.compiled, text.which, text.document,
+                         p.at("range").at("start").at("line").get<std::size_t>(),
+                         p.at("range").at("end").at("line").get<std::size_t>());
+  });
   rpc_.on_request("textDocument/formatting", [this](const json& p) {
     const open_text& text = text_for(p);
     return formatting_edits(text.document, 0, SIZE_MAX);
@@ -111,6 +119,7 @@ json language_server::initialize(const json& params) {
         {"signatureHelpProvider", {{"triggerCharacters", {","}}, {"retriggerCharacters", {" "}}}},
         {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
         {"foldingRangeProvider", true},
+        {"inlayHintProvider", true},
         {"semanticTokensProvider", {{"legend", semantic_token_legend()}, {"full", true}}},
         {"documentFormattingProvider", true},
         {"documentRangeFormattingProvider", true}}},
