@@ -90,10 +90,10 @@ void edit_to_diagnostics(benchmark::State& state, const std::string& line,
   }
 }
 
-// The time of one request on the open line text, both texts open: formatting,
+// The time of one request on one of the open texts, both open: formatting,
 // semantic tokens, folding, outline and signature help.
 void answer(benchmark::State& state, const std::string& line, const std::string& train,
-            const std::string& method, const json& extra) {
+            bool on_train, const std::string& method, const json& extra) {
   const bench::scratch_folder folder("lsp_requests");
   platform::replace_file(folder.path() / "R_linea.txt", line);
   platform::replace_file(folder.path() / "R_1-.txt", train);
@@ -116,7 +116,7 @@ void answer(benchmark::State& state, const std::string& line, const std::string&
              {{"uri", uri}, {"languageId", "text"}, {"version", 1}, {"text", utf8(text)}}}}}});
   }
   json params = extra;
-  params["textDocument"] = {{"uri", line_uri}};
+  params["textDocument"] = {{"uri", on_train ? train_uri : line_uri}};
   const std::string message =
       json({{"jsonrpc", "2.0"}, {"id", 2}, {"method", method}, {"params", params}}).dump();
   for (auto _ : state) {
@@ -129,15 +129,15 @@ void answer(benchmark::State& state, const std::string& line, const std::string&
   }
 }
 
-void requests(benchmark::State& state, bool longest_line, const std::string& method,
+void requests(benchmark::State& state, bool longest_line, bool on_train, const std::string& method,
               const json& extra) {
   if (longest_line) {
     static const std::string line = bench::longest_line_text();
     static const std::string train = bench::longest_train_text();
-    answer(state, line, train, method, extra);
+    answer(state, line, train, on_train, method, extra);
   } else {
     answer(state, scenari::render_lines(scenari::linea_lines()),
-           scenari::render_lines(scenari::treno_lines()), method, extra);
+           scenari::render_lines(scenari::treno_lines()), on_train, method, extra);
   }
 }
 
@@ -164,26 +164,36 @@ BENCHMARK(longest)
 
 const json at_row = {{"position", {{"line", 20}, {"character", 10}}}};
 const json whole = {{"options", {{"tabSize", 4}, {"insertSpaces", true}}}};
-BENCHMARK_CAPTURE(requests, formatting_shipped, false, "textDocument/formatting", whole)
+BENCHMARK_CAPTURE(requests, formatting_shipped, false, false, "textDocument/formatting", whole)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(requests, formatting_longest, true, "textDocument/formatting", whole)
+BENCHMARK_CAPTURE(requests, formatting_longest, true, false, "textDocument/formatting", whole)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(requests, semantic_tokens_shipped, false, "textDocument/semanticTokens/full",
-                  json::object())
+BENCHMARK_CAPTURE(requests, semantic_tokens_shipped, false, false,
+                  "textDocument/semanticTokens/full", json::object())
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(requests, semantic_tokens_longest, true, "textDocument/semanticTokens/full",
-                  json::object())
+BENCHMARK_CAPTURE(requests, semantic_tokens_longest, true, false,
+                  "textDocument/semanticTokens/full", json::object())
     ->Unit(benchmark::kMillisecond);
 const json every_line = {{"range",
                           {{"start", {{"line", 0}, {"character", 0}}},
                            {"end", {{"line", 10000000}, {"character", 0}}}}}};
-BENCHMARK_CAPTURE(requests, inlay_hints_longest, true, "textDocument/inlayHint", every_line)
+BENCHMARK_CAPTURE(requests, inlay_hints_longest_line_text, true, false, "textDocument/inlayHint",
+                  every_line)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(requests, folding_longest, true, "textDocument/foldingRange", json::object())
+BENCHMARK_CAPTURE(requests, inlay_hints_longest_train_text, true, true, "textDocument/inlayHint",
+                  every_line)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(requests, outline_longest, true, "textDocument/documentSymbol", json::object())
+BENCHMARK_CAPTURE(requests, inlay_hints_shipped_train_text, false, true, "textDocument/inlayHint",
+                  every_line)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(requests, signature_help_longest, true, "textDocument/signatureHelp", at_row)
+BENCHMARK_CAPTURE(requests, folding_longest, true, false, "textDocument/foldingRange",
+                  json::object())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, outline_longest, true, false, "textDocument/documentSymbol",
+                  json::object())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, signature_help_longest, true, false, "textDocument/signatureHelp",
+                  at_row)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
