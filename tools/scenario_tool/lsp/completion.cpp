@@ -1,5 +1,6 @@
 #include "scenario_tool/lsp/completion.h"
 
+#include <algorithm>
 #include <string>
 
 #include "reader/keyword.h"
@@ -36,6 +37,20 @@ bool in_line_header(const text_document& document, text_point at) {
     if (reader::ends_header(line)) return false;
   }
   return true;
+}
+
+std::vector<std::string> completion_triggers() {
+  std::vector<std::string> triggers;
+  for (const keyword_rule& rule : keyword_rules()) {
+    const char first = rule.name.front();
+    if (first < 'a' || first > 'z') continue;
+    for (const char c : {first, static_cast<char>(first - 'a' + 'A')}) {
+      if (std::find(triggers.begin(), triggers.end(), std::string(1, c)) == triggers.end()) {
+        triggers.emplace_back(1, c);
+      }
+    }
+  }
+  return triggers;
 }
 
 json complete_keywords(const text_document& document, model::description_text which, text_point at,
