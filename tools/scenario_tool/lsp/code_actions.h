@@ -1,6 +1,7 @@
 // Quick fixes for the diagnostics whose mend is known: a keyword that matches
 // no keyword becomes the one within two letters of it, or its lower case
-// where the letter case is all that is wrong.
+// where the letter case is all that is wrong; a text without "[generale]"
+// gets it (in place of a field within two letters of it, or as its first line).
 #pragma once
 
 #include <nlohmann/json.hpp>
