@@ -6,6 +6,7 @@
 #include "reader/description_texts.h"
 #include "scenario_tool/lsp/code_actions.h"
 #include "scenario_tool/lsp/completion.h"
+#include "scenario_tool/lsp/definition.h"
 #include "scenario_tool/lsp/diagnostic_notes.h"
 #include "scenario_tool/lsp/file_uri.h"
 #include "scenario_tool/lsp/folding.h"
@@ -92,6 +93,21 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
                          p.at("range").at("start").at("line").get<std::size_t>(),
                          p.at("range").at("end").at("line").get<std::size_t>());
   });
+  rpc_.on_request("textDocument/definition", [this](const json& p) -> json {
+    const std::string& uri = p.at("textDocument").at("uri").get_ref<const std::string&>();
+    const open_text& text = text_for(p);
+    if (text.compiled == nullptr) return json::array();
+    // The other text of the same compile: open in the editor, else published with this one.
+    std::string partner;
+    for (const auto& [other_uri, other] : open_) {
+      if (other_uri != uri && other.compiled == text.compiled && other.which != text.which) {
+        partner = other_uri;
+      }
+    }
+    if (partner.empty() && !text.also_published.empty()) partner = *text.also_published.begin();
+    return rows_sharing_cells(*text.compiled, text.which,
+                              text.document.offset(point_of(p.at("position"))), uri, partner);
+  });
   rpc_.on_request("textDocument/formatting", [this](const json& p) {
     const open_text& text = text_for(p);
     return formatting_edits(text.document, 0, SIZE_MAX);
@@ -120,6 +136,7 @@ json language_server::initialize(const json& params) {
         {"signatureHelpProvider", {{"triggerCharacters", {","}}, {"retriggerCharacters", {" "}}}},
         {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
         {"foldingRangeProvider", true},
+        {"definitionProvider", true},
         {"inlayHintProvider", true},
         {"semanticTokensProvider", {{"legend", semantic_token_legend()}, {"full", true}}},
         {"documentFormattingProvider", true},
