@@ -90,6 +90,57 @@ void edit_to_diagnostics(benchmark::State& state, const std::string& line,
   }
 }
 
+// The time of one request on one of the open texts, both open: formatting,
+// semantic tokens, folding, outline and signature help.
+void answer(benchmark::State& state, const std::string& line, const std::string& train,
+            bool on_train, const std::string& method, const json& extra) {
+  const bench::scratch_folder folder("lsp_requests");
+  platform::replace_file(folder.path() / "R_linea.txt", line);
+  platform::replace_file(folder.path() / "R_1-.txt", train);
+  const std::string line_uri = scenario_tool::lsp::uri_from_path(folder.path() / "R_linea.txt");
+  const std::string train_uri = scenario_tool::lsp::uri_from_path(folder.path() / "R_1-.txt");
+  bool answered = false;
+  scenario_tool::lsp::language_server server([&](const std::string& body) {
+    if (body.find("\"result\"") != std::string::npos) answered = true;
+  });
+  const auto send = [&](const json& m) { server.rpc().receive(m.dump()); };
+  send({{"jsonrpc", "2.0"},
+        {"id", 1},
+        {"method", "initialize"},
+        {"params", {{"capabilities", json::object()}}}});
+  for (const auto& [uri, text] : {std::pair{line_uri, line}, std::pair{train_uri, train}}) {
+    send({{"jsonrpc", "2.0"},
+          {"method", "textDocument/didOpen"},
+          {"params",
+           {{"textDocument",
+             {{"uri", uri}, {"languageId", "text"}, {"version", 1}, {"text", utf8(text)}}}}}});
+  }
+  json params = extra;
+  params["textDocument"] = {{"uri", on_train ? train_uri : line_uri}};
+  const std::string message =
+      json({{"jsonrpc", "2.0"}, {"id", 2}, {"method", method}, {"params", params}}).dump();
+  for (auto _ : state) {
+    answered = false;
+    server.rpc().receive(message);
+    if (!answered) {
+      state.SkipWithError("no answer");
+      break;
+    }
+  }
+}
+
+void requests(benchmark::State& state, bool longest_line, bool on_train, const std::string& method,
+              const json& extra) {
+  if (longest_line) {
+    static const std::string line = bench::longest_line_text();
+    static const std::string train = bench::longest_train_text();
+    answer(state, line, train, on_train, method, extra);
+  } else {
+    answer(state, scenari::render_lines(scenari::linea_lines()),
+           scenari::render_lines(scenari::treno_lines()), on_train, method, extra);
+  }
+}
+
 void shipped(benchmark::State& state) {
   edit_to_diagnostics(state, scenari::render_lines(scenari::linea_lines()),
                       scenari::render_lines(scenari::treno_lines()));
@@ -109,6 +160,40 @@ BENCHMARK(shipped)
 BENCHMARK(longest)
     ->Name("edit_to_diagnostics/longest")
     ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+const json at_row = {{"position", {{"line", 20}, {"character", 10}}}};
+const json whole = {{"options", {{"tabSize", 4}, {"insertSpaces", true}}}};
+BENCHMARK_CAPTURE(requests, formatting_shipped, false, false, "textDocument/formatting", whole)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, formatting_longest, true, false, "textDocument/formatting", whole)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, semantic_tokens_shipped, false, false,
+                  "textDocument/semanticTokens/full", json::object())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, semantic_tokens_longest, true, false,
+                  "textDocument/semanticTokens/full", json::object())
+    ->Unit(benchmark::kMillisecond);
+const json every_line = {{"range",
+                          {{"start", {{"line", 0}, {"character", 0}}},
+                           {"end", {{"line", 10000000}, {"character", 0}}}}}};
+BENCHMARK_CAPTURE(requests, inlay_hints_longest_line_text, true, false, "textDocument/inlayHint",
+                  every_line)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, inlay_hints_longest_train_text, true, true, "textDocument/inlayHint",
+                  every_line)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, inlay_hints_shipped_train_text, false, true, "textDocument/inlayHint",
+                  every_line)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, folding_longest, true, false, "textDocument/foldingRange",
+                  json::object())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, outline_longest, true, false, "textDocument/documentSymbol",
+                  json::object())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, signature_help_longest, true, false, "textDocument/signatureHelp",
+                  at_row)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

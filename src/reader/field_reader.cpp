@@ -3,16 +3,6 @@
 #include <limits>
 
 namespace reader {
-namespace {
-
-bool is_blank(char c) {
-  return c == ' ' || c == '\t';
-}
-bool is_line_end(char c) {
-  return c == '\r' || c == '\n';
-}
-
-}  // namespace
 
 void field_reader::require_field() const {
   if (at_end())

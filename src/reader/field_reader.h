@@ -17,6 +17,14 @@
 
 namespace reader {
 
+// The blanks a field may have around it, and the bytes that end a line.
+constexpr bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
+constexpr bool is_line_end(char c) {
+  return c == '\r' || c == '\n';
+}
+
 // A text that cannot be read as its rows require: a field past the end of the
 // text, or a value that is not a 32-bit whole number. The reader records it as
 // error 25.

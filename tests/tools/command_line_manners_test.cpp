@@ -25,10 +25,10 @@ TEST(ToolCommandLineManners, EachFailureIsOneLineOfTheToolsOwnWords) {
   const std::vector<bad_line> cases = {
       {{"complie", "a", "b"},
        "scenario_tool: unknown subcommand 'complie'; did you mean 'compile'? (the subcommands "
-       "are new, example, dump, diff, draw, compile, package, explain and lsp)"},
+       "are new, example, dump, diff, draw, compile, package, explain, fmt and lsp)"},
       {{"frobnicate"},
        "scenario_tool: unknown subcommand 'frobnicate' (the subcommands are new, example, dump, "
-       "diff, draw, compile, package, explain and lsp)"},
+       "diff, draw, compile, package, explain, fmt and lsp)"},
       {{"compile", "a", "b", "--no-plna"},
        "scenario_tool compile: unknown option '--no-plna'; did you mean '--no-plan'?"},
       {{"dump", "x.dat", "--form", "3"},

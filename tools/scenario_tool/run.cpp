@@ -51,6 +51,9 @@ constexpr help_ending endings[] = {
     {"lsp",
      "scenario_tool lsp (started by the editor, which speaks to it on standard input and output)",
      ""},  // its own help says its exit statuses
+    {"fmt", "scenario_tool fmt --check MyLine",
+     "Exit status: 0 formatted (or, with --check, nothing would change), 1 a text would change "
+     "(--check) or could not be read or written, 2 the command line could not be understood."},
     {"explain", "scenario_tool explain segnale",
      "Exit status: 0 the entry was printed, 1 the reference has no such entry, 2 the command "
      "line could not be understood."},
@@ -99,9 +102,9 @@ int run(int argc, const char* const* argv, const streams& given) {
   app.formatter(std::make_shared<tool_formatter>());
 
   const std::vector<subcommand> commands = {
-      add_new(app, io),     add_example(app, io), add_dump(app, io),
-      add_diff(app, io),    add_draw(app, io),    add_compile(app, io),
-      add_package(app, io), add_explain(app, io), add_lsp(app, io),
+      add_new(app, io),  add_example(app, io), add_dump(app, io),    add_diff(app, io),
+      add_draw(app, io), add_compile(app, io), add_package(app, io), add_explain(app, io),
+      add_fmt(app, io),  add_lsp(app, io),
   };
   for (const subcommand& one : commands) {
     CLI::App* command = one.command;

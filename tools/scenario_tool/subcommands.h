@@ -22,6 +22,8 @@ subcommand add_draw(CLI::App& app, const streams& io);
 subcommand add_compile(CLI::App& app, const streams& io);
 // explain [TOPIC]: the format reference's entry for a keyword, code or warning.
 subcommand add_explain(CLI::App& app, const streams& io);
+// fmt [--check] TEXT...: description texts aligned in columns, in place.
+subcommand add_fmt(CLI::App& app, const streams& io);
 // lsp: a language server for the description texts on standard input and output.
 subcommand add_lsp(CLI::App& app, const streams& io);
 

@@ -122,16 +122,19 @@ TEST(LanguageServer, AChangeInTheLineTextIsCheckedWithTheOpenTrainText) {
   session.edit(s.line_uri, end_row, 0, 0, "cartello_indicatore, 1600, X\r\n");
   const int signal_row = line_starting(s.train, "segnale,    1600");
   const json train = session.diagnostics(s.train_uri);
-  // The error names what holds the cell; a note at the same row says what
-  // the stop left unread.
-  ASSERT_EQ(train.size(), 2u) << train.dump();
+  // The error names what holds the cell; a note at the same row, its related
+  // information, says what the stop left unread.
+  ASSERT_EQ(train.size(), 1u) << train.dump();
   EXPECT_EQ(train[0]["code"], 16);
   EXPECT_EQ(train[0]["severity"], 1);
   EXPECT_EQ(train[0]["range"]["start"], at(signal_row, 12));
   EXPECT_EQ(train[0]["range"]["end"], at(signal_row, 16));
   EXPECT_NE(train[0]["message"].get<std::string>().find("holds sign 'X'"), std::string::npos);
-  EXPECT_EQ(train[1]["range"]["start"]["line"], signal_row);
-  EXPECT_NE(train[1]["message"].get<std::string>().find("were not read"), std::string::npos);
+  ASSERT_EQ(train[0]["relatedInformation"].size(), 1u) << train.dump();
+  const json& note = train[0]["relatedInformation"][0];
+  EXPECT_EQ(note["location"]["uri"], s.train_uri);
+  EXPECT_EQ(note["location"]["range"]["start"]["line"], signal_row);
+  EXPECT_NE(note["message"].get<std::string>().find("were not read"), std::string::npos);
   EXPECT_EQ(session.diagnostics(s.line_uri), json::array());
 
   // The whole text replaced at once (full sync) puts it right again.
@@ -265,10 +268,10 @@ TEST(LanguageServer, OutlineListsSectionsWithTheirObjectsByChainage) {
   EXPECT_EQ(stations[1]["range"]["start"]["line"], line_starting(s.train, "stazione,    4250"));
   ASSERT_TRUE(sections.count("[segnali]"));
   ASSERT_FALSE(sections["[segnali]"].empty());
-  EXPECT_EQ(sections["[segnali]"][0]["name"], "signal");
+  EXPECT_EQ(sections["[segnali]"][0]["name"], "signal km 1+600");
   ASSERT_TRUE(sections.count("[rallentamenti]"));
   ASSERT_FALSE(sections["[rallentamenti]"].empty());
-  EXPECT_EQ(sections["[rallentamenti]"][0]["name"], "slowdown 115 km/h");
+  EXPECT_EQ(sections["[rallentamenti]"][0]["name"], "slowdown 115 km/h km 16+850");
 }
 
 TEST(LanguageServer, CompletionOffersTheKeywordsOfThatPartWithTheirValues) {

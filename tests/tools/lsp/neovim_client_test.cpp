@@ -13,6 +13,7 @@
 
 #include "platform/replace_file.h"
 #include "scenari/scenario_texts.h"
+#include "scenario_tool/fmt/row_alignment.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -54,6 +55,33 @@ std::string quoted(const std::string& text) {
   return "'" + text + "'";
 }
 
+// The README's Neovim set-up, as written: the indented block after the line
+// that introduces it.
+std::string readme_neovim_setup() {
+  const std::string readme = platform::read_file(README_PATH);
+  const std::string intro = "Neovim 0.7 or later (no plugin needed), in `init.lua`:\n";
+  std::size_t at = readme.find(intro);
+  if (at == std::string::npos) return "";
+  at += intro.size();
+  std::string setup;
+  while (at < readme.size()) {
+    const std::size_t end = std::min(readme.find('\n', at), readme.size());
+    const std::string line = readme.substr(at, end - at);
+    if (!line.empty() && line.rfind("    ", 0) != 0) break;
+    setup += (line.empty() ? line : line.substr(4)) + "\n";
+    at = end + 1;
+  }
+  return setup;
+}
+
+// Before the set-up: the server's exit status kept where the session reads it.
+constexpr const char* exit_status_hook = R"(local start_client = vim.lsp.start_client
+vim.lsp.start_client = function(config)
+  config.on_exit = function(code) _G.scenario_exit_code = code end
+  return start_client(config)
+end
+)";
+
 TEST(NeovimClient, ShowsTheTypoClearsItWhenFixedHoversAndListsTheOutline) {
   const std::optional<std::filesystem::path> nvim = find_nvim();
   if (!nvim) GTEST_SKIP() << "nvim cannot be found";
@@ -74,14 +102,20 @@ TEST(NeovimClient, ShowsTheTypoClearsItWhenFixedHoversAndListsTheOutline) {
   platform::replace_file(folder / "Brisena_Tarvo_linea.txt",
                          scenari::render_lines(scenari::linea_lines()));
 
+  const std::string setup = readme_neovim_setup();
+  ASSERT_NE(setup.find("BufNewFile"), std::string::npos) << setup;
+  platform::replace_file(folder / "init.lua", exit_status_hook + setup);
+  const std::filesystem::path tool_folder = std::filesystem::path(SCENARIO_TOOL_PATH).parent_path();
+
   const std::filesystem::path result = folder / "result.json";
   const std::string command =
-      "LSP_FOLDER=" + quoted(folder.path().string()) + " LSP_TOOL=" + quoted(SCENARIO_TOOL_PATH) +
+      "PATH=" + quoted(tool_folder.string()) +
+      ":\"$PATH\" LSP_FOLDER=" + quoted(folder.path().string()) +
       " LSP_RESULT=" + quoted(result.string()) + " LSP_TYPO_LINE=" + std::to_string(typo_line) +
       " LSP_STATION_LINE=" + std::to_string(station_line) +
       " HOME=" + quoted(folder.path().string()) + " timeout 120 " + quoted(nvim->string()) +
-      " --headless --clean -n -c " + quoted("luafile " NEOVIM_SESSION_SCRIPT) +
-      " </dev/null >/dev/null 2>&1";
+      " --headless -n -i NONE -u " + quoted((folder / "init.lua").string()) + " -c " +
+      quoted("luafile " NEOVIM_SESSION_SCRIPT) + " </dev/null >/dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   const json seen = json::parse(platform::read_file(result));
   ASSERT_FALSE(seen.contains("failure")) << seen.dump(2);
@@ -98,6 +132,17 @@ TEST(NeovimClient, ShowsTheTypoClearsItWhenFixedHoversAndListsTheOutline) {
   EXPECT_EQ(typo["severity"], 1);  // vim.diagnostic.severity.ERROR
   const std::string message = typo["message"];
   EXPECT_NE(message.find("did you mean 'segnale'"), std::string::npos) << message;
+  EXPECT_EQ(seen["omnifunc"], "v:lua.vim.lsp.omnifunc");
+
+  // Signature help within the station row: its values, as the keyword table names them.
+  std::string signature;
+  for (const json& line : seen["signature"]) signature += line.get<std::string>() + "\n";
+  EXPECT_NE(signature.find("stazione, position (m), type, platform length (m)"), std::string::npos)
+      << signature;
+
+  // The quick fix writes the keyword meant, and the text is clean again.
+  EXPECT_EQ(seen["fixes_offered"], 1);
+  EXPECT_EQ(seen["fixed_row"].get<std::string>().rfind("segnale,", 0), 0u) << seen["fixed_row"];
   EXPECT_TRUE(seen["cleared"].get<bool>());
 
   // Hover on the station at 4250 m: its chainage and its cell (stop point
@@ -117,6 +162,22 @@ TEST(NeovimClient, ShowsTheTypoClearsItWhenFixedHoversAndListsTheOutline) {
     }
   }
   EXPECT_TRUE(station_listed) << seen["outline"].dump(2);
+
+  // Formatting: the buffer as fmt lays out the text, its line ends kept.
+  train[static_cast<std::size_t>(typo_line)].replace(0, 7, "segnale");
+  std::string fixed_text;
+  for (const std::string& line : train) fixed_text += line + "\r\n";
+  const auto aligned = scenario_tool::aligned_lines(fixed_text);
+  ASSERT_TRUE(aligned.has_value());
+  std::vector<std::string> formatted;
+  for (const json& line : seen["formatted"]) formatted.push_back(line.get<std::string>());
+  EXPECT_EQ(formatted, *aligned);
+  EXPECT_NE(formatted, train);
+  EXPECT_EQ(seen["formatted_fileformat"], "dos");
+
+  // A text started anew is attached and checked too.
+  EXPECT_TRUE(seen["new_text_attached"].get<bool>());
+  EXPECT_EQ(seen["new_text_omnifunc"], "v:lua.vim.lsp.omnifunc");
 
   // shutdown then exit: status 0.
   EXPECT_EQ(seen["exit_code"], 0);

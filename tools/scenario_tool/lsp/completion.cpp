@@ -1,5 +1,6 @@
 #include "scenario_tool/lsp/completion.h"
 
+#include <algorithm>
 #include <string>
 
 #include "reader/keyword.h"
@@ -14,8 +15,17 @@ constexpr int kind_keyword = 14;
 constexpr int format_plain = 1;
 constexpr int format_snippet = 2;
 
-// Whether `at` lies in the line text's header: after its "[generale]" and
-// before the first section header that ends it.
+std::string escaped(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '$' || c == '}' || c == '\\') out.push_back('\\');
+    out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
 bool in_line_header(const text_document& document, text_point at) {
   bool general = false;
   for (std::size_t l = 0; l < at.line && l < document.line_count(); ++l) {
@@ -29,16 +39,19 @@ bool in_line_header(const text_document& document, text_point at) {
   return true;
 }
 
-std::string escaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '$' || c == '}' || c == '\\') out.push_back('\\');
-    out.push_back(c);
+std::vector<std::string> completion_triggers() {
+  std::vector<std::string> triggers;
+  for (const keyword_rule& rule : keyword_rules()) {
+    const char first = rule.name.front();
+    if (first < 'a' || first > 'z') continue;
+    for (const char c : {first, static_cast<char>(first - 'a' + 'A')}) {
+      if (std::find(triggers.begin(), triggers.end(), std::string(1, c)) == triggers.end()) {
+        triggers.emplace_back(1, c);
+      }
+    }
   }
-  return out;
+  return triggers;
 }
-
-}  // namespace
 
 json complete_keywords(const text_document& document, model::description_text which, text_point at,
                        bool snippets) {

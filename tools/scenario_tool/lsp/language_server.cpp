@@ -4,11 +4,19 @@
 
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
+#include "scenario_tool/lsp/code_actions.h"
 #include "scenario_tool/lsp/completion.h"
+#include "scenario_tool/lsp/definition.h"
+#include "scenario_tool/lsp/diagnostic_notes.h"
 #include "scenario_tool/lsp/file_uri.h"
+#include "scenario_tool/lsp/folding.h"
+#include "scenario_tool/lsp/formatting.h"
 #include "scenario_tool/lsp/framing.h"
 #include "scenario_tool/lsp/hover.h"
+#include "scenario_tool/lsp/inlay_hints.h"
 #include "scenario_tool/lsp/pairing.h"
+#include "scenario_tool/lsp/semantic_tokens.h"
+#include "scenario_tool/lsp/signature_help.h"
 #include "scenario_tool/lsp/symbols.h"
 #include "scenario_tool/shared/windows_1252.h"
 
@@ -62,6 +70,53 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
   rpc_.on_request("textDocument/hover", [this](const json& p) { return hover(p); });
   rpc_.on_request("textDocument/documentSymbol", [this](const json& p) { return symbols(p); });
   rpc_.on_request("textDocument/completion", [this](const json& p) { return completion(p); });
+  rpc_.on_request("textDocument/signatureHelp", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return signature_help_at(text.document, text.which, point_of(p.at("position")));
+  });
+  rpc_.on_request("textDocument/codeAction", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return quick_fixes(text.document, text.which,
+                       p.at("textDocument").at("uri").get_ref<const std::string&>(),
+                       p.at("context").value("diagnostics", json::array()));
+  });
+  rpc_.on_request("textDocument/foldingRange",
+                  [this](const json& p) { return section_folds(text_for(p).document); });
+  rpc_.on_request("textDocument/semanticTokens/full", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return semantic_tokens(text.document, text.which);
+  });
+  rpc_.on_request("textDocument/inlayHint", [this](const json& p) -> json {
+    const open_text& text = text_for(p);
+    if (text.compiled == nullptr) return json::array();
+    return landing_hints(*text.compiled, text.which, text.document,
+                         p.at("range").at("start").at("line").get<std::size_t>(),
+                         p.at("range").at("end").at("line").get<std::size_t>());
+  });
+  rpc_.on_request("textDocument/definition", [this](const json& p) -> json {
+    const std::string& uri = p.at("textDocument").at("uri").get_ref<const std::string&>();
+    const open_text& text = text_for(p);
+    if (text.compiled == nullptr) return json::array();
+    // The other text of the same compile: open in the editor, else published with this one.
+    std::string partner;
+    for (const auto& [other_uri, other] : open_) {
+      if (other_uri != uri && other.compiled == text.compiled && other.which != text.which) {
+        partner = other_uri;
+      }
+    }
+    if (partner.empty() && !text.also_published.empty()) partner = *text.also_published.begin();
+    return rows_sharing_cells(*text.compiled, text.which,
+                              text.document.offset(point_of(p.at("position"))), uri, partner);
+  });
+  rpc_.on_request("textDocument/formatting", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return formatting_edits(text.document, 0, SIZE_MAX);
+  });
+  rpc_.on_request("textDocument/rangeFormatting", [this](const json& p) {
+    const open_text& text = text_for(p);
+    return formatting_edits(text.document, p.at("range").at("start").at("line").get<std::size_t>(),
+                            p.at("range").at("end").at("line").get<std::size_t>());
+  });
 }
 
 json language_server::initialize(const json& params) {
@@ -70,13 +125,23 @@ json language_server::initialize(const json& params) {
       "/capabilities/textDocument/completion/completionItem/snippetSupport"_json_pointer,
       json(false));
   snippets_ = snippet.is_boolean() && snippet.get<bool>();
-  return {{"capabilities",
-           {{"positionEncoding", "utf-16"},
-            {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
-            {"hoverProvider", true},
-            {"completionProvider", {{"resolveProvider", false}}},
-            {"documentSymbolProvider", true}}},
-          {"serverInfo", {{"name", "scenario_tool"}}}};
+  return {
+      {"capabilities",
+       {{"positionEncoding", "utf-16"},
+        {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+        {"hoverProvider", true},
+        {"completionProvider",
+         {{"resolveProvider", false}, {"triggerCharacters", completion_triggers()}}},
+        {"documentSymbolProvider", true},
+        {"signatureHelpProvider", {{"triggerCharacters", {","}}, {"retriggerCharacters", {" "}}}},
+        {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
+        {"foldingRangeProvider", true},
+        {"definitionProvider", true},
+        {"inlayHintProvider", true},
+        {"semanticTokensProvider", {{"legend", semantic_token_legend()}, {"full", true}}},
+        {"documentFormattingProvider", true},
+        {"documentRangeFormattingProvider", true}}},
+      {"serverInfo", {{"name", "scenario_tool"}}}};
 }
 
 language_server::open_text& language_server::text_for(const json& params) {
@@ -220,8 +285,8 @@ void language_server::check(const std::string& uri) {
 void language_server::publish(const std::string& uri, const std::vector<diagnostic>& diagnostics,
                               const std::string& bytes) {
   const text_document text(bytes);
-  json list = json::array();
-  for (const diagnostic& d : diagnostics) list.push_back(diagnostic_json(d, text));
+  json list = with_notes_related(diagnostics, uri,
+                                 [&](const diagnostic& d) { return diagnostic_json(d, text); });
   rpc_.notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", std::move(list)}});
 }
 

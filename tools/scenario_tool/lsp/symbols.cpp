@@ -87,10 +87,19 @@ json document_symbols(const analysis& a, model::description_text which,
     } else if (name == "indicatori_vmax") {
       kind = kind_constant;
       label = "speed indicator";
+    } else if (name == "abbattimento") {
+      kind = kind_constant;
+      label = "speed point";
+      if (row.fields.size() > 2) {
+        if (const auto v = text.number_at(row.fields[2]))
+          label += " " + std::to_string(*v) + " km/h";
+      }
     } else {
       continue;
     }
     const std::optional<std::int64_t> p = row_chainage(a, row);
+    // Rows of one kind tell themselves apart by where they stand; a station by its name.
+    if (kind != kind_class && p) label += " " + kilometres(*p);
     const std::size_t from = row.fields.front();
     const std::size_t to = std::max(from, row_end(text, row));
     json symbol = {{"name", label},

@@ -1,22 +1,21 @@
-// A minimal client for Visual Studio Code: starts `scenario_tool lsp` for the
-// line texts (*_linea.txt) and train texts (*-.txt), read as Windows-1252.
+// The client for Visual Studio Code: starts `scenario_tool lsp` for the texts
+// of the language "scenario-text" (line texts *_linea.txt and train texts
+// *-.txt, read as Windows-1252).
+const fs = require('fs');
 const vscode = require('vscode');
 const { LanguageClient } = require('vscode-languageclient/node');
+const { serverCommand } = require('./server_command');
 
 let client;
 
 function activate(context) {
-  const tool = vscode.workspace.getConfiguration('scenarioTexts').get('toolPath');
+  const configured = vscode.workspace.getConfiguration('scenarioTexts').get('toolPath');
+  const command = serverCommand(configured, context.extensionPath, process.platform, fs.existsSync);
   client = new LanguageClient(
     'scenarioTexts',
     'Scenario description texts',
-    { command: tool, args: ['lsp'] },
-    {
-      documentSelector: [
-        { scheme: 'file', pattern: '**/*_linea.txt' },
-        { scheme: 'file', pattern: '**/*-.txt' },
-      ],
-    });
+    { command, args: ['lsp'] },
+    { documentSelector: [{ language: 'scenario-text' }] });
   client.start();
   context.subscriptions.push(client);
 }

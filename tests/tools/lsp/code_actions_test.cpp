@@ -1,0 +1,148 @@
+// Quick fixes through the protocol: each offered edit is applied as the
+// editor would, and the text is checked again.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "scenario_tool/lsp/file_uri.h"
+#include "support/temp_folder.h"
+#include "tools/lsp/lsp_session.h"
+
+namespace {
+
+using nlohmann::json;
+using testing_support::lsp_session;
+
+std::string crlf(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+TEST(LanguageServerQuickFix, AKeywordTypoIsMendedAndTheTextCompilesClean) {
+  struct example {
+    const char* what;
+    std::string uri;
+    std::vector<std::string> lines;
+    std::string fix;
+  };
+  const std::vector<example> examples = {
+      {"two letters off",
+       "untitled:R_1-.txt",
+       {"[generale]", "aderenza, 0, 100", "velocita, 0, 100", "aderensa, 50, 90", "[fine]"},
+       "aderenza"},
+      {"a header keyword whose case counts",
+       "untitled:R_linea.txt",
+       {"[generale]", "lunghezza percorso, 1000", "Sfondo Uno, 0", "[curve]", "pendenza, 0, 0",
+        "[fine]"},
+       "sfondo uno"},
+  };
+  for (const example& e : examples) {
+    SCOPED_TRACE(e.what);
+    lsp_session session;
+    session.initialize();
+    session.open(e.uri, crlf(e.lines));
+    const json before = session.diagnostics(e.uri);
+    json typos = json::array();
+    for (const json& d : before) {
+      if (d["code"] == "keyword-typo") typos.push_back(d);
+    }
+    ASSERT_EQ(typos.size(), 1u) << before.dump(2);
+
+    const json actions = session.request("textDocument/codeAction",
+                                         {{"textDocument", {{"uri", e.uri}}},
+                                          {"range", typos[0]["range"]},
+                                          {"context", {{"diagnostics", before}}}})["result"];
+    ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
+    EXPECT_EQ(actions[0]["kind"], "quickfix");
+    const json& edits = actions[0]["edit"]["changes"][e.uri];
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0]["newText"], e.fix);
+
+    // Applied as the editor applies it, the text is checked again: no typo.
+    const json& range = edits[0]["range"];
+    session.notify(
+        "textDocument/didChange",
+        {{"textDocument", {{"uri", e.uri}, {"version", 2}}},
+         {"contentChanges", json::array({{{"range", range}, {"text", edits[0]["newText"]}}})}});
+    for (const json& d : session.diagnostics(e.uri)) {
+      EXPECT_NE(d["code"], "keyword-typo") << d.dump(2);
+    }
+  }
+}
+
+TEST(LanguageServerQuickFix, AMissingGeneraleIsWrittenAndTheTextIsRead) {
+  struct example {
+    const char* what;
+    const char* name;
+    std::string text;
+    json code;
+    std::string fixed;
+  };
+  const std::vector<example> examples = {
+      {"a train text with a near miss", "R_1-.txt",
+       "[general]\r\naderenza, 0, 100\r\nvelocita, 0, 100\r\n", "nothing-read",
+       "[generale]\r\naderenza, 0, 100\r\nvelocita, 0, 100\r\n"},
+      {"a train text without it, LF line ends", "R_1-.txt", "aderenza, 0, 100\nvelocita, 0, 100\n",
+       "nothing-read", "[generale]\naderenza, 0, 100\nvelocita, 0, 100\n"},
+      {"a line text without it", "R_linea.txt",
+       "lunghezza percorso, 1000\r\n[curve]\r\npendenza, 0, 0\r\n", 102,
+       "[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\npendenza, 0, 0\r\n"},
+  };
+  for (const example& e : examples) {
+    SCOPED_TRACE(e.what);
+    testing_support::temp_folder folder;
+    const std::string uri = scenario_tool::lsp::uri_from_path(folder / e.name);
+    lsp_session session;
+    session.initialize();
+    session.open(uri, e.text);
+    const json before = session.diagnostics(uri);
+    json fault;
+    for (const json& d : before) {
+      if (d["code"] == e.code) fault = d;
+    }
+    ASSERT_FALSE(fault.is_null()) << before.dump(2);
+    const json actions = session.request("textDocument/codeAction",
+                                         {{"textDocument", {{"uri", uri}}},
+                                          {"range", fault["range"]},
+                                          {"context", {{"diagnostics", before}}}})["result"];
+    ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
+    const json& edit = actions[0]["edit"]["changes"][uri][0];
+    // Applied as the editor applies it: the text the author gets, read this time.
+    session.notify(
+        "textDocument/didChange",
+        {{"textDocument", {{"uri", uri}, {"version", 2}}},
+         {"contentChanges", json::array({{{"range", edit["range"]}, {"text", edit["newText"]}}})}});
+    for (const json& d : session.diagnostics(uri)) {
+      EXPECT_NE(d["code"], e.code) << d.dump(2);
+    }
+    // The edit gives exactly the mended text.
+    std::string text = e.text;
+    const int line = edit["range"]["start"]["line"];
+    std::size_t at = 0;
+    for (int l = 0; l < line; ++l) at = text.find('\n', at) + 1;
+    at += edit["range"]["start"]["character"].get<std::size_t>();
+    std::size_t end = at;
+    if (edit["range"]["end"] != edit["range"]["start"]) end = text.find_first_of("\r\n", at);
+    text.replace(at, end - at, edit["newText"].get<std::string>());
+    EXPECT_EQ(text, e.fixed);
+  }
+}
+
+TEST(LanguageServerQuickFix, NothingIsOfferedWhereTheMendIsNotKnown) {
+  lsp_session session;
+  session.initialize();
+  const std::string uri = "untitled:R_1-.txt";
+  session.open(uri, crlf({"[generale]", "aderenza, 0, 100", "qwertyuiop, 5", "[fine]"}));
+  const json actions = session.request(
+      "textDocument/codeAction",
+      {{"textDocument", {{"uri", uri}}},
+       {"range",
+        {{"start", {{"line", 2}, {"character", 0}}}, {"end", {{"line", 2}, {"character", 1}}}}},
+       {"context", {{"diagnostics", session.diagnostics(uri)}}}})["result"];
+  EXPECT_EQ(actions, json::array());
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "scenario_tool/lsp/code_actions.h"
+
+#include <optional>
+
+#include "reader/keyword.h"
+#include "scenario_tool/compile/warnings.h"
+#include "scenario_tool/lsp/completion.h"
+#include "scenario_tool/shared/windows_1252.h"
+
+namespace scenario_tool::lsp {
+namespace {
+
+using json = nlohmann::json;
+
+text_point point_of(const json& position) {
+  return {position.at("line").get<std::size_t>(), position.at("character").get<std::size_t>()};
+}
+
+// The keyword the author meant by `field`, or "" when it is not known.
+std::string meant_keyword(const std::string& field, model::description_text which, bool header) {
+  std::string lower = field;
+  for (char& c : lower) c = reader::ascii_lower(c);
+  if (lower != field && !keywords_matching(lower, which, header, true).empty()) return lower;
+  return nearest_keyword(field, which, header);
+}
+
+// Whether some field of the text holds "[generale]", in any letter case, as
+// the reader looks for it.
+bool holds_generale(const std::string& bytes) {
+  return reader::contains_nocase(bytes, "[generale]");
+}
+
+// The line end the text already uses (CR LF when it has none).
+std::string line_end_of(const std::string& bytes) {
+  const std::size_t end = bytes.find_first_of("\r\n");
+  if (end == std::string::npos) return "\r\n";
+  if (bytes[end] == '\n') return "\n";
+  return end + 1 < bytes.size() && bytes[end + 1] == '\n' ? "\r\n" : "\r";
+}
+
+// `text` is UTF-8, as the editor takes it.
+json action(const std::string& title, const json& diagnostic, const std::string& uri, json range,
+            const std::string& text) {
+  json edit = {{"range", std::move(range)}, {"newText", text}};
+  return {{"title", utf8_from_windows_1252(title)},
+          {"kind", "quickfix"},
+          {"diagnostics", json::array({diagnostic})},
+          {"isPreferred", true},
+          {"edit", {{"changes", {{uri, json::array({std::move(edit)})}}}}}};
+}
+
+// The missing "[generale]": a field within two letters of it becomes it (the
+// diagnostic stands on that field), else it is written as the text's first line.
+std::optional<json> generale_fix(const text_document& document, model::description_text which,
+                                 const std::string& uri, const json& d) {
+  const bool train_text = which == model::description_text::train;
+  const json code = d.value("code", json());
+  if (!(train_text ? code == "nothing-read" : code == 102)) return std::nullopt;
+  if (holds_generale(document.bytes())) return std::nullopt;
+  const text_point from = point_of(d.at("range").at("start"));
+  const text_point to = point_of(d.at("range").at("end"));
+  if (train_text && document.offset(to) > document.offset(from)) {
+    return action("Write '[generale]'", d, uri, d.at("range"), "[generale]");
+  }
+  const json start = {{"line", 0}, {"character", 0}};
+  return action("Begin the text with '[generale]'", d, uri, {{"start", start}, {"end", start}},
+                "[generale]" + line_end_of(document.bytes()));
+}
+
+}  // namespace
+
+json quick_fixes(const text_document& document, model::description_text which,
+                 const std::string& uri, const json& diagnostics) {
+  json actions = json::array();
+  if (!diagnostics.is_array()) return actions;
+  for (const json& d : diagnostics) {
+    if (!d.is_object()) continue;
+    if (std::optional<json> fix = generale_fix(document, which, uri, d)) {
+      actions.push_back(std::move(*fix));
+      continue;
+    }
+    if (d.value("code", json()) != "keyword-typo") continue;
+    const text_point from = point_of(d.at("range").at("start"));
+    const text_point to = point_of(d.at("range").at("end"));
+    const std::size_t begin = document.offset(from);
+    const std::size_t end = document.offset(to);
+    if (end <= begin) continue;
+    const std::string field = document.bytes().substr(begin, end - begin);
+    const bool header = which == model::description_text::line && in_line_header(document, from);
+    const std::string meant = meant_keyword(field, which, header);
+    if (meant.empty() || meant == field) continue;
+    actions.push_back(
+        action("Write '" + meant + "'", d, uri, d.at("range"), utf8_from_windows_1252(meant)));
+  }
+  return actions;
+}
+
+}  // namespace scenario_tool::lsp
