@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/run_tool.h"
 #include "tools/shipped_compiled.h"
@@ -24,11 +25,15 @@ std::string short_element(std::int16_t value) {
 }
 
 // Runs diff on two copies named like the shipped file, in one folder.
-tool_result diff_of(const std::string& name, const std::string& a, const std::string& b) {
+tool_result diff_of(const std::string& name, const std::string& a, const std::string& b,
+                    const std::vector<std::string>& options = {}) {
   const temp_folder folder;
   platform::replace_file(folder / ("a_" + name), a);
   platform::replace_file(folder / ("b_" + name), b);
-  return run_tool({"diff", (folder / ("a_" + name)).string(), (folder / ("b_" + name)).string()});
+  std::vector<std::string> args = {"diff", (folder / ("a_" + name)).string(),
+                                   (folder / ("b_" + name)).string()};
+  args.insert(args.end(), options.begin(), options.end());
+  return run_tool(args);
 }
 
 TEST(LastRecord, DiffFindsAChangeInTheLastCellsLastField) {
@@ -81,11 +86,17 @@ TEST(LastRecord, DiffFindsAChangeInThePlansLastElement) {
   // L + 6997 doubles and 4 shorts in each half: L + 7000 is the last metre.
   const std::size_t line_length = (half - 2 * 4 - 2 * 2) / 10 - 6997;
 
-  const tool_result r = diff_of("x_linea.dat", a, b);
+  const tool_result r = diff_of("x_linea.dat", a, b, {"--all"});
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(r.out,
             "plan metre " + std::to_string(line_length + 7000) + " y: 1 -> 2\n1 difference\n");
   EXPECT_EQ(r.err, "");
+  // Summarised, the same metre: its point moved by the 1 m of y.
+  const tool_result summary = diff_of("x_linea.dat", a, b);
+  EXPECT_EQ(summary.status, 1) << summary.err;
+  EXPECT_EQ(summary.out, "plan metre " + std::to_string(line_length + 7000) +
+                             " differs: its point moves 1.000 m (--all lists each element)\n1 "
+                             "difference\n");
 }
 
 TEST(LastRecord, DumpRefusesAStationTableCutAfterItsFirst86Entries) {
