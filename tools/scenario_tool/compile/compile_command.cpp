@@ -194,7 +194,6 @@ int run_compile(compile_options options, const std::string& usage, const streams
   request.plan = plan && !options.no_plan;
   // An empty folder name means the current folder, as it does for the default.
   const std::string out = options.out.empty() ? std::string(".") : options.out;
-  request.output_folder = out;
 
   std::vector<diagnostic> diagnostics;
   std::vector<std::string> written;
@@ -216,7 +215,7 @@ int run_compile(compile_options options, const std::string& usage, const streams
     diagnostics = std::move(result.diagnostics);
     stopped = result.stopped;
     if (!stopped) {
-      const model::scenario_model& model = result.form->model;
+      const model::scenario_model& model = *result.model;
       try {
         std::filesystem::create_directories(out);
         // Nothing is written (nor an older plan removed) unless every name
@@ -224,14 +223,13 @@ int run_compile(compile_options options, const std::string& usage, const streams
         for (const std::string& name :
              {assembly::plan_file_name(model), assembly::station_file_name(model),
               assembly::cell_file_name(model)}) {
-          check_output_name(result.form->nome_file(name));
+          check_output_name(output_path(out, name));
         }
         if (model.plan_flag == 0) {
           // A plan left by an earlier compile was built from other texts: it
           // goes before the new cells are written, so the folder never holds
           // a plan that does not belong to its cells.
-          const std::filesystem::path older =
-              result.form->nome_file(assembly::plan_file_name(model));
+          const std::filesystem::path older = output_path(out, assembly::plan_file_name(model));
           if (std::filesystem::exists(std::filesystem::symlink_status(older))) {
             platform::remove_file(older);
             diagnostic d;
@@ -242,12 +240,13 @@ int run_compile(compile_options options, const std::string& usage, const streams
             diagnostics.push_back(std::move(d));
           }
         }
-        assembly::write_compiled_files(*result.form);
+        assembly::write_compiled_files(
+            model, [&](const std::string& own_name) { return output_path(out, own_name); });
         if (model.plan_flag != 0) {
-          written.push_back(result.form->nome_file(assembly::plan_file_name(model)).string());
+          written.push_back(output_path(out, assembly::plan_file_name(model)).string());
         }
-        written.push_back(result.form->nome_file(assembly::station_file_name(model)).string());
-        written.push_back(result.form->nome_file(assembly::cell_file_name(model)).string());
+        written.push_back(output_path(out, assembly::station_file_name(model)).string());
+        written.push_back(output_path(out, assembly::cell_file_name(model)).string());
       } catch (const std::exception& failure) {
         stop("", std::string("cannot write the compiled files: ") + failure_words(failure));
         written.clear();

@@ -80,7 +80,7 @@ drawn_texts picture_from_texts(const std::filesystem::path& line_text,
   drawn.diagnostics = std::move(result.diagnostics);
   drawn.stopped = result.stopped;
   warning_policy().apply_to(drawn.diagnostics);
-  model::scenario_model& model = result.form->model;
+  model::scenario_model& model = *result.model;
   if (model.track_cells.empty()) return drawn;
 
   picture.route_id = model.route_id;
