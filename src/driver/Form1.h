@@ -11,8 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "driver/scenario_identity.h"
+#include "driver/folder_lock.h"
 #include "model/conversions.h"
+#include "model/scenario_identity.h"
 #include "model/scenario_model.h"
 #include "platform/platform.h"
 
@@ -23,7 +24,7 @@ struct carried_scenario;
 class Form1 {
  public:
   explicit Form1(platform::platform& platform,
-                 driver::scenario_identity identity = driver::brisena_tarvo_47306());
+                 model::scenario_identity identity = model::brisena_tarvo_47306());
   // The run of a packaged installer: the identity, texts, documents and plan
   // flag come from `carried`, which outlives the window.
   Form1(platform::platform& platform, const scenari::carried_scenario& carried);
@@ -81,7 +82,7 @@ class Form1 {
 
  private:
   platform::platform& platform_;
-  driver::scenario_identity identity_;
+  model::scenario_identity identity_;
   // The packaged installer's scenario; none for the scenario built in.
   const scenari::carried_scenario* carried_ = nullptr;
 };
