@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "bench_platform.h"
-#include "driver/scenario_identity.h"
+#include "model/scenario_identity.h"
 #include "platform/replace_file.h"
 
 namespace bench {
@@ -146,7 +146,7 @@ std::string longest_train_text() {
 
 void write_description_texts(Form1& form, scenario_case which, const std::string& line_text,
                              const std::string& train_text) {
-  const driver::scenario_identity identity = driver::brisena_tarvo_47306();
+  const model::scenario_identity identity = model::brisena_tarvo_47306();
   form.model.route_id = identity.route_id;
   form.model.train_number = identity.train_number;
   if (which == scenario_case::shipped) {
@@ -162,7 +162,7 @@ void write_description_texts(Form1& form, scenario_case which, const std::string
 }
 
 std::array<std::filesystem::path, 3> compiled_files(const std::filesystem::path& folder) {
-  const driver::scenario_identity identity = driver::brisena_tarvo_47306();
+  const model::scenario_identity identity = model::brisena_tarvo_47306();
   const std::string train = identity.route_id + "_" + identity.train_number;
   return {folder / (identity.route_id + "_linea.dat"), folder / (train + ".sim"),
           folder / (train + ".dat")};

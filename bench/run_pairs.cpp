@@ -37,7 +37,7 @@
 #include "bench_platform.h"
 #include "bench_scenario.h"
 #include "driver/Form1.h"
-#include "driver/scenario_identity.h"
+#include "model/scenario_identity.h"
 #include "platform/replace_file.h"
 
 namespace {
@@ -90,7 +90,7 @@ named_bytes read_files(const std::filesystem::path& folder, const std::vector<st
 }
 
 std::vector<std::string> lasting_names(bool with_documents) {
-  const driver::scenario_identity id = driver::brisena_tarvo_47306();
+  const model::scenario_identity id = model::brisena_tarvo_47306();
   const std::string train = id.route_id + "_" + id.train_number;
   std::vector<std::string> names;
   if (with_documents) {
@@ -126,7 +126,7 @@ double shipped_run(const std::filesystem::path& folder) {
 double longest_run(const std::filesystem::path& folder, bool compile_only) {
   bench::bench_platform platform(folder);
   Form1 form(platform);
-  const driver::scenario_identity id = driver::brisena_tarvo_47306();
+  const model::scenario_identity id = model::brisena_tarvo_47306();
   form.model.route_id = id.route_id;
   form.model.train_number = id.train_number;
   const auto write_texts = [&] {
@@ -202,7 +202,7 @@ std::vector<pair_times> measure(int count, const std::function<double()>& run,
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--texts") {
-    const driver::scenario_identity id = driver::brisena_tarvo_47306();
+    const model::scenario_identity id = model::brisena_tarvo_47306();
     const std::filesystem::path folder = argv[2];
     platform::replace_file(folder / (id.route_id + "_linea.txt"), line_text());
     platform::replace_file(folder / (id.route_id + "_" + id.train_number + "-.txt"), train_text());

@@ -51,7 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.route_id = "Fuzz";
   request.train_number = "1";
   request.plan = plan;
-  request.output_folder = "/nonexistent";
   scenario_tool::compile_result result = scenario_tool::compile_texts(request);
 
   const int status = result.stopped ? 1 : 0;
@@ -62,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (!result.stopped) {
     // A compile that goes on has cells, and every record has its fixed size.
-    const model::scenario_model& model = result.form->model;
+    const model::scenario_model& model = *result.model;
     const std::size_t cells = assembly::cell_file_bytes(model.track_cells).size();
     if (cells != assembly::cell_record_size * (static_cast<std::size_t>(model.cell_count) + 1)) {
       __builtin_trap();

@@ -10,8 +10,6 @@
 #include <string_view>
 
 #include "assembly/cell_walk.h"
-#include "driver/Form1.h"
-#include "fuzz_platform.h"
 #include "reader/passes.h"
 #include "scenari/scenario_texts.h"
 
@@ -27,13 +25,12 @@ struct line_read {
 
 const line_read& shipped_line_read(std::int32_t plan_flag) {
   static const auto read = [](std::int32_t flag) {
-    fuzzing::null_platform platform;
-    Form1 form(platform);
-    form.model.plan_flag = flag;
     line_read result;
+    result.model.plan_flag = flag;
     const std::string text = scenari::render_lines(scenari::linea_lines());
-    if (reader::line_pass(form, text, result.state) != reader::pass_end::completed) std::abort();
-    result.model = form.model;
+    if (reader::line_pass(result.model, text, result.state) != reader::pass_end::completed) {
+      std::abort();
+    }
     return result;
   };
   static const line_read without_plan = read(0);
@@ -52,24 +49,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
   static const std::string shipped_train = scenari::render_lines(scenari::treno_lines());
 
-  fuzzing::null_platform platform;
-  Form1 form(platform);
-  form.model.plan_flag = plan_flag;
+  model::scenario_model model;
+  model.plan_flag = plan_flag;
   try {
     if (as_train_text) {
       const line_read& line = shipped_line_read(plan_flag);
-      form.model = line.model;
-      reader::train_pass(form, input, line.state);
+      model = line.model;
+      reader::train_pass(model, input, line.state);
     } else {
       reader::reader_state state;
-      if (reader::line_pass(form, input, state) == reader::pass_end::completed) {
-        reader::train_pass(form, shipped_train, state);
+      if (reader::line_pass(model, input, state) == reader::pass_end::completed) {
+        reader::train_pass(model, shipped_train, state);
       }
     }
   } catch (const std::exception&) {
-    form.model.record_error(25);
+    model.record_error(25);
   }
   // The walk over whatever cells the reader left must stay inside them too.
-  if (!form.model.track_cells.empty()) assembly::percorri_celle(form.model);
+  if (!model.track_cells.empty()) assembly::percorri_celle(model);
   return 0;
 }

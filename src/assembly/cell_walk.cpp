@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "driver/Form1.h"
 #include "model/conversions.h"
 
 namespace assembly {
@@ -67,7 +66,7 @@ class cell_walk {
 
   void lower(index c) {
     model::track_cell& cell = model_.cell(c);
-    cell.value = model::round_to_short(Form1::minimo(walk_speed, cell.value));
+    cell.value = model::round_to_short(model::minimo(walk_speed, cell.value));
   }
 
   // Rule A: every signal up to 20 cells before a warning point, down to cell

@@ -1,7 +1,5 @@
 #include "assembly/check_codes.h"
 
-#include "driver/Form1.h"
-
 namespace assembly {
 
 namespace {
@@ -52,16 +50,16 @@ std::int32_t weighted_check_code(std::string_view train_number, std::string_view
   return sum;
 }
 
-}  // namespace assembly
-
 // The identity is read where the reader put it: the train number in the name
 // of entry 86, the route identifier in the name of entry 85.
-std::int32_t Form1::codice_gara_og() const {
-  return assembly::plain_check_code(model.station_table[model::entry::train_header].name,
-                                    model.station_table[model::entry::route_header].name);
+std::int32_t codice_gara_og(const model::scenario_model& model) {
+  return plain_check_code(model.station_table[model::entry::train_header].name,
+                          model.station_table[model::entry::route_header].name);
 }
 
-std::int32_t Form1::codice_gara_st() const {
-  return assembly::weighted_check_code(model.station_table[model::entry::train_header].name,
-                                       model.station_table[model::entry::route_header].name);
+std::int32_t codice_gara_st(const model::scenario_model& model) {
+  return weighted_check_code(model.station_table[model::entry::train_header].name,
+                             model.station_table[model::entry::route_header].name);
 }
+
+}  // namespace assembly

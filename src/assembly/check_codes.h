@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/scenario_model.h"
+
 namespace assembly {
 
 inline constexpr std::string_view check_code_fill = "aabbccddeeffgghhiillmmnnoo";
@@ -20,5 +22,10 @@ std::string check_code_key(std::string_view train_number, std::string_view route
 std::int32_t plain_check_code(std::string_view train_number, std::string_view route_id);
 // Sum of each code times its position, counted from 1.
 std::int32_t weighted_check_code(std::string_view train_number, std::string_view route_id);
+
+// The plain and the weighted code of the identity the reader stored in the
+// station table's header entries.
+std::int32_t codice_gara_og(const model::scenario_model& model);
+std::int32_t codice_gara_st(const model::scenario_model& model);
 
 }  // namespace assembly

@@ -7,7 +7,6 @@
 #include <stdexcept>
 #include <type_traits>
 
-#include "driver/Form1.h"
 #include "model/conversions.h"
 #include "platform/replace_file.h"
 
@@ -107,21 +106,22 @@ std::string cell_file_name(const model::scenario_model& model) {
   return model.route_id + "_" + model.train_number + ".dat";
 }
 
-void write_compiled_files(Form1& form) {
-  const model::scenario_model& model = form.model;
+void write_compiled_files(
+    const model::scenario_model& model,
+    const std::function<std::filesystem::path(const std::string& own_name)>& path_of) {
   if (model.plan_flag != 0) {
     // The reader builds the plan together with the cells whenever plan_flag
     // is set; writing an empty plan file would hide a reader fault.
     if (!model.plan.exists()) {
       throw std::logic_error("the track plan is to be written but the reader built none");
     }
-    platform::replace_file(
-        form.nome_file(plan_file_name(model)),
-        [&](const platform::byte_sink& sink) { write_plan_bytes(model.plan, sink); });
+    platform::replace_file(path_of(plan_file_name(model)), [&](const platform::byte_sink& sink) {
+      write_plan_bytes(model.plan, sink);
+    });
   }
-  platform::replace_file(form.nome_file(station_file_name(model)),
+  platform::replace_file(path_of(station_file_name(model)),
                          station_file_bytes(model.station_table));
-  platform::replace_file(form.nome_file(cell_file_name(model)), cell_file_bytes(model.track_cells));
+  platform::replace_file(path_of(cell_file_name(model)), cell_file_bytes(model.track_cells));
 }
 
 }  // namespace assembly

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstddef>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,8 +14,6 @@
 #include "assembly/record_layouts.h"
 #include "model/scenario_model.h"
 #include "platform/replace_file.h"
-
-class Form1;
 
 namespace assembly {
 
@@ -40,6 +40,9 @@ std::string cell_file_name(const model::scenario_model& model);
 
 // Writes the plan (only when plan_flag is not 0), the station table and the
 // cells, in that order, each replacing any older file of its name whole.
-void write_compiled_files(Form1& form);
+// `path_of` gives the path of each own name.
+void write_compiled_files(
+    const model::scenario_model& model,
+    const std::function<std::filesystem::path(const std::string& own_name)>& path_of);
 
 }  // namespace assembly

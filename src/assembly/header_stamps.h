@@ -5,17 +5,20 @@
 
 #include <cstdint>
 
-class Form1;
+#include "model/scenario_model.h"
 
 namespace assembly {
 
 inline constexpr std::int16_t station_format_tag = 610;
 inline constexpr std::int16_t cell_format_tag = 5121;
 
-// Checks that the tag slots are empty ("1250" otherwise), stamps the tags,
-// checks that the code slots are empty ("1251" otherwise) and stores the
-// weighted code, then the plain one. A failed check stops the run through
-// errore.
-void check_and_stamp_headers(Form1& form);
+// What the check of the header slots found.
+enum class header_slots { stamped, format_tag_taken, check_code_taken };
+
+// Checks that the tag slots are empty (format_tag_taken otherwise), stamps the
+// tags, checks that the code slots are empty (check_code_taken otherwise) and
+// stores the weighted code, then the plain one. A taken slot ends the stamping
+// there: the run stops.
+header_slots check_and_stamp_headers(model::scenario_model& model);
 
 }  // namespace assembly

@@ -14,7 +14,7 @@
 namespace {
 
 // The wait window, titled with the scenario it installs ("Brisena_Tarvo 47306").
-platform::window_design wait_window(const driver::scenario_identity& identity) {
+platform::window_design wait_window(const model::scenario_identity& identity) {
   platform::window_design design;
   design.caption = model::utf8_from_windows_1252(identity.route_id + " " + identity.train_number);
   return design;
@@ -22,7 +22,7 @@ platform::window_design wait_window(const driver::scenario_identity& identity) {
 
 }  // namespace
 
-Form1::Form1(platform::platform& platform, driver::scenario_identity identity)
+Form1::Form1(platform::platform& platform, model::scenario_identity identity)
     : design(wait_window(identity)), platform_(platform), identity_(std::move(identity)) {}
 
 Form1::Form1(platform::platform& platform, const scenari::carried_scenario& carried)

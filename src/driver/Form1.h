@@ -1,6 +1,7 @@
 // Form1: the installer's one window. It owns the scenario model and the
-// platform layer, and every procedure of the run is one of its operations,
-// each defined in the folder of its subsystem.
+// platform layer, and every procedure of the run is one of its operations:
+// each builds the paths in the program's folder and calls the subsystem that
+// does the work on the model (scenari, reader, assembly).
 #pragma once
 
 #include <chrono>
@@ -10,7 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "driver/scenario_identity.h"
+#include "driver/folder_lock.h"
+#include "model/conversions.h"
+#include "model/scenario_identity.h"
 #include "model/scenario_model.h"
 #include "platform/platform.h"
 
@@ -21,7 +24,7 @@ struct carried_scenario;
 class Form1 {
  public:
   explicit Form1(platform::platform& platform,
-                 driver::scenario_identity identity = driver::brisena_tarvo_47306());
+                 model::scenario_identity identity = model::brisena_tarvo_47306());
   // The run of a packaged installer: the identity, texts, documents and plan
   // flag come from `carried`, which outlives the window.
   Form1(platform::platform& platform, const scenari::carried_scenario& carried);
@@ -39,14 +42,14 @@ class Form1 {
   // and for a text that could not be read (25) which text, line and why.
   std::string describe_error() const;
 
-  // --- Embedded scenario texts and driver documents (src/scenari) ---
+  // --- Embedded scenario texts and driver documents (written by driver/dati_steps.cpp) ---
   void dati_linea();
   void dati_treno();
   void dati_note();
   void dati_rallentamenti();
   void dati_scheda();
 
-  // --- Reader (src/reader) ---
+  // --- Reader (calls into src/reader) ---
   void memorizza_dati();
   void progressive_ordina();
   void memo_montagna(std::int32_t inizio, std::int32_t fine, std::int32_t tipo);
@@ -59,17 +62,15 @@ class Form1 {
   void memo_rallentamento(std::int32_t x, std::int32_t v, std::int32_t l, std::int32_t f_tt,
                           std::int32_t f_ta, std::int32_t d_v);
 
-  // --- Route assembly and compiled scenario (src/assembly) ---
+  // --- Route assembly and compiled scenario (calls into src/assembly) ---
   void memorizza_percorso(std::int32_t& j);
   // y when x is greater than y, else x (so x on a tie); numbers of any type.
-  static double minimo(double x, double y) { return x > y ? y : x; }
+  static double minimo(double x, double y) { return model::minimo(x, y); }
   std::int32_t codice_gara_og() const;
   std::int32_t codice_gara_st() const;
 
   model::scenario_model model;
   const platform::window_design design;  // caption and label of the wait window
-  // Why the reader recorded error 25: the text, the line and the failure.
-  std::string read_failure;
   // The description texts as this run wrote them, by file: the reader stops
   // the run if it reads back anything else, and forgets each text it deletes.
   std::map<std::filesystem::path, std::string> texts_written;
@@ -81,7 +82,7 @@ class Form1 {
 
  private:
   platform::platform& platform_;
-  driver::scenario_identity identity_;
+  model::scenario_identity identity_;
   // The packaged installer's scenario; none for the scenario built in.
   const scenari::carried_scenario* carried_ = nullptr;
 };

@@ -3,6 +3,8 @@
 
 std::string Form1::describe_error() const {
   std::string line = model::describe_recorded_error(model);
-  if (model.error_code == 25 && !read_failure.empty()) line += " (" + read_failure + ")";
+  if (model.error_code == 25 && !model.read_failure.empty()) {
+    line += " (" + model.read_failure + ")";
+  }
   return line;
 }

@@ -32,7 +32,7 @@ int guarded_run(platform::platform& platform, const std::function<const Form1&()
   }
 }
 
-int run_installer(platform::platform& platform, const scenario_identity& identity,
+int run_installer(platform::platform& platform, const model::scenario_identity& identity,
                   std::chrono::milliseconds lock_wait) {
   std::optional<Form1> form;
   return guarded_run(platform, [&]() -> const Form1& {

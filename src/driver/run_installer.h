@@ -4,7 +4,8 @@
 #include <chrono>
 #include <functional>
 
-#include "driver/scenario_identity.h"
+#include "driver/folder_lock.h"
+#include "model/scenario_identity.h"
 #include "platform/platform.h"
 
 class Form1;
@@ -27,7 +28,7 @@ inline constexpr int scenario_faulty = 2;  // files written, but the model recor
 // platform's error report naming the cause of anything but a clean run.
 // `lock_wait`: how long to wait for another run in the same folder.
 int run_installer(platform::platform& platform,
-                  const scenario_identity& identity = brisena_tarvo_47306(),
+                  const model::scenario_identity& identity = model::brisena_tarvo_47306(),
                   std::chrono::milliseconds lock_wait = folder_lock_wait);
 
 // The same run for the scenario a packaged installer carries.

@@ -59,4 +59,9 @@ inline std::uint8_t low8(std::int64_t v) {
   return static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) & 0xFFu);
 }
 
+// y when x is greater than y, else x (so x on a tie); numbers of any type.
+inline double minimo(double x, double y) {
+  return x > y ? y : x;
+}
+
 }  // namespace model

@@ -51,6 +51,8 @@ struct scenario_model {
   std::int32_t cell_count = 0;
   std::int32_t error_code = 0;
   std::int32_t error_position = 0;
+  // Why the reader recorded error 25: the text, the line and the failure.
+  std::string read_failure;
   // Told where each recorded error comes from; null (the installer) costs nothing.
   diagnostic_sink* diagnostics = nullptr;
 

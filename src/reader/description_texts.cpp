@@ -3,14 +3,12 @@
 #include <exception>
 #include <new>
 
-#include "driver/Form1.h"
 #include "platform/replace_file.h"
 #include "reader/passes.h"
 
 namespace reader {
 
-void read_description_texts(Form1& form, description_texts& texts) {
-  model::scenario_model& model = form.model;
+void read_description_texts(model::scenario_model& model, description_texts& texts) {
   model.station(model::entry::route_header).name = model.route_id;
   model.station(model::entry::train_header).name = model.train_number;
 
@@ -27,7 +25,7 @@ void read_description_texts(Form1& form, description_texts& texts) {
     if (model.diagnostics != nullptr) {
       model.diagnostics->text_started(model::description_text::line, line_bytes);
     }
-    const pass_end line_end = line_pass(form, line_bytes, state);
+    const pass_end line_end = line_pass(model, line_bytes, state);
     texts.line_done();
     if (line_end == pass_end::stopped) return;  // the train text stays
 
@@ -36,7 +34,7 @@ void read_description_texts(Form1& form, description_texts& texts) {
     if (model.diagnostics != nullptr) {
       model.diagnostics->text_started(model::description_text::train, train_bytes);
     }
-    train_pass(form, train_bytes, state);
+    train_pass(model, train_bytes, state);
     texts.train_done();
     return;
   } catch (const platform::file_error& failure) {
@@ -46,13 +44,13 @@ void read_description_texts(Form1& form, description_texts& texts) {
       texts.run_stopped();
       throw;
     }
-    form.read_failure = failure.what();
+    model.read_failure = failure.what();
     if (model.diagnostics != nullptr) model.diagnostics->read_failed(failure);
   } catch (const std::bad_alloc&) {
     texts.run_stopped();
     throw;
   } catch (const std::exception& failure) {
-    form.read_failure =
+    model.read_failure =
         (reading_train ? texts.train_name() : texts.line_name()) + ": " + failure.what();
     if (model.diagnostics != nullptr) model.diagnostics->read_failed(failure);
   }

@@ -7,9 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/scenario_model.h"
 #include "platform/file_system.h"
-
-class Form1;
 
 namespace reader {
 
@@ -47,11 +46,11 @@ class description_texts {
 };
 
 // Reads the line text, then (unless the line pass stopped) the train text,
-// into the form's model. A text that cannot be read as its rows require is
-// recorded as error 25, with its reason in Form1::read_failure. A text the
+// into the model. A text that cannot be read as its rows require is
+// recorded as error 25, with its reason in the model's read_failure. A text the
 // machine cannot read (an I/O error, too many open files, memory running out,
 // a text that is not the one written) is no fault of the scenario: the
 // failure passes on and the run stops before any compiled file is touched.
-void read_description_texts(Form1& form, description_texts& texts);
+void read_description_texts(model::scenario_model& model, description_texts& texts);
 
 }  // namespace reader

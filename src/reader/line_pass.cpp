@@ -4,12 +4,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "driver/Form1.h"
 #include "model/conversions.h"
 #include "reader/body_rows.h"
 #include "reader/cell_rules.h"
 #include "reader/passes.h"
 #include "reader/plan_steps.h"
+#include "reader/record_stores.h"
 #include "reader/row_keywords.h"
 
 namespace reader {
@@ -19,9 +19,8 @@ constexpr std::int32_t last_plan_step = 1000000;
 
 // One header row whose test the keyword field passed. Returns false on an
 // error exit.
-bool apply_header_row(Form1& form, row_kind kind, const std::string& keyword,
+bool apply_header_row(model::scenario_model& m, row_kind kind, const std::string& keyword,
                       field_reader& fields) {
-  auto& m = form.model;
   const auto read_reference = [&](int entry) {
     auto& e = m.station(entry);
     e.start = fields.read_number();
@@ -92,10 +91,10 @@ bool apply_header_row(Form1& form, row_kind kind, const std::string& keyword,
 }
 
 // Every header row whose test the keyword field passes, in table order.
-bool apply_header_rows(Form1& form, const std::string& keyword, field_reader& fields) {
-  const bool plan = form.model.plan_flag != 0;
+bool apply_header_rows(model::scenario_model& m, const std::string& keyword, field_reader& fields) {
+  const bool plan = m.plan_flag != 0;
   for (const row_keyword& row : row_keywords_of(row_section::line_header)) {
-    if (matches(row, keyword, plan) && !apply_header_row(form, row.kind, keyword, fields)) {
+    if (matches(row, keyword, plan) && !apply_header_row(m, row.kind, keyword, fields)) {
       return false;
     }
   }
@@ -104,17 +103,17 @@ bool apply_header_rows(Form1& form, const std::string& keyword, field_reader& fi
 
 // The running state of the body.
 struct line_body : row_exits {
-  line_body(Form1& f, field_reader& r, reader_state& s)
-      : row_exits{f.model}, form(f), fields(r), state(s), plan(f.model.plan) {}
+  line_body(model::scenario_model& model, field_reader& r, reader_state& s)
+      : row_exits{model}, model_(model), fields(r), state(s), plan(model.plan) {}
 
-  Form1& form;
+  model::scenario_model& model_;
   field_reader& fields;
   reader_state& state;
   plan_builder plan;
   std::int32_t gradient_fill = 0;
   std::int32_t gradient = 0;
 
-  model::scenario_model& m() { return form.model; }
+  model::scenario_model& m() { return model_; }
 
   void write_gradient(model::track_cell& cell) const {
     cell.gradient = model::low8(std::int64_t{gradient} + 100);
@@ -161,7 +160,7 @@ struct line_body : row_exits {
         const std::int32_t fine = fields.read_number();
         const std::int32_t tipo = fields.read_number();
         if (!within_cells(m(), inizio, 100)) return beyond_cells(inizio);
-        if (store_failed(m(), [&] { form.memo_montagna(inizio, fine, tipo); })) {
+        if (store_failed(m(), [&] { memo_montagna(m(), inizio, fine, tipo); })) {
           return store_error_exit(inizio);
         }
         return true;
@@ -171,7 +170,7 @@ struct line_body : row_exits {
         for (auto& value : v) value = fields.read_number();
         if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
         if (store_failed(m(), [&] {
-              form.memo_indicatori_v_max(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+              memo_indicatori_v_max(m(), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
             })) {
           return store_error_exit(v[0]);
         }
@@ -207,8 +206,7 @@ struct line_body : row_exits {
 
 }  // namespace
 
-pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
-  auto& m = form.model;
+pass_end line_pass(model::scenario_model& m, std::string_view text, reader_state& state) {
   field_reader fields(text, m.diagnostics);
 
   // Everything up to "[generale]", in any letter case, is skipped.
@@ -228,16 +226,16 @@ pass_end line_pass(Form1& form, std::string_view text, reader_state& state) {
     if (fields.at_end()) break;
     for (int dash = 0; dash < 10 && contains(keyword, "-"); ++dash) keyword = fields.read_text();
     if (m.diagnostics != nullptr) m.diagnostics->row_started();
-    if (!apply_header_rows(form, keyword, fields)) return pass_end::stopped;
+    if (!apply_header_rows(m, keyword, fields)) return pass_end::stopped;
     if (m.diagnostics != nullptr) m.diagnostics->row_finished();
     if (ends_header(keyword)) break;
   }
   if (m.track_cells.empty()) throw read_error("the line description gives no line length");
 
-  form.progressive_ordina();
+  progressive_ordina(m);
   m.mountain_count = 0;
   state.next_sign_entry = model::entry::first_sign;
-  line_body body(form, fields, state);
+  line_body body(m, fields, state);
   if (m.plan_flag != 0) body.plan.seed();
   if (m.diagnostics != nullptr) m.diagnostics->body_started();
 

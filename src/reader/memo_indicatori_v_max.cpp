@@ -1,14 +1,17 @@
 #include <cstdint>
 
-#include "driver/Form1.h"
 #include "model/conversions.h"
 #include "reader/cell_rules.h"
+#include "reader/record_stores.h"
+
+namespace reader {
 
 // A maximum-speed indicator one cell after `posizione`. Each packed value
 // carries a left speed times 20 plus a right speed divided by 5.
-void Form1::memo_indicatori_v_max(std::int32_t posizione, std::int32_t vas, std::int32_t vbs,
-                                  std::int32_t vcs, std::int32_t strisces, std::int32_t vad,
-                                  std::int32_t vbd, std::int32_t vcd, std::int32_t strisced) {
+void memo_indicatori_v_max(model::scenario_model& model, std::int32_t posizione, std::int32_t vas,
+                           std::int32_t vbs, std::int32_t vcs, std::int32_t strisces,
+                           std::int32_t vad, std::int32_t vbd, std::int32_t vcd,
+                           std::int32_t strisced) {
   const std::int32_t n = reader::cell_after(posizione);
   model::track_cell& cell = model.cell(n);
   if (!model::is_free(cell)) {
@@ -29,3 +32,5 @@ void Form1::memo_indicatori_v_max(std::int32_t posizione, std::int32_t vas, std:
   cell.value4 = model::low16(static_cast<std::int64_t>(strisces) * 10 + strisced);
   model.note_filled(n);
 }
+
+}  // namespace reader

@@ -1,13 +1,16 @@
 #include <cstdint>
 
-#include "driver/Form1.h"
 #include "model/conversions.h"
 #include "reader/cell_rules.h"
+#include "reader/record_stores.h"
+
+namespace reader {
 
 // A mountain-side stretch from `inizio` to `fine` with side code `tipo`. A code
 // above 10 asks for filler marks as well; a stretch that starts 150 m or less
 // after the previous one ends is marked as lying between two (code 3).
-void Form1::memo_montagna(std::int32_t inizio, std::int32_t fine, std::int32_t tipo) {
+void memo_montagna(model::scenario_model& model, std::int32_t inizio, std::int32_t fine,
+                   std::int32_t tipo) {
   const bool fillers = tipo > 10;
   if (fillers) tipo -= 10;
 
@@ -43,3 +46,5 @@ void Form1::memo_montagna(std::int32_t inizio, std::int32_t fine, std::int32_t t
     }
   }
 }
+
+}  // namespace reader

@@ -1,16 +1,18 @@
 #include <cstdint>
 
-#include "driver/Form1.h"
 #include "model/conversions.h"
 #include "reader/cell_rules.h"
+#include "reader/record_stores.h"
+
+namespace reader {
 
 // A slowdown at speed `v` from chainage `x`, `l` metres long. It marks, from
 // the front: four approach markers (ranks 4 to 1) when `f_ta` asks for them,
 // a warning point 1200 m before the start, the start, and the end one cell
 // after `x` + `l`. A slowdown at 1500 m or less has no warning point and no
 // markers.
-void Form1::memo_rallentamento(std::int32_t x, std::int32_t v, std::int32_t l, std::int32_t f_tt,
-                               std::int32_t f_ta, std::int32_t d_v) {
+void memo_rallentamento(model::scenario_model& model, std::int32_t x, std::int32_t v,
+                        std::int32_t l, std::int32_t f_tt, std::int32_t f_ta, std::int32_t d_v) {
   const std::int32_t w = reader::cell_after(x - 1200.0);
   const std::int32_t s = reader::cell_after(x);
   const std::int32_t e = reader::cell_after(static_cast<double>(x) + l);
@@ -76,3 +78,5 @@ void Form1::memo_rallentamento(std::int32_t x, std::int32_t v, std::int32_t l, s
     model.note_filled(m - r);
   }
 }
+
+}  // namespace reader

@@ -1,15 +1,18 @@
 #include <cstdint>
 
-#include "driver/Form1.h"
 #include "model/conversions.h"
 #include "reader/cell_rules.h"
+#include "reader/record_stores.h"
+
+namespace reader {
 
 // A signal one cell after `posizione`: its aspects packed into the cell, its
 // time when it is of type 2, and approach codes in the four cells 100, 200,
 // 300 and 400 m before it.
-void Form1::memo_segnale(std::int32_t posizione, std::int32_t sx, std::int32_t s1, std::int32_t s2,
-                         std::int32_t s3, std::int32_t rapp, std::int32_t dx, std::int32_t d1,
-                         std::int32_t d2, std::int32_t d3, std::int32_t tempo) {
+void memo_segnale(model::scenario_model& model, std::int32_t posizione, std::int32_t sx,
+                  std::int32_t s1, std::int32_t s2, std::int32_t s3, std::int32_t rapp,
+                  std::int32_t dx, std::int32_t d1, std::int32_t d2, std::int32_t d3,
+                  std::int32_t tempo) {
   const std::int32_t n = reader::cell_after(posizione);
   model::track_cell& cell = model.cell(n);
   if (!model::is_free(cell)) {
@@ -37,3 +40,5 @@ void Form1::memo_segnale(std::int32_t posizione, std::int32_t sx, std::int32_t s
     model.cell(index).approach = model::low8(type_code * 10 + b);
   }
 }
+
+}  // namespace reader

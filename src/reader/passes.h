@@ -1,5 +1,5 @@
 // The two passes of the reader over description texts held in memory. They
-// fill the scenario model of a Form1 and record the errors that the texts
+// fill the scenario model and record the errors that the texts
 // call for; a text that cannot be read as its rows require throws (the
 // caller records that as error 25). Neither pass touches a file.
 #pragma once
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-class Form1;
+#include "model/scenario_model.h"
 
 namespace reader {
 
@@ -21,7 +21,7 @@ struct reader_state {
   std::int32_t next_sign_entry = 80;  // sign texts fill the station table downwards
 };
 
-pass_end line_pass(Form1& form, std::string_view text, reader_state& state);
-pass_end train_pass(Form1& form, std::string_view text, const reader_state& state);
+pass_end line_pass(model::scenario_model& model, std::string_view text, reader_state& state);
+pass_end train_pass(model::scenario_model& model, std::string_view text, const reader_state& state);
 
 }  // namespace reader

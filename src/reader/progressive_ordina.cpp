@@ -3,7 +3,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "driver/Form1.h"
+#include "reader/record_stores.h"
 
 namespace {
 
@@ -45,10 +45,12 @@ ordered by_offset(const reference& t, const reference& d, const reference& u) {
 
 }  // namespace
 
+namespace reader {
+
 // Orders the three chainage references in entries 81 to 83 so that entry 81
 // holds the one that applies furthest along the line, then adds 100 to the
 // offset of each reference flagged 1.
-void Form1::progressive_ordina() {
+void progressive_ordina(model::scenario_model& model) {
   auto& tre = model.station(model::entry::reference_tre);
   auto& due = model.station(model::entry::reference_due);
   auto& uno = model.station(model::entry::reference_uno);
@@ -76,3 +78,5 @@ void Form1::progressive_ordina() {
     entries[i]->position = result[i].flag;
   }
 }
+
+}  // namespace reader

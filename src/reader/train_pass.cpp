@@ -5,11 +5,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "driver/Form1.h"
 #include "model/conversions.h"
 #include "reader/body_rows.h"
 #include "reader/cell_rules.h"
 #include "reader/passes.h"
+#include "reader/record_stores.h"
 #include "reader/row_keywords.h"
 
 namespace reader {
@@ -19,10 +19,10 @@ using model::low16;
 using model::low8;
 
 struct train_body : row_exits {
-  train_body(Form1& f, field_reader& r, const reader_state& s)
-      : row_exits{f.model}, form(f), fields(r), state(s) {}
+  train_body(model::scenario_model& model, field_reader& r, const reader_state& s)
+      : row_exits{model}, model_(model), fields(r), state(s) {}
 
-  Form1& form;
+  model::scenario_model& model_;
   field_reader& fields;
   const reader_state& state;
   std::int32_t speed_fill = 0;
@@ -31,7 +31,7 @@ struct train_body : row_exits {
   std::int32_t adhesion = 0;
   std::int32_t station = 1;  // next station entry
 
-  model::scenario_model& m() { return form.model; }
+  model::scenario_model& m() { return model_; }
 
   // Line speeds are stored in units of 5 km/h; one that does not fit a byte
   // cannot be stored.
@@ -88,7 +88,7 @@ struct train_body : row_exits {
         for (auto& value : v) value = fields.read_number();
         if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
         if (store_failed(m(), [&] {
-              form.memo_segnale(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
+              memo_segnale(m(), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
             })) {
           return store_error_exit(v[0]);
         }
@@ -99,7 +99,7 @@ struct train_body : row_exits {
         for (auto& value : v) value = fields.read_number();
         if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
         if (store_failed(m(),
-                         [&] { form.memo_rallentamento(v[0], v[1], v[2], v[3], v[4], v[5]); })) {
+                         [&] { memo_rallentamento(m(), v[0], v[1], v[2], v[3], v[4], v[5]); })) {
           return store_error_exit(v[0]);
         }
         return true;
@@ -202,14 +202,13 @@ struct train_body : row_exits {
 
 }  // namespace
 
-pass_end train_pass(Form1& form, std::string_view text, const reader_state& state) {
-  auto& m = form.model;
+pass_end train_pass(model::scenario_model& m, std::string_view text, const reader_state& state) {
   field_reader fields(text, m.diagnostics);
   while (!fields.at_end()) {
     if (contains_nocase(fields.read_text(), "[generale]")) break;
   }
 
-  train_body body(form, fields, state);
+  train_body body(m, fields, state);
   while (auto keyword = next_body_keyword(fields)) {
     if (m.diagnostics != nullptr) m.diagnostics->row_started();
     if (!body.apply(*keyword)) break;

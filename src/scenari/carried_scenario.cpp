@@ -5,7 +5,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "driver/identity_check.h"
+#include "model/identity_check.h"
 #include "platform/file_system.h"
 #include "scenari/sha256.h"
 
@@ -92,7 +92,7 @@ void check_size(const char* what, std::size_t size) {
 }  // namespace
 
 std::string seal_scenario(const carried_scenario& scenario) {
-  if (const auto fault = driver::identity_fault(scenario.identity)) {
+  if (const auto fault = model::identity_fault(scenario.identity)) {
     throw std::invalid_argument(*fault);
   }
   check_size("line text", scenario.line_text.size());
@@ -153,15 +153,15 @@ carried_scenario unseal_scenario(std::string_view installer) {
   }
   carried_scenario result;
   result.plan = fields.flag("plan flag");
-  result.identity.route_id = fields.text("route identifier", driver::longest_own_name);
-  result.identity.train_number = fields.text("train number", driver::longest_own_name);
+  result.identity.route_id = fields.text("route identifier", model::longest_own_name);
+  result.identity.train_number = fields.text("train number", model::longest_own_name);
   result.line_text = fields.text("line text", largest_carried_file);
   result.train_text = fields.text("train text", largest_carried_file);
   result.notes = fields.document("notes");
   result.slowdown_order = fields.document("slowdown order");
   result.train_card = fields.document("train card");
   if (!fields.at_end()) throw damaged_installer("its scenario has bytes past its last field");
-  if (const auto fault = driver::identity_fault(result.identity)) throw damaged_installer(*fault);
+  if (const auto fault = model::identity_fault(result.identity)) throw damaged_installer(*fault);
   return result;
 }
 

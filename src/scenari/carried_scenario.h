@@ -23,12 +23,12 @@
 #include <string>
 #include <string_view>
 
-#include "driver/scenario_identity.h"
+#include "model/scenario_identity.h"
 
 namespace scenari {
 
 struct carried_scenario {
-  driver::scenario_identity identity;         // Windows-1252 texts
+  model::scenario_identity identity;          // Windows-1252 texts
   bool plan = true;                           // the track plan is built and written
   std::string line_text;                      // <route>_linea.txt, byte for byte
   std::string train_text;                     // <route>_<train>-.txt

@@ -1,7 +1,4 @@
-#include "driver/Form1.h"
-#include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
-#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -321,13 +318,3 @@ const line_list& linea_lines() {
 }
 
 }  // namespace scenari
-
-void Form1::dati_linea() {
-  const std::filesystem::path file = nome_file(scenari::line_text_name(model));
-  // Read back and deleted by this run's reader: never flushed to the disk.
-  if (carried_ != nullptr) {
-    scenari::write_recorded_text(texts_written, file, carried_->line_text);
-  } else {
-    scenari::write_recorded_text(texts_written, file, scenari::linea_lines());
-  }
-}

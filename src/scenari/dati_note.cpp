@@ -1,7 +1,4 @@
-#include "driver/Form1.h"
-#include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
-#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -368,12 +365,3 @@ const line_list& note_lines() {
 }
 
 }  // namespace scenari
-
-void Form1::dati_note() {
-  const std::filesystem::path file = nome_file(scenari::notes_name(model));
-  if (carried_ == nullptr) {
-    scenari::write_line_list(file, scenari::note_lines());
-  } else if (carried_->notes) {
-    scenari::write_text(file, *carried_->notes);
-  }
-}

@@ -1,7 +1,4 @@
-#include "driver/Form1.h"
-#include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
-#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -49,12 +46,3 @@ const line_list& rallentamenti_lines() {
 }
 
 }  // namespace scenari
-
-void Form1::dati_rallentamenti() {
-  const std::filesystem::path file = nome_file(scenari::slowdown_order_name(model));
-  if (carried_ == nullptr) {
-    scenari::write_line_list(file, scenari::rallentamenti_lines());
-  } else if (carried_->slowdown_order) {
-    scenari::write_text(file, *carried_->slowdown_order);
-  }
-}

@@ -1,7 +1,4 @@
-#include "driver/Form1.h"
-#include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
-#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -102,12 +99,3 @@ const line_list& scheda_lines() {
 }
 
 }  // namespace scenari
-
-void Form1::dati_scheda() {
-  const std::filesystem::path file = nome_file(scenari::train_card_name(model));
-  if (carried_ == nullptr) {
-    scenari::write_line_list(file, scenari::scheda_lines());
-  } else if (carried_->train_card) {
-    scenari::write_text(file, *carried_->train_card);
-  }
-}

@@ -1,7 +1,4 @@
-#include "driver/Form1.h"
-#include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
-#include "scenari/text_names.h"
 
 namespace scenari {
 
@@ -118,13 +115,3 @@ const line_list& treno_lines() {
 }
 
 }  // namespace scenari
-
-void Form1::dati_treno() {
-  const std::filesystem::path file = nome_file(scenari::train_text_name(model));
-  // Read back and deleted by this run's reader: never flushed to the disk.
-  if (carried_ != nullptr) {
-    scenari::write_recorded_text(texts_written, file, carried_->train_text);
-  } else {
-    scenari::write_recorded_text(texts_written, file, scenari::treno_lines());
-  }
-}

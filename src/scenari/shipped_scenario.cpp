@@ -5,7 +5,7 @@ namespace scenari {
 
 carried_scenario shipped_scenario() {
   carried_scenario scenario;
-  scenario.identity = driver::brisena_tarvo_47306();
+  scenario.identity = model::brisena_tarvo_47306();
   scenario.plan = true;
   scenario.line_text = render_lines(linea_lines());
   scenario.train_text = render_lines(treno_lines());

@@ -155,12 +155,18 @@ class CompiledFiles : public ::testing::Test {
   testing_support::temp_folder folder;
   testing_support::fake_platform platform{folder.path().string()};
   Form1 form{platform};
+
+  // The compiled files written as the run writes them, each into the program's folder.
+  void write() {
+    assembly::write_compiled_files(form.model,
+                                   [&](const std::string& name) { return form.nome_file(name); });
+  }
 };
 
 TEST_F(CompiledFiles, WritesPlanStationsAndCellsInThatOrder) {
   std::vector<std::set<std::string>> seen;
   platform.on_folder_query = [&] { seen.push_back(folder.names()); };
-  assembly::write_compiled_files(form);
+  write();
 
   const std::vector<std::set<std::string>> expected = {{}, {plan_name}, {plan_name, station_name}};
   EXPECT_EQ(seen, expected);
@@ -175,7 +181,7 @@ TEST_F(CompiledFiles, OlderLongerFilesAreReplacedWhole) {
   for (const std::string& name : {plan_name, station_name, cell_name}) {
     platform::replace_file(folder / name, older);
   }
-  assembly::write_compiled_files(form);
+  write();
   // The sizes of the new files: plan 20 L + 139964 bytes for L = 1000, 87
   // station records of 34 bytes plus the one name's 10 characters, 101 cells
   // of 15 bytes; the plan's last metre is an empty element, its tag alone.
@@ -191,14 +197,14 @@ TEST_F(CompiledFiles, PlanFlagZeroLeavesAnOlderPlanFileAlone) {
   platform::replace_file(folder / plan_name, "older plan");
   form.model.plan_flag = 0;
   form.model.plan = model::track_plan{};
-  assembly::write_compiled_files(form);
+  write();
   EXPECT_EQ(folder.read(plan_name), "older plan");
   EXPECT_EQ(folder.read(cell_name).size(), 1515u);
 }
 
 TEST_F(CompiledFiles, PlanFlagZeroWritesNoPlanFile) {
   form.model.plan_flag = 0;
-  assembly::write_compiled_files(form);
+  write();
   EXPECT_EQ(folder.names(), (std::set<std::string>{station_name, cell_name}));
 }
 

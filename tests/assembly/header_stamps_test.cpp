@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "assembly/memorizza_percorso.h"
 #include "driver/Form1.h"
 #include "driver/run_stopped.h"
 #include "platform/replace_file.h"
@@ -17,10 +16,9 @@
 
 namespace {
 
-// A form whose model holds a short line and the identity "1" / "Ab" in the
-// header entries, as the reader leaves it (codes 2496 and 33703).
-void prepare(Form1& form) {
-  model::scenario_model& m = form.model;
+// A model that holds a short line and the identity "1" / "Ab" in the header
+// entries, as the reader leaves it (codes 2496 and 33703).
+void prepare(model::scenario_model& m) {
   m.route_id = "Brisena_Tarvo";
   m.train_number = "47306";
   m.station(model::entry::route_header).name = "Ab";
@@ -30,22 +28,20 @@ void prepare(Form1& form) {
 }
 
 TEST(HeaderStamps, StampTheFormatTagsAndTheCheckCodes) {
-  testing_support::fake_platform platform("/opt/sim");
-  Form1 form(platform);
-  prepare(form);
-  assembly::check_and_stamp_headers(form);
-  const model::station_entry& header = form.model.station_table[model::entry::route_header];
+  model::scenario_model m;
+  prepare(m);
+  EXPECT_EQ(assembly::check_and_stamp_headers(m), assembly::header_slots::stamped);
+  const model::station_entry& header = m.station_table[model::entry::route_header];
   EXPECT_EQ(header.group1_a, 610);
   EXPECT_EQ(header.time, 33703);
-  EXPECT_EQ(form.model.track_cells[1].value, 5121);
-  EXPECT_EQ(form.model.track_cells[1].value2, 2496);
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(m.track_cells[1].value, 5121);
+  EXPECT_EQ(m.track_cells[1].value2, 2496);
 }
 
 struct occupied_case {
   std::string name;
   std::function<void(model::scenario_model&)> occupy;
-  std::string message;
+  assembly::header_slots found;
   bool tags_stamped;  // the second check comes after the tags are stamped
 };
 
@@ -56,18 +52,15 @@ void PrintTo(const occupied_case& c, std::ostream* os) {
 class OccupiedHeaderSlot : public ::testing::TestWithParam<occupied_case> {};
 
 TEST_P(OccupiedHeaderSlot, StopsTheRunWithItsNumber) {
-  testing_support::fake_platform platform("/opt/sim");
-  Form1 form(platform);
-  prepare(form);
-  GetParam().occupy(form.model);
-  const model::scenario_model before = form.model;
+  model::scenario_model m;
+  prepare(m);
+  GetParam().occupy(m);
+  const model::scenario_model before = m;
 
-  EXPECT_THROW(assembly::check_and_stamp_headers(form), driver::run_stopped);
+  EXPECT_EQ(assembly::check_and_stamp_headers(m), GetParam().found);
 
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0], GetParam().message);
-  const model::station_entry& header = form.model.station_table[model::entry::route_header];
-  const model::track_cell& cell1 = form.model.track_cells[1];
+  const model::station_entry& header = m.station_table[model::entry::route_header];
+  const model::track_cell& cell1 = m.track_cells[1];
   if (GetParam().tags_stamped) {
     EXPECT_EQ(header.group1_a, 610);
     EXPECT_EQ(cell1.value, 5121);
@@ -85,30 +78,44 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         occupied_case{"StationTag",
                       [](auto& m) { m.station(model::entry::route_header).group1_a = 1; },
-                      " Errore n. 1250", false},
+                      assembly::header_slots::format_tag_taken, false},
         occupied_case{"CellTag", [](auto& m) { m.cell(1) = {.kind = 12, .value = 180}; },
-                      " Errore n. 1250", false},
+                      assembly::header_slots::format_tag_taken, false},
         occupied_case{"StationCode",
                       [](auto& m) { m.station(model::entry::route_header).time = 3600; },
-                      " Errore n. 1251", true},
-        occupied_case{"CellCode", [](auto& m) { m.cell(1).value2 = -7; }, " Errore n. 1251", true}),
+                      assembly::header_slots::check_code_taken, true},
+        occupied_case{"CellCode", [](auto& m) { m.cell(1).value2 = -7; },
+                      assembly::header_slots::check_code_taken, true}),
     [](const auto& info) { return info.param.name; });
 
-// The whole assembly after the reader: a failed header check leaves every
-// compiled file of the folder as it was and writes none.
-class FailedHeaderCheck : public ::testing::TestWithParam<occupied_case> {};
+// The whole run after the reader: a failed header check shows its number,
+// leaves every compiled file of the folder as it was and writes none.
+struct failed_run_case {
+  std::string name;
+  std::string train_rows;  // between "[generale]" and "[fine]"
+  std::string message;
+};
+
+void PrintTo(const failed_run_case& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class FailedHeaderCheck : public ::testing::TestWithParam<failed_run_case> {};
 
 TEST_P(FailedHeaderCheck, TouchesNoCompiledFile) {
   testing_support::temp_folder folder;
   platform::replace_file(folder / "Brisena_Tarvo_47306.dat", "older cells");
+  platform::replace_file(folder / "Brisena_Tarvo_linea.txt",
+                         "[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\n[fine]\r\n");
+  platform::replace_file(folder / "Brisena_Tarvo_47306-.txt",
+                         "[generale]\r\n" + GetParam().train_rows + "[fine]\r\n");
   testing_support::fake_platform platform(folder.path().string());
   Form1 form(platform);
-  prepare(form);
-  form.model.plan_flag = 1;
-  form.model.plan = model::track_plan(7000);
-  GetParam().occupy(form.model);
+  form.model.route_id = "Brisena_Tarvo";
+  form.model.train_number = "47306";
+  std::int32_t j = 1;
 
-  EXPECT_THROW(assembly::assemble_and_write(form), driver::run_stopped);
+  EXPECT_THROW(form.memorizza_percorso(j), driver::run_stopped);
 
   EXPECT_EQ(platform.messages, std::vector<std::string>{GetParam().message});
   EXPECT_EQ(folder.names(), std::set<std::string>{"Brisena_Tarvo_47306.dat"});
@@ -117,19 +124,18 @@ TEST_P(FailedHeaderCheck, TouchesNoCompiledFile) {
 
 INSTANTIATE_TEST_SUITE_P(Slots, FailedHeaderCheck,
                          ::testing::Values(
-                             // A slowdown start at cell 8 whose cells 3 and 2 are taken puts its
+                             // A slowdown start in cell 8 whose cells 3 and 2 hold signals puts its
                              // nearest window point in cell 1, the header cell.
-                             occupied_case{"WindowPointInCell1",
-                                           [](auto& m) {
-                                             m.cell(8) = {.kind = 3, .value = 120};
-                                             m.cell(3).kind = 14;
-                                             m.cell(2).kind = 14;
-                                           },
-                                           " Errore n. 1250", false},
-                             occupied_case{
-                                 "StationCode",
-                                 [](auto& m) { m.station(model::entry::route_header).time = 1; },
-                                 " Errore n. 1251", true}),
+                             failed_run_case{"WindowPointInCell1",
+                                             "segnale, 50, 1, 1,0,0,0, 0,0,0,0, 0\r\n"
+                                             "segnale, 100, 1, 1,0,0,0, 0,0,0,0, 0\r\n"
+                                             "rallentamento, 350, 60, 100, 0, 0, 0\r\n",
+                                             " Errore n. 1250"},
+                             // A signal at 0 m lands in cell 1 with a second value of s2 * 10 + d2
+                             // = 10, in the check code's slot.
+                             failed_run_case{"CellCode",
+                                             "segnale, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0\r\n",
+                                             " Errore n. 1251"}),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include "assembly/memorizza_percorso.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "assembly/compile.h"
+#include "assembly/compiled_files.h"
 #include "driver/Form1.h"
 #include "driver/run_stopped.h"
 #include "platform/replace_file.h"
@@ -136,7 +136,8 @@ TEST(AssembleAndWrite, WalksStampsAndWritesTheCompiledFiles) {
   m.cell(10).kind = model::cell_kind::signal;
   m.cell(65).kind = model::cell_kind::signal;
 
-  assembly::assemble_and_write(form);
+  ASSERT_EQ(assembly::assemble(m), assembly::compile_outcome::compiled);
+  assembly::write_compiled_files(m, [&](const std::string& name) { return form.nome_file(name); });
 
   EXPECT_EQ(folder.names(),
             (std::set<std::string>{"Brisena_Tarvo_47306.sim", "Brisena_Tarvo_47306.dat"}));

@@ -69,7 +69,7 @@ TEST(GuardedRun, ARecordedErrorIsNamedWithItsMeaningAndPosition) {
     fake_platform platform("/opt/sim");
     Form1 form(platform);
     form.model.record_error(c.code, c.position);
-    form.read_failure = c.read_failure;
+    form.model.read_failure = c.read_failure;
     EXPECT_EQ(driver::guarded_run(platform, [&]() -> const Form1& { return form; }), 2);
     EXPECT_EQ(platform.failures, std::vector<std::string>{c.line});
   }

@@ -12,7 +12,7 @@ TEST(WaitWindowDesign, IsTitledWithTheScenarioAndKeepsTheLabelOfTheDesign) {
   EXPECT_EQ(shipped.design.label_caption, "Attendere");
   EXPECT_EQ(shipped.design.label_font, "MS Sans Serif");
 
-  const Form1 other(platform, driver::scenario_identity{"Linea_Prova", "1234"});
+  const Form1 other(platform, model::scenario_identity{"Linea_Prova", "1234"});
   EXPECT_EQ(other.design.caption, "Linea_Prova 1234");
 }
 

@@ -126,14 +126,15 @@ TEST(MemorizzaDati, AReadFailureNamesTheTextAndTheLine) {
   r.put(treno, good_train);
   r.form.memorizza_dati();
   EXPECT_EQ(r.m().error_code, 25);
-  EXPECT_EQ(r.form.read_failure, "Brisena_Tarvo_linea.txt: not a number: \"zero\" (line 5)");
+  EXPECT_EQ(r.form.model.read_failure, "Brisena_Tarvo_linea.txt: not a number: \"zero\" (line 5)");
 
   reader_on_disk missing_train;
   missing_train.put(linea, line_text(1000, ""));
   missing_train.form.memorizza_dati();
   EXPECT_EQ(missing_train.m().error_code, 25);
-  EXPECT_NE(missing_train.form.read_failure.find("Brisena_Tarvo_47306-.txt"), std::string::npos)
-      << missing_train.form.read_failure;
+  EXPECT_NE(missing_train.form.model.read_failure.find("Brisena_Tarvo_47306-.txt"),
+            std::string::npos)
+      << missing_train.form.model.read_failure;
 }
 
 TEST(MemorizzaDati, ASignalAfterALineError15IsStillStored) {

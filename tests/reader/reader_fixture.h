@@ -1,11 +1,11 @@
-// A Form1 whose reader passes run over texts held in memory.
+// A scenario model that the reader passes fill from texts held in memory: no
+// window, no platform.
 #pragma once
 
 #include <string>
 
-#include "driver/Form1.h"
+#include "model/scenario_model.h"
 #include "reader/passes.h"
-#include "support/fake_platform.h"
 
 namespace testing_support {
 
@@ -23,16 +23,15 @@ inline std::string line_text(int length, const std::string& body) {
 }
 
 struct reader_fixture {
-  fake_platform platform{"/nonexistent"};
-  Form1 form{platform};
+  model::scenario_model model;
   reader::reader_state state;
 
-  explicit reader_fixture(int plan_flag = 1) { form.model.plan_flag = plan_flag; }
+  explicit reader_fixture(int plan_flag = 1) { model.plan_flag = plan_flag; }
 
-  reader::pass_end line(const std::string& text) { return reader::line_pass(form, text, state); }
-  reader::pass_end train(const std::string& text) { return reader::train_pass(form, text, state); }
+  reader::pass_end line(const std::string& text) { return reader::line_pass(model, text, state); }
+  reader::pass_end train(const std::string& text) { return reader::train_pass(model, text, state); }
 
-  model::scenario_model& m() { return form.model; }
+  model::scenario_model& m() { return model; }
 };
 
 }  // namespace testing_support

@@ -352,8 +352,8 @@ TEST_P(ToolCompileDiagnostics, RecordsWhatTheInstallerRecords) {
   request.train_number = "1";
   const scenario_tool::compile_result tool = scenario_tool::compile_texts(request);
   EXPECT_EQ(tool.stopped, installer.stopped);
-  EXPECT_EQ(tool.form->model.error_code, installer.error_code);
-  EXPECT_EQ(tool.form->model.error_position, installer.error_position);
+  EXPECT_EQ(tool.model->error_code, installer.error_code);
+  EXPECT_EQ(tool.model->error_position, installer.error_position);
 }
 
 TEST(ToolCompile, AStoppedRunLeavesOlderCompiledFilesAlone) {

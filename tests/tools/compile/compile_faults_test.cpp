@@ -53,8 +53,8 @@ TEST_P(ToolCompileFaults, LeaveTheInstallersRecordAndBytesAsTheyAre) {
   request.route_id = "R";
   request.train_number = "1";
   const scenario_tool::compile_result tool = scenario_tool::compile_texts(request);
-  EXPECT_EQ(tool.form->model.error_code, installer.error_code);
-  EXPECT_EQ(tool.form->model.error_position, installer.error_position);
+  EXPECT_EQ(tool.model->error_code, installer.error_code);
+  EXPECT_EQ(tool.model->error_position, installer.error_position);
 }
 
 // A line of 12000 m: cells 0 to 380, the line's end in cell 240.

@@ -8,8 +8,11 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "assembly/compiled_files.h"
+#include "model/identity_check.h"
+#include "model/windows_1252.h"
 #include "platform/file_system.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
@@ -67,6 +70,17 @@ std::optional<std::string> train_from_name(const std::string& path, const std::s
   return name.substr(prefix.size(), name.size() - prefix.size() - train_suffix.size());
 }
 
+// An identity in the system's encoding, in Windows-1252: from UTF-8 on Linux;
+// none when it holds a character that Windows-1252 lacks. On Windows the
+// command line already comes in the system's single-byte code page.
+std::optional<std::string> identity_from_system(const std::string& text) {
+#ifdef _WIN32
+  return text;
+#else
+  return model::windows_1252_from_utf8(text);
+#endif
+}
+
 std::string warning_list() {
   std::string list;
   for (const warning_name& n : warning_names()) {
@@ -121,6 +135,7 @@ int run_compile(compile_options options, const std::string& usage, const streams
         "TRAIN_TEXT), not " +
             std::to_string(options.inputs.size()) + " names; usage: " + usage);
   }
+  const bool from_manifest = options.inputs.size() != 2;
   if (options.inputs.size() == 2) {
     options.line_text = options.inputs[0];
     options.train_text = options.inputs[1];
@@ -173,28 +188,52 @@ int run_compile(compile_options options, const std::string& usage, const streams
   compile_request request;
   request.route_id = options.route;
   request.train_number = options.train;
+  if (!from_manifest) {
+    // An identity given on the command line or read from a text's name is in
+    // the system's encoding; the compiled files carry it in Windows-1252, as
+    // a manifest's.
+    for (const auto& [part, what] : {std::pair{&request.route_id, "the route identifier"},
+                                     std::pair{&request.train_number, "the train number"}}) {
+      const auto converted = identity_from_system(*part);
+      if (!converted) {
+        return usage_error(io, std::string(what) + " \"" + *part +
+                                   "\" holds a character that Windows-1252 file names cannot "
+                                   "carry");
+      }
+      *part = *converted;
+    }
+  }
   // A text that cannot be read is the first thing to mend, whatever its name.
   if (unreadable.empty() && request.route_id.empty()) {
     const auto route = route_from_name(options.line_text);
-    if (!route) {
+    const auto converted = route ? identity_from_system(*route) : std::nullopt;
+    if (!converted) {
       return usage_error(io,
                          "the line text's name does not say the route (<route>_linea.txt): "
                          "give --route");
     }
-    request.route_id = *route;
+    request.route_id = *converted;
   }
   if (unreadable.empty() && request.train_number.empty()) {
-    const auto train = train_from_name(options.train_text, request.route_id);
+    const auto named = train_from_name(options.train_text, options.route.empty()
+                                                               ? *route_from_name(options.line_text)
+                                                               : options.route);
+    const auto train = named ? identity_from_system(*named) : std::nullopt;
     if (!train) {
       return usage_error(io, "the train text's name does not say the train number (" +
                                  request.route_id + "_<train>-.txt): give --train");
     }
     request.train_number = *train;
   }
+  // The identity names the compiled files: a plain name on Windows and Linux alike.
+  if (unreadable.empty()) {
+    if (const auto fault = model::identity_fault({request.route_id, request.train_number})) {
+      return usage_error(io, *fault);
+    }
+  }
   request.plan = plan && !options.no_plan;
   // An empty folder name means the current folder, as it does for the default.
   const std::string out = options.out.empty() ? std::string(".") : options.out;
-  request.output_folder = out;
 
   std::vector<diagnostic> diagnostics;
   std::vector<std::string> written;
@@ -216,7 +255,7 @@ int run_compile(compile_options options, const std::string& usage, const streams
     diagnostics = std::move(result.diagnostics);
     stopped = result.stopped;
     if (!stopped) {
-      const model::scenario_model& model = result.form->model;
+      const model::scenario_model& model = *result.model;
       try {
         std::filesystem::create_directories(out);
         // Nothing is written (nor an older plan removed) unless every name
@@ -224,14 +263,13 @@ int run_compile(compile_options options, const std::string& usage, const streams
         for (const std::string& name :
              {assembly::plan_file_name(model), assembly::station_file_name(model),
               assembly::cell_file_name(model)}) {
-          check_output_name(result.form->nome_file(name));
+          check_output_name(output_path(out, name));
         }
         if (model.plan_flag == 0) {
           // A plan left by an earlier compile was built from other texts: it
           // goes before the new cells are written, so the folder never holds
           // a plan that does not belong to its cells.
-          const std::filesystem::path older =
-              result.form->nome_file(assembly::plan_file_name(model));
+          const std::filesystem::path older = output_path(out, assembly::plan_file_name(model));
           if (std::filesystem::exists(std::filesystem::symlink_status(older))) {
             platform::remove_file(older);
             diagnostic d;
@@ -242,12 +280,13 @@ int run_compile(compile_options options, const std::string& usage, const streams
             diagnostics.push_back(std::move(d));
           }
         }
-        assembly::write_compiled_files(*result.form);
+        assembly::write_compiled_files(
+            model, [&](const std::string& own_name) { return output_path(out, own_name); });
         if (model.plan_flag != 0) {
-          written.push_back(result.form->nome_file(assembly::plan_file_name(model)).string());
+          written.push_back(output_path(out, assembly::plan_file_name(model)).string());
         }
-        written.push_back(result.form->nome_file(assembly::station_file_name(model)).string());
-        written.push_back(result.form->nome_file(assembly::cell_file_name(model)).string());
+        written.push_back(output_path(out, assembly::station_file_name(model)).string());
+        written.push_back(output_path(out, assembly::cell_file_name(model)).string());
       } catch (const std::exception& failure) {
         stop("", std::string("cannot write the compiled files: ") + failure_words(failure));
         written.clear();

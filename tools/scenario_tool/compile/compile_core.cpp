@@ -4,17 +4,13 @@
 #include <filesystem>
 #include <string>
 
-#include "assembly/memorizza_percorso.h"
-#include "driver/run_stopped.h"
+#include "assembly/compile.h"
+#include "model/windows_1252.h"
 #include "reader/description_texts.h"
 #include "scenario_tool/compile/diagnostics_collector.h"
 #include "scenario_tool/shared/failure_words.h"
 
 namespace scenario_tool {
-
-char tool_platform::separator() const {
-  return static_cast<char>(std::filesystem::path::preferred_separator);
-}
 
 namespace {
 
@@ -81,34 +77,44 @@ class sink_pair final : public model::diagnostic_sink {
 
 compile_result compile_texts(const compile_request& request) {
   compile_result result;
-  result.platform = std::make_unique<tool_platform>(request.output_folder);
-  result.form = std::make_unique<Form1>(
-      *result.platform, driver::scenario_identity{request.route_id, request.train_number});
-  Form1& form = *result.form;
-  form.model.route_id = request.route_id;
-  form.model.train_number = request.train_number;
+  result.model = std::make_unique<model::scenario_model>();
+  model::scenario_model& model = *result.model;
+  model.route_id = request.route_id;
+  model.train_number = request.train_number;
 
-  diagnostics_collector collector(request.line, request.train, form.model, request.plan);
+  diagnostics_collector collector(request.line, request.train, model, request.plan);
   sink_pair both(collector, request.observer != nullptr ? *request.observer : collector);
-  form.model.diagnostics = request.observer != nullptr
-                               ? static_cast<model::diagnostic_sink*>(&both)
-                               : static_cast<model::diagnostic_sink*>(&collector);
   memory_texts texts(request.line, request.train);
-  try {
-    assembly::prepare_and_read(form, request.plan ? 1 : 0,
-                               [&] { reader::read_description_texts(form, texts); });
+  assembly::compile_input input{texts,
+                                request.route_id,
+                                request.train_number,
+                                request.plan ? 1 : 0,
+                                request.observer != nullptr
+                                    ? static_cast<model::diagnostic_sink*>(&both)
+                                    : static_cast<model::diagnostic_sink*>(&collector),
+                                {}};
+  input.after_reading = [&](const model::scenario_model& read) {
     collector.reading_done();
-    if (request.after_reading && !form.model.track_cells.empty()) request.after_reading(form.model);
-    assembly::assemble(form);
-  } catch (const driver::run_stopped& stop) {
-    // errore: " Errore n. " and the number.
-    const std::string message = stop.what();
-    const std::size_t digits = message.find_last_not_of("0123456789");
-    const std::string number = message.substr(digits == std::string::npos ? 0 : digits + 1);
-    collector.header_slots_taken(number == "1251" ? 1251 : 1250);
-    result.stopped = true;
+    if (request.after_reading && !read.track_cells.empty()) request.after_reading(read);
+  };
+  try {
+    const assembly::compile_outcome outcome = assembly::compile(model, input);
+    switch (outcome) {
+      case assembly::compile_outcome::compiled:
+        break;
+      case assembly::compile_outcome::nothing_to_compile:
+        collector.stopped("nothing to compile: the line text gave no track cells; no file written",
+                          true);
+        result.stopped = true;
+        break;
+      case assembly::compile_outcome::format_tag_taken:
+      case assembly::compile_outcome::check_code_taken:
+        collector.header_slots_taken(assembly::stop_number(outcome));
+        result.stopped = true;
+        break;
+    }
   } catch (const std::exception& failure) {
-    const bool nothing = form.model.track_cells.empty();
+    const bool nothing = model.track_cells.empty();
     collector.stopped(
         nothing ? "nothing to compile: the line text gave no track cells; no file "
                   "written"
@@ -116,9 +122,17 @@ compile_result compile_texts(const compile_request& request) {
         nothing);
     result.stopped = true;
   }
-  form.model.diagnostics = nullptr;
   result.diagnostics = collector.finish();
   return result;
+}
+
+std::filesystem::path output_path(const std::filesystem::path& folder,
+                                  const std::string& own_name) {
+  std::filesystem::path path = folder;
+  path += static_cast<char>(std::filesystem::path::preferred_separator);
+  const std::string utf8 = model::utf8_from_windows_1252(own_name);
+  path += std::u8string(utf8.begin(), utf8.end());
+  return path;
 }
 
 }  // namespace scenario_tool

@@ -11,31 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "driver/Form1.h"
 #include "model/diagnostic_sink.h"
+#include "model/scenario_model.h"
 #include "reader/description_texts.h"
 #include "scenario_tool/compile/diagnostic.h"
 #include "scenario_tool/compile/source_text.h"
 
 namespace scenario_tool {
-
-// The tool's platform: the program folder is the output folder, and the
-// message box only keeps its text.
-class tool_platform final : public platform::platform {
- public:
-  explicit tool_platform(std::filesystem::path folder) : folder_(std::move(folder)) {}
-  std::filesystem::path program_folder() override { return folder_; }
-  char separator() const override;
-  void show_window(const ::platform::window_design&) override {}
-  void destroy_window() override {}
-  void message_box(const std::string& text) override { messages.push_back(text); }
-  void report_failure(const std::string& text) override { messages.push_back(text); }
-
-  std::vector<std::string> messages;
-
- private:
-  std::filesystem::path folder_;
-};
 
 // Two description texts held in memory, handed to the reader as they are;
 // nothing becomes of them after reading.
@@ -62,7 +44,6 @@ struct compile_request {
   std::string route_id;
   std::string train_number;
   bool plan = true;  // --no-plan: j = 0
-  std::string output_folder = ".";
   // Told, besides the diagnostics, everything the reader and the walk tell
   // (rows, fields, filled cells); may be null.
   model::diagnostic_sink* observer = nullptr;
@@ -71,12 +52,17 @@ struct compile_request {
 };
 
 struct compile_result {
-  std::unique_ptr<tool_platform> platform;
-  std::unique_ptr<Form1> form;  // the compiled model, ready to be written
+  // The compiled model, ready to be written (see output_path).
+  std::unique_ptr<model::scenario_model> model;
   std::vector<diagnostic> diagnostics;
   bool stopped = false;  // the run stopped: no file may be written
 };
 
 compile_result compile_texts(const compile_request& request);
+
+// Where a compiled file of the own name `own_name` (Windows-1252) goes in
+// `folder`: the folder, the system's separator, the name in the system's
+// encoding.
+std::filesystem::path output_path(const std::filesystem::path& folder, const std::string& own_name);
 
 }  // namespace scenario_tool

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/scenario_identity.h"
+#include "model/scenario_identity.h"
 #include "platform/replace_file.h"
 #include "scenario_tool/compile/diagnostic_report.h"
 #include "scenario_tool/draw/draw_sources.h"
@@ -58,7 +58,7 @@ subcommand add_draw(CLI::App& app, const streams& io) {
               bool from_texts = true;
               const auto draw_texts = [&](const std::filesystem::path& line_text,
                                           const std::filesystem::path& train_text,
-                                          const driver::scenario_identity* named) {
+                                          const model::scenario_identity* named) {
                 drawn_texts drawn = picture_from_texts(line_text, train_text, named);
                 io.err << render_text(drawn.diagnostics);
                 if (drawn.stopped || count(drawn.diagnostics).errors != 0) status = status_failed;

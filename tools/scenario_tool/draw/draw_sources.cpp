@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "assembly/compiled_decoder.h"
-#include "driver/scenario_identity.h"
+#include "model/scenario_identity.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
 #include "scenario_tool/compile/compile_core.h"
@@ -30,9 +30,9 @@ bool ends_with(const std::string& text, std::string_view end) {
 
 // The route and train the texts' names give ("R_linea.txt", "R_T-.txt"),
 // else the scenario this build carries.
-driver::scenario_identity identity_of(const std::filesystem::path& line_text,
-                                      const std::filesystem::path& train_text) {
-  driver::scenario_identity identity = driver::brisena_tarvo_47306();
+model::scenario_identity identity_of(const std::filesystem::path& line_text,
+                                     const std::filesystem::path& train_text) {
+  model::scenario_identity identity = model::brisena_tarvo_47306();
   const std::string line = line_text.filename().string();
   const std::string train = train_text.filename().string();
   if (ends_with(line, "_linea.txt") && line.size() > 10) {
@@ -60,8 +60,8 @@ std::string folder_label(const std::filesystem::path& folder) {
 
 drawn_texts picture_from_texts(const std::filesystem::path& line_text,
                                const std::filesystem::path& train_text,
-                               const driver::scenario_identity* named) {
-  const driver::scenario_identity identity =
+                               const model::scenario_identity* named) {
+  const model::scenario_identity identity =
       named != nullptr ? *named : identity_of(line_text, train_text);
   // The compile's own run, diagnostics and all, over the texts in memory.
   compile_request request;
@@ -80,7 +80,7 @@ drawn_texts picture_from_texts(const std::filesystem::path& line_text,
   drawn.diagnostics = std::move(result.diagnostics);
   drawn.stopped = result.stopped;
   warning_policy().apply_to(drawn.diagnostics);
-  model::scenario_model& model = result.form->model;
+  model::scenario_model& model = *result.model;
   if (model.track_cells.empty()) return drawn;
 
   picture.route_id = model.route_id;

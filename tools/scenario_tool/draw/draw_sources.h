@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/scenario_identity.h"
+#include "model/scenario_identity.h"
 #include "scenario_tool/compile/diagnostic.h"
 #include "scenario_tool/draw/line_drawing.h"
 
@@ -25,7 +25,7 @@ struct drawn_texts {
 // one the texts' names give.
 drawn_texts picture_from_texts(const std::filesystem::path& line_text,
                                const std::filesystem::path& train_text,
-                               const driver::scenario_identity* named = nullptr);
+                               const model::scenario_identity* named = nullptr);
 
 // The three compiled files of the one station table (.sim) in `folder`, or of
 // train `train` when it is not empty; throws std::runtime_error when they

@@ -116,8 +116,8 @@ std::string value_line(const source_text& text, std::size_t offset,
 
 // The cells of the row's object, and the speed points that lie about them.
 void describe_cells(const analysis& a, const read_row& row, std::string& out) {
-  if (a.compiled.form == nullptr) return;
-  const model::scenario_model& m = a.compiled.form->model;
+  if (a.compiled.model == nullptr) return;
+  const model::scenario_model& m = *a.compiled.model;
   const auto valid = [&](std::int64_t c) {
     return c >= 0 && c < static_cast<std::int64_t>(m.track_cells.size());
   };

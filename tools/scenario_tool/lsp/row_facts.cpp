@@ -13,7 +13,7 @@ const source_text& text_of(const analysis& a, model::description_text which) {
 
 std::vector<keyword_rule> row_keywords(const analysis& a, const read_row& row) {
   const source_text& text = text_of(a, row.which);
-  const bool plan = a.compiled.form != nullptr && a.compiled.form->model.plan_flag != 0;
+  const bool plan = a.compiled.model != nullptr && a.compiled.model->plan_flag != 0;
   return keywords_matching(text.field_at(row.fields.front(), false), row.which, row.header, plan);
 }
 

@@ -64,7 +64,7 @@ std::string minimal_train_text() {
   });
 }
 
-std::string minimal_notes(const driver::scenario_identity& identity) {
+std::string minimal_notes(const model::scenario_identity& identity) {
   return "LINEA :  " + identity.route_id + "\r\n\r\nTRENO : " + identity.train_number + "\r\n\r\n" +
          lines({"INTRODUZIONE", "",
                 "Notes for the driver: how the line runs and how to drive "

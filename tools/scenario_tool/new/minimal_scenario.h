@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "driver/scenario_identity.h"
+#include "model/scenario_identity.h"
 
 namespace scenario_tool {
 
@@ -13,6 +13,6 @@ std::string minimal_line_text();
 // Two stations, 4 km apart, one line speed, one signal.
 std::string minimal_train_text();
 // The notes for the driver, to be written by the author.
-std::string minimal_notes(const driver::scenario_identity& identity);
+std::string minimal_notes(const model::scenario_identity& identity);
 
 }  // namespace scenario_tool

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "driver/identity_check.h"
+#include "model/identity_check.h"
 #include "model/windows_1252.h"
 #include "scenario_tool/new/minimal_scenario.h"
 #include "scenario_tool/new/scenario_files.h"
@@ -31,8 +31,8 @@ int run_new(const new_options& o, const streams& io) {
            << " holds a character that Windows-1252 file names cannot carry (see --help)\n";
     return status_usage;
   }
-  const driver::scenario_identity identity{*route, *train};
-  if (const auto fault = driver::identity_fault(identity)) {
+  const model::scenario_identity identity{*route, *train};
+  if (const auto fault = model::identity_fault(identity)) {
     io.err << "scenario_tool new: " << *fault << " (see --help)\n";
     return status_usage;
   }

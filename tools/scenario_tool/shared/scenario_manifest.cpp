@@ -5,7 +5,7 @@
 #include <set>
 #include <sstream>
 
-#include "driver/identity_check.h"
+#include "model/identity_check.h"
 #include "model/windows_1252.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
@@ -169,7 +169,7 @@ scenario_manifest read_manifest(const std::filesystem::path& folder) {
   scenario_manifest manifest;
   manifest.identity.route_id = reader.identity_part("route", "the route identifier");
   manifest.identity.train_number = reader.identity_part("train", "the train number");
-  if (const auto fault = driver::identity_fault(manifest.identity)) {
+  if (const auto fault = model::identity_fault(manifest.identity)) {
     reader.fail(root.get("route")->source(), *fault);
   }
   if (const toml::node* plan = root.get("plan")) {
@@ -229,7 +229,7 @@ std::string render_manifest(const scenario_manifest& manifest) {
   return out.str();
 }
 
-scenario_manifest manifest_with_installer_names(const driver::scenario_identity& identity) {
+scenario_manifest manifest_with_installer_names(const model::scenario_identity& identity) {
   const std::string route = model::utf8_from_windows_1252(identity.route_id);
   const std::string train = route + "_" + model::utf8_from_windows_1252(identity.train_number);
   scenario_manifest manifest;

@@ -24,7 +24,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "driver/scenario_identity.h"
+#include "model/scenario_identity.h"
 #include "scenari/carried_scenario.h"
 
 namespace scenario_tool {
@@ -32,7 +32,7 @@ namespace scenario_tool {
 inline constexpr const char* manifest_name = "scenario.toml";
 
 struct scenario_manifest {
-  driver::scenario_identity identity;  // Windows-1252, checked as file-name parts
+  model::scenario_identity identity;  // Windows-1252, checked as file-name parts
   bool plan = true;
   std::filesystem::path line_text;  // relative to the folder
   std::filesystem::path train_text;
@@ -56,7 +56,7 @@ std::string render_manifest(const scenario_manifest& manifest);
 
 // The names the installer gives the files, as the manifest's defaults:
 // <route>_linea.txt, <route>_<train>-.txt, and the three documents.
-scenario_manifest manifest_with_installer_names(const driver::scenario_identity& identity);
+scenario_manifest manifest_with_installer_names(const model::scenario_identity& identity);
 
 // True when `folder` holds a manifest.
 bool is_scenario_folder(const std::filesystem::path& folder);

@@ -1,10 +1,14 @@
-// The reader: reads the line description text, then the train description
-// text, from the program's folder into the scenario model, and deletes each
-// text once it is read.
+// The reader's and the assembly's steps of the run: the line description
+// text, then the train description text, read from the program's folder into
+// the scenario model and each deleted once read; then the compiled files
+// written into the same folder.
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
+#include "assembly/compile.h"
+#include "assembly/compiled_files.h"
 #include "driver/Form1.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
@@ -77,5 +81,24 @@ class folder_texts final : public reader::description_texts {
 
 void Form1::memorizza_dati() {
   folder_texts texts(*this);
-  reader::read_description_texts(*this, texts);
+  reader::read_description_texts(model, texts);
+}
+
+void Form1::memorizza_percorso(std::int32_t& j) {
+  folder_texts texts(*this);
+  const assembly::compile_input input{texts, model.route_id,    model.train_number,
+                                      j,     model.diagnostics, {}};
+  const assembly::compile_outcome outcome = assembly::compile(model, input);
+  switch (outcome) {
+    case assembly::compile_outcome::compiled:
+      break;
+    case assembly::compile_outcome::nothing_to_compile:
+      throw std::runtime_error("nothing to compile: the line description gave no track cells (" +
+                               describe_error() + ")");
+    case assembly::compile_outcome::format_tag_taken:
+    case assembly::compile_outcome::check_code_taken:
+      errore(std::to_string(assembly::stop_number(outcome)));
+  }
+  assembly::write_compiled_files(
+      model, [this](const std::string& own_name) { return nome_file(own_name); });
 }

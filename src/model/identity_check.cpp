@@ -1,4 +1,4 @@
-#include "driver/identity_check.h"
+#include "model/identity_check.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 
 #include "model/windows_1252.h"
 
-namespace driver {
+namespace model {
 
 namespace {
 
@@ -21,7 +21,7 @@ std::string shown(std::string_view name) {
       std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(byte));
       out += escape;
     } else {
-      out += model::utf8_from_windows_1252(std::string_view(&c, 1));
+      out += utf8_from_windows_1252(std::string_view(&c, 1));
     }
   }
   return out;
@@ -56,7 +56,7 @@ std::optional<std::string> part_fault(std::string_view name) {
       return std::string("holds \"") + c + "\", which a Windows file name cannot hold";
     }
     if (byte < 0x20 || byte == 0x7F) return "holds a control character";
-    if (!model::windows_1252_code_point(byte)) {
+    if (!windows_1252_code_point(byte)) {
       char hex[3];
       std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(byte));
       return std::string("holds the byte 0x") + hex + ", which is no Windows-1252 character";
@@ -83,8 +83,8 @@ std::optional<std::string> part_fault(std::string_view name) {
 std::size_t longest_own_name_of(const scenario_identity& identity) {
   constexpr std::string_view longest_suffix = "_rallentamenti.txt";
   constexpr std::size_t temporary_suffix = 1 + 16 + 4;
-  return model::utf8_from_windows_1252(identity.route_id).size() + 1 +
-         model::utf8_from_windows_1252(identity.train_number).size() + longest_suffix.size() +
+  return utf8_from_windows_1252(identity.route_id).size() + 1 +
+         utf8_from_windows_1252(identity.train_number).size() + longest_suffix.size() +
          temporary_suffix;
 }
 
@@ -107,4 +107,4 @@ std::optional<std::string> identity_fault(const scenario_identity& identity) {
   return std::nullopt;
 }
 
-}  // namespace driver
+}  // namespace model

@@ -1,19 +1,9 @@
-// The scenario that this build carries: its route identifier and train number.
+// The lock that lets one run at a time work in a program's folder.
 #pragma once
 
 #include <chrono>
-#include <string>
 
 namespace driver {
-
-struct scenario_identity {
-  std::string route_id;
-  std::string train_number;
-};
-
-inline scenario_identity brisena_tarvo_47306() {
-  return {"Brisena_Tarvo", "47306"};
-}
 
 // The lock file that lets one run at a time work in a folder, whatever its
 // route and train: runs of two trains of one route share the route's plan

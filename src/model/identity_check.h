@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "driver/scenario_identity.h"
+#include "model/scenario_identity.h"
 
-namespace driver {
+namespace model {
 
 // The most a file's own name may hold, in UTF-16 units on Windows and in bytes
 // on Linux: 255 on both.
@@ -25,4 +25,4 @@ std::size_t longest_own_name_of(const scenario_identity& identity);
 // when it can.
 std::optional<std::string> identity_fault(const scenario_identity& identity);
 
-}  // namespace driver
+}  // namespace model

@@ -1,4 +1,4 @@
-#include "driver/identity_check.h"
+#include "model/identity_check.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ class IdentityCheck : public ::testing::TestWithParam<identity_case> {};
 
 TEST_P(IdentityCheck, RefusesWhatIsNoPlainFileNameOnWindowsAndLinux) {
   const identity_case& c = GetParam();
-  const auto fault = driver::identity_fault({c.route, c.train});
+  const auto fault = model::identity_fault({c.route, c.train});
   if (c.fault.empty()) {
     EXPECT_FALSE(fault.has_value()) << *fault;
   } else {
@@ -68,6 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
         identity_case{"Com_superscript_one", "COM\xB9", "1", "a device name"},
         identity_case{"Prn", "prn.dat", "1", "a device name"},
         identity_case{"Conin", "CONIN$", "1", "a device name"},
+        identity_case{"Conout", "Brisena", "conout$", "a device name"},
+        identity_case{"Com0", "COM0", "1", "is \"COM0\", a device name on Windows"},
+        identity_case{"Com_superscript_two", "Brisena", "COM\xB2", "a device name"},
+        identity_case{"Lpt_superscript_three", "LPT\xB3.txt", "1", "a device name"},
         identity_case{"Tab", "a\tb", "1", "\"a\\x09b\" holds a control character"},
         identity_case{"Newline", "Brisena", "47\n306", "control character"},
         identity_case{"Delete", "a\x7F", "1", "control character"},
@@ -80,10 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(IdentityLength, CountsTheLongestNameWithItsTemporarySuffix) {
   // "<route>_<train>_rallentamenti.txt" and ".<16 hex digits>.tmp".
-  EXPECT_EQ(driver::longest_own_name_of({"Brisena_Tarvo", "47306"}),
+  EXPECT_EQ(model::longest_own_name_of({"Brisena_Tarvo", "47306"}),
             std::string("Brisena_Tarvo_47306_rallentamenti.txt.0123456789abcdef.tmp").size());
   // e grave takes two bytes in a Linux file name.
-  EXPECT_EQ(driver::longest_own_name_of({"\xE8", "1"}),
+  EXPECT_EQ(model::longest_own_name_of({"\xE8", "1"}),
             std::string("\xC3\xA8_1_rallentamenti.txt.0123456789abcdef.tmp").size());
 }
 

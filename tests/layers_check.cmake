@@ -1,0 +1,26 @@
+# The layers below the installer's window never reach up into it: no file of
+# src/reader, src/assembly, src/model, src/scenari or src/platform includes a
+# header of src/driver. Run by CTest as
+#   cmake -DSOURCE_DIR=<repository>/src -P layers_check.cmake
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+set(offences "")
+foreach(layer reader assembly model scenari platform)
+  if(NOT IS_DIRECTORY "${SOURCE_DIR}/${layer}")
+    message(FATAL_ERROR "no folder ${SOURCE_DIR}/${layer}")
+  endif()
+  file(GLOB_RECURSE files "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]driver/")
+    foreach(line IN LISTS includes)
+      file(RELATIVE_PATH shown "${SOURCE_DIR}/.." "${file}")
+      string(APPEND offences "\n  ${shown}: ${line}")
+    endforeach()
+  endforeach()
+endforeach()
+if(offences)
+  message(FATAL_ERROR "files below src/driver include it:${offences}")
+endif()
+message(STATUS "no file below src/driver includes it")
