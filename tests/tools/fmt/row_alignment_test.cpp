@@ -38,9 +38,8 @@ installed compile(std::string line, std::string train, bool plan) {
   request.route_id = std::string("Route");
   request.train_number = std::string("1234");
   request.plan = plan;
-  request.output_folder = "/nonexistent";
   const scenario_tool::compile_result result = scenario_tool::compile_texts(request);
-  const model::scenario_model& m = result.form->model;
+  const model::scenario_model& m = *result.model;
   installed out;
   out.stopped = result.stopped;
   out.error_code = m.error_code;
