@@ -75,6 +75,15 @@ class new_file {
   std::unique_ptr<handle> handle_;
 };
 
+#ifdef _WIN32
+// For the tests of the Windows file layer, which has no library to preload:
+// when set, asked before each flush of a new file's data with the name the
+// file is known by; a nonzero answer is the system's error number the flush
+// then fails with, as FlushFileBuffers would. Null: every flush is made.
+using data_flush_hook = unsigned long (*)(const std::filesystem::path& known_as);
+void set_data_flush_hook(data_flush_hook hook) noexcept;
+#endif
+
 // Renames `from` over `to`, replacing whatever stands at `to` (a link there is
 // replaced, never followed). Failures name `to`. `lasting`: the rename must
 // survive a power cut; where the system renames write-through (Windows), it
