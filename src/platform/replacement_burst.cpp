@@ -55,6 +55,8 @@ std::string_view staged_file_of(std::string_view name, std::string_view digits,
   const std::string_view own = name.substr(0, name.size() - suffix);
   const std::string_view middle = name.substr(own.size(), 1 + digits.size());
   if (middle[0] != '.' || middle.substr(1) != digits) return {};
+  // No run stages a file named after the folder itself or its parent.
+  if (own == "." || own == "..") return {};
   return own;
 }
 

@@ -174,9 +174,12 @@ TEST(AllOrNothing, TheNextRunCompletesABurstCutOffAfterItsFirstRename) {
   // A document the new installation does not carry, marked for deletion.
   platform::replace_file(folder / "Brisena_Tarvo_12345_note.txt", "another train's notes");
   platform::replace_file(folder / ("Brisena_Tarvo_12345_note.txt." + digits + ".gone"), "");
-  // Another run's temporary, of other digits, is no part of the burst.
+  // Another run's temporary, of other digits, is no part of the burst; nor is
+  // a file that would name the folder's parent.
   const std::string other = names[1] + ".fedcba9876543210.tmp";
   platform::replace_file(folder / other, "another run's");
+  const std::string parent = "..." + digits + ".tmp";
+  platform::replace_file(folder / parent, "planted");
   platform::replace_file(folder / ("scenari." + digits + ".commit"), "");
 
   platform::complete_interrupted_burst(folder.path());
@@ -184,6 +187,7 @@ TEST(AllOrNothing, TheNextRunCompletesABurstCutOffAfterItsFirstRename) {
   EXPECT_EQ(classify(folder).fresh, 6);
   std::set<std::string> expected(names.begin(), names.end());
   expected.insert(other);
+  expected.insert(parent);
   EXPECT_EQ(folder.names(), expected);
 }
 
