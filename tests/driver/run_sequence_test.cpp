@@ -100,8 +100,7 @@ TEST(RunSequence, ATextCutShortBeforeItIsReadBackStopsTheRunAndKeepsTheGoodFiles
       const std::string text = folder.read(linea);
       // Renamed at once, as another process would: a lasting replacement
       // made in this process would wait for the run's burst.
-      platform::replace_file(folder / linea, text.substr(0, 8192),
-                             platform::durability::read_back);
+      platform::replace_file(folder / linea, text.substr(0, 8192), platform::durability::read_back);
     }
   };
 
