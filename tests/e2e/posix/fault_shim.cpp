@@ -9,10 +9,10 @@
 //                into place fails;
 //                "stat": asking for its status fails
 //   FAULT_ERRNO  the error number the call fails with
-//   FAULT_LOG    a file to which each data flush, write-back start, rename
-//                and folder flush is appended as one line, with own names:
-//                "data_flush NAME", "write_back NAME", "rename FROM TO",
-//                "folder_flush FOLDER"
+//   FAULT_LOG    a file to which each data flush, write-back start, rename,
+//                deletion and folder flush is appended as one line, with own
+//                names: "data_flush NAME", "write_back NAME", "rename FROM TO",
+//                "delete NAME", "folder_flush FOLDER"
 //   FAULT_KILL_AT  N: the process is killed (SIGKILL) just before its N-th
 //                step that changes what a power cut would leave: a file
 //                created, a data or folder flush, a rename, a deletion
