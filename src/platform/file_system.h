@@ -91,6 +91,14 @@ void set_data_flush_hook(data_flush_hook hook) noexcept;
 void rename_over(const std::filesystem::path& from, const std::filesystem::path& to,
                  bool lasting = true);
 
+// Gives the regular file `file` the second name `second` (a hard link), so
+// that a later rename over `file` drops a name and frees nothing: freeing a
+// large file's blocks is then left to whoever deletes `second`. Returns false,
+// with nothing done, where the system cannot (no such file, a link, another
+// user's file, a file system without hard links; on Windows it is not tried).
+bool add_second_name(const std::filesystem::path& file,
+                     const std::filesystem::path& second) noexcept;
+
 // Flushes the folder's entries to the disk, so that a rename in it survives a
 // power cut. Failures name `known_as`.
 void flush_folder(const std::filesystem::path& folder, const std::filesystem::path& known_as);

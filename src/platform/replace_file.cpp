@@ -68,10 +68,12 @@ std::filesystem::path temporary_name(const std::filesystem::path& file) {
 namespace {
 
 // `name` is `own_name` followed by the suffix that temporary_name adds, or
-// by the same digits and ".gone" (the mark of a file a burst deletes).
+// by the same digits and ".old" (an earlier file's second name kept through a
+// burst) or ".gone" (the mark of a file a burst deletes).
 bool is_temporary_of(const std::string& name, const std::string& own_name) {
   constexpr std::size_t suffix_size = 1 + 16 + 4;  // ".", 16 hex digits, ".tmp"
-  const bool temporary = name.size() == own_name.size() + suffix_size && name.ends_with(".tmp");
+  const bool temporary = name.size() == own_name.size() + suffix_size &&
+                         (name.ends_with(".tmp") || name.ends_with(".old"));
   const bool mark = name.size() == own_name.size() + suffix_size + 1 && name.ends_with(".gone");
   if (!(temporary || mark) || !name.starts_with(own_name) || name[own_name.size()] != '.') {
     return false;

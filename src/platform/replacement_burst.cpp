@@ -70,6 +70,13 @@ std::filesystem::path mark_name(const std::filesystem::path& file, const std::st
   return mark;
 }
 
+// The second name an earlier file keeps through the burst.
+std::filesystem::path kept_name(const std::filesystem::path& file, const std::string& digits) {
+  std::filesystem::path kept = file;
+  kept += "." + digits + ".old";
+  return kept;
+}
+
 // Creates an empty file that must not exist yet; its entry is made to last by
 // the folder flush that follows.
 void create_empty(const std::filesystem::path& file) {
@@ -162,6 +169,16 @@ void folder_flush_batch::flush() {
     }
   }
   const std::filesystem::path& last = !staged_.empty() ? staged_.back().file : removals_.back();
+  // Each earlier file keeps a second name through the burst, so that a
+  // rename over it frees nothing: freeing a large file's blocks takes longer
+  // than the rename itself and is left until after the burst. An empty name:
+  // none kept.
+  std::vector<std::filesystem::path> kept;
+  kept.reserve(staged_.size());
+  for (const staged_file& file : staged_) kept.push_back(kept_name(file.file, digits_));
+  const auto drop_kept = [&kept]() noexcept {
+    for (const std::filesystem::path& name : kept) remove_file_quietly(name);
+  };
 
   // The intent: made to last, with the temporaries, before any rename can.
   try {
@@ -179,12 +196,16 @@ void folder_flush_batch::flush() {
         throw folder_in_the_way(file.file);
       }
     }
+    for (std::size_t i = 0; i < staged_.size(); ++i) {
+      if (!add_second_name(staged_[i].file, kept[i])) kept[i].clear();
+    }
     for (const auto& [file, mark] : marked) create_empty(mark);
     create_empty(record);
     flush_folder(folder, last);
   } catch (...) {
     for (const auto& [file, mark] : marked) remove_file_quietly(mark);
     remove_file_quietly(record);
+    drop_kept();
     discard();
     throw;
   }
@@ -208,6 +229,7 @@ void folder_flush_batch::flush() {
       for (const staged_file& file : staged) remove_file_quietly(file.temporary);
       for (const auto& [file, mark] : marked) remove_file_quietly(mark);
       remove_file_quietly(record);
+      drop_kept();
     }
     throw;
   }
@@ -219,6 +241,8 @@ void folder_flush_batch::flush() {
       std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
   flush_folder(folder, last);
   remove_file_quietly(record);
+  // The earlier files' blocks are freed now, after the burst.
+  drop_kept();
 }
 
 void complete_interrupted_burst(const std::filesystem::path& folder) {
@@ -241,6 +265,8 @@ void complete_interrupted_burst(const std::filesystem::path& folder) {
                  !marked.empty()) {
         remove_file(folder / from_utf8(marked));
         remove_file(folder / from_utf8(name));
+      } else if (!staged_file_of(name, digits, ".old").empty()) {
+        remove_file(folder / from_utf8(name));  // an earlier file's second name
       }
     }
     flush_folder(folder, folder / from_utf8(record));

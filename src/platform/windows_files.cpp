@@ -142,6 +142,12 @@ void new_file::flush_and_close() {
   if (!closed) throw file_error(handle_->known_as, "write", error_text(close_error));
 }
 
+bool add_second_name(const std::filesystem::path&, const std::filesystem::path&) noexcept {
+  // Each rename is write-through here already; a second name would save
+  // little and cost a call.
+  return false;
+}
+
 void rename_over(const std::filesystem::path& from, const std::filesystem::path& to, bool lasting) {
   // Write-through for a file that must last: the call returns once the rename
   // is on the disk, which makes it the folder's flush too.

@@ -12,10 +12,11 @@
 //   FAULT_LOG    a file to which each data flush, write-back start, rename,
 //                deletion and folder flush is appended as one line, with own
 //                names: "data_flush NAME", "write_back NAME", "rename FROM TO",
-//                "delete NAME", "folder_flush FOLDER"
+//                "link FROM TO", "delete NAME", "folder_flush FOLDER"
 //   FAULT_KILL_AT  N: the process is killed (SIGKILL) just before its N-th
 //                step that changes what a power cut would leave: a file
-//                created, a data or folder flush, a rename, a deletion
+//                created, a data or folder flush, a rename, a second name
+//                (a hard link), a deletion
 //   FAULT_STOP_AT  N: the same step stops the process (SIGSTOP) instead, so
 //                that the disk can be copied as it stands at that moment
 #include <dlfcn.h>
@@ -251,6 +252,13 @@ int rename(const char* from, const char* to) {
   const int renamed = next<int (*)(const char*, const char*)>("rename")(from, to);
   if (renamed == 0 && is_fault_file(to)) fault_file_renamed = true;
   return renamed;
+}
+
+int linkat(int from_dir, const char* from, int to_dir, const char* to, int flags) {
+  step();
+  log_call("link", own_name(from), own_name(to));
+  return next<int (*)(int, const char*, int, const char*, int)>("linkat")(from_dir, from, to_dir,
+                                                                          to, flags);
 }
 
 int unlink(const char* path) {
