@@ -10,7 +10,11 @@
 //   run_pairs --texts DIR  writes the longest line's two description texts
 //                          into DIR, for measuring the authors' tool on it
 //
-// Three comparisons:
+// Four comparisons:
+//   process   the installer as a driver starts it, a whole process from its
+//             start to its exit, against install_floor, a small C program
+//             that writes, flushes and renames the same six files over the
+//             existing set, then flushes the folder, also a whole process;
 //   shipped   the installer's whole run (Form_Load: the two texts, the three
 //             documents, the three compiled files) against the floor of its
 //             six files;
@@ -21,6 +25,8 @@
 //             (/dev/shm, where a flush waits for nothing), against writing
 //             and renaming its three files there.
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -111,12 +117,16 @@ const std::string& train_text() {
   return text;
 }
 
+// The width of each shipped run's burst, in microseconds.
+std::vector<double> burst_widths;
+
 // The installer's whole run in `folder`.
 double shipped_run(const std::filesystem::path& folder) {
   bench::bench_platform platform(folder);
   Form1 form(platform);
   const double time = seconds_of([&] { form.Form_Load(); });
   if (form.model.error_code != 0 || !platform.last_failure.empty()) fail("the shipped run failed");
+  burst_widths.push_back(platform::last_burst_microseconds());
   return time;
 }
 
@@ -144,6 +154,32 @@ double longest_run(const std::filesystem::path& folder, bool compile_only) {
     renames.flush();
   });
   if (form.model.error_code != 0) fail("the longest line does not compile clean");
+  return time;
+}
+
+// A whole process, from its start to its exit: `program` with `arguments`.
+double process_seconds(const std::string& program, const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  std::string zeroth = program;
+  argv.push_back(zeroth.data());
+  std::vector<std::string> copies = arguments;
+  for (std::string& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  // Its wait message goes nowhere, as from a driver's double click.
+  posix_spawn_file_actions_t quiet;
+  ::posix_spawn_file_actions_init(&quiet);
+  ::posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+  const double time = seconds_of([&] {
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv.data(), environ) != 0) {
+      fail("cannot start " + program);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) fail(program + " failed");
+  });
+  ::posix_spawn_file_actions_destroy(&quiet);
   return time;
 }
 
@@ -212,6 +248,25 @@ int main(int argc, char** argv) {
   if (count < 1) fail("the number of pairs must be at least 1");
   try {
     {
+      // As a driver has it: the installer alone in the folder, an earlier
+      // installation beside it.
+      bench::scratch_folder folder("pairs_process");
+      const std::filesystem::path installer = folder.path() / "brisena_tarvo_47306";
+      std::filesystem::copy_file(INSTALLER_PATH, installer);
+      process_seconds(installer.string(), {});
+      // The floor's sources: the same six files, kept beside the folder.
+      bench::scratch_folder sources("pairs_sources");
+      std::vector<std::string> floor_arguments = {folder.path().string()};
+      for (const std::string& name : lasting_names(true)) {
+        std::filesystem::copy_file(folder.path() / name, sources.path() / name);
+        floor_arguments.push_back((sources.path() / name).string());
+      }
+      const auto pairs = measure(
+          count, [&] { return process_seconds(installer.string(), {}); },
+          [&] { return process_seconds(INSTALL_FLOOR_PATH, floor_arguments); });
+      report("process", pairs, 1.3);
+    }
+    {
       bench::scratch_folder folder("pairs_shipped");
       shipped_run(folder.path());
       const named_bytes files = read_files(folder.path(), lasting_names(true));
@@ -219,6 +274,11 @@ int main(int argc, char** argv) {
           count, [&] { return shipped_run(folder.path()); },
           [&] { return seconds_of([&] { write_floor(folder.path(), files, true); }); });
       report("shipped", pairs, 1.2);
+      std::printf(
+          "burst    %zu shipped runs: the six renames took %.0f microseconds (median; "
+          "range %.0f to %.0f)\n",
+          burst_widths.size(), quantile(burst_widths, 0.5), quantile(burst_widths, 0.0),
+          quantile(burst_widths, 1.0));
     }
     {
       bench::scratch_folder folder("pairs_longest");

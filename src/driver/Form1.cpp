@@ -62,6 +62,17 @@ void Form1::remove_written_texts() noexcept {
   for (const auto& written : texts_written) platform::remove_file_quietly(written.first);
 }
 
+void Form1::remove_documents_not_carried(platform::folder_flush_batch& burst) {
+  // The folder then holds one scenario's documents, never another's beside
+  // this one's compiled files.
+  if (carried_ == nullptr) return;
+  if (!carried_->notes) burst.remove_in_burst(nome_file(scenari::notes_name(model)));
+  if (!carried_->slowdown_order) {
+    burst.remove_in_burst(nome_file(scenari::slowdown_order_name(model)));
+  }
+  if (!carried_->train_card) burst.remove_in_burst(nome_file(scenari::train_card_name(model)));
+}
+
 void Form1::Form_Load() {
   model.route_id = identity_.route_id;
   model.train_number = identity_.train_number;
@@ -73,8 +84,9 @@ void Form1::Form_Load() {
   // Temporaries of runs killed before their rename: no run can be writing them now.
   platform::remove_leftover_temporaries(lock_file.parent_path(), own_file_names(model));
 
-  // The six files that stay are each flushed before their rename; the folder
-  // once, after the last rename, covers all six.
+  // The six files that stay are each written and flushed to a temporary, then
+  // put in place together in one burst at the end: a run that stops before
+  // it leaves the earlier installation as it was.
   platform::folder_flush_batch renames;
   try {
     dati_linea();
@@ -85,6 +97,7 @@ void Form1::Form_Load() {
     // The built-in scenario always builds its track plan; a carried one as its author chose.
     std::int32_t j = carried_ == nullptr || carried_->plan ? 1 : 0;
     memorizza_percorso(j);
+    remove_documents_not_carried(renames);
     renames.flush();
   } catch (...) {
     // Whatever stopped the run, the description texts it wrote and the reader

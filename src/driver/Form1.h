@@ -20,6 +20,9 @@
 namespace scenari {
 struct carried_scenario;
 }
+namespace platform {
+class folder_flush_batch;
+}
 
 class Form1 {
  public:
@@ -38,6 +41,9 @@ class Form1 {
   // The program's folder, the platform's separator, then the file's own name
   // (a Windows-1252 text, in the system's own encoding).
   std::filesystem::path nome_file(std::string_view own_name) const;
+  // A packaged scenario's documents that it does not carry: an earlier
+  // installation's are deleted in the burst that puts this one's in place.
+  void remove_documents_not_carried(platform::folder_flush_batch& burst);
   // One line on the error the model records: its code, meaning and position,
   // and for a text that could not be read (25) which text, line and why.
   std::string describe_error() const;

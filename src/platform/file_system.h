@@ -75,12 +75,29 @@ class new_file {
   std::unique_ptr<handle> handle_;
 };
 
+#ifdef _WIN32
+// For the tests of the Windows file layer, which has no library to preload:
+// when set, asked before each flush of a new file's data with the name the
+// file is known by; a nonzero answer is the system's error number the flush
+// then fails with, as FlushFileBuffers would. Null: every flush is made.
+using data_flush_hook = unsigned long (*)(const std::filesystem::path& known_as);
+void set_data_flush_hook(data_flush_hook hook) noexcept;
+#endif
+
 // Renames `from` over `to`, replacing whatever stands at `to` (a link there is
 // replaced, never followed). Failures name `to`. `lasting`: the rename must
 // survive a power cut; where the system renames write-through (Windows), it
 // does so, and elsewhere the caller flushes the folder afterwards.
 void rename_over(const std::filesystem::path& from, const std::filesystem::path& to,
                  bool lasting = true);
+
+// Gives the regular file `file` the second name `second` (a hard link), so
+// that a later rename over `file` drops a name and frees nothing: freeing a
+// large file's blocks is then left to whoever deletes `second`. Returns false,
+// with nothing done, where the system cannot (no such file, a link, another
+// user's file, a file system without hard links; on Windows it is not tried).
+bool add_second_name(const std::filesystem::path& file,
+                     const std::filesystem::path& second) noexcept;
 
 // Flushes the folder's entries to the disk, so that a rename in it survives a
 // power cut. Failures name `known_as`.

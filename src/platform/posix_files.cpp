@@ -121,6 +121,15 @@ void rename_over(const std::filesystem::path& from, const std::filesystem::path&
   if (::rename(from.c_str(), to.c_str()) != 0) throw file_error(to, "replace", errno_text(errno));
 }
 
+bool add_second_name(const std::filesystem::path& file,
+                     const std::filesystem::path& second) noexcept {
+  // linkat without AT_SYMLINK_FOLLOW links a symbolic link itself, never its
+  // target; only a regular file is given a second name.
+  struct stat info {};
+  if (::lstat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  return ::linkat(AT_FDCWD, file.c_str(), AT_FDCWD, second.c_str(), 0) == 0;
+}
+
 void flush_folder(const std::filesystem::path& folder, const std::filesystem::path& known_as) {
   // Nothing here needs memory unless it fails: this comes after the rename,
   // when the file is already in place.

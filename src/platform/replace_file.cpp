@@ -40,8 +40,7 @@ folder_busy::folder_busy(const std::filesystem::path& folder, std::chrono::milli
     : std::runtime_error("another installation is running in " + display_name(folder) +
                          ": waited " + duration_text(waited) + " for it to end") {}
 
-std::filesystem::path temporary_name(const std::filesystem::path& file) {
-  // A name that no run of this program has used, nor will: 64 random bits.
+std::string random_name_digits() {
   static std::mt19937_64 generator = [] {
     std::random_device device;
     std::seed_seq seed{device(), device(), device(), device()};
@@ -49,23 +48,34 @@ std::filesystem::path temporary_name(const std::filesystem::path& file) {
   }();
   static constexpr char digits[] = "0123456789abcdef";
   std::uint64_t bits = generator();
-  std::string suffix(16, '0');
-  for (char& c : suffix) {
+  std::string text(16, '0');
+  for (char& c : text) {
     c = digits[bits & 0xF];
     bits >>= 4;
   }
+  return text;
+}
+
+std::filesystem::path temporary_name(const std::filesystem::path& file) {
+  std::string suffix = ".";
+  suffix += random_name_digits();
+  suffix += ".tmp";
   std::filesystem::path name = file;
-  name += "." + suffix + ".tmp";
+  name += suffix;
   return name;
 }
 
 namespace {
 
-// `name` is `own_name` followed by the suffix that temporary_name adds.
+// `name` is `own_name` followed by the suffix that temporary_name adds, or
+// by the same digits and ".old" (an earlier file's second name kept through a
+// burst) or ".gone" (the mark of a file a burst deletes).
 bool is_temporary_of(const std::string& name, const std::string& own_name) {
   constexpr std::size_t suffix_size = 1 + 16 + 4;  // ".", 16 hex digits, ".tmp"
-  if (name.size() != own_name.size() + suffix_size || !name.starts_with(own_name) ||
-      !name.ends_with(".tmp") || name[own_name.size()] != '.') {
+  const bool temporary = name.size() == own_name.size() + suffix_size &&
+                         (name.ends_with(".tmp") || name.ends_with(".old"));
+  const bool mark = name.size() == own_name.size() + suffix_size + 1 && name.ends_with(".gone");
+  if (!(temporary || mark) || !name.starts_with(own_name) || name[own_name.size()] != '.') {
     return false;
   }
   for (std::size_t i = own_name.size() + 1; i < own_name.size() + 17; ++i) {
@@ -79,6 +89,7 @@ bool is_temporary_of(const std::string& name, const std::string& own_name) {
 
 void remove_leftover_temporaries(const std::filesystem::path& folder,
                                  const std::vector<std::string>& own_names) {
+  complete_interrupted_burst(folder);
   std::vector<std::filesystem::path> names;
   try {
     names = folder_entries(folder);
@@ -117,6 +128,19 @@ std::pair<std::filesystem::path, std::unique_ptr<new_file>> create_temporary(
   throw file_error(file, "create", "every temporary name tried beside it was taken");
 }
 
+// The same for a file staged in `batch`: its name carries the batch's digits;
+// when it is taken, the batch draws new ones.
+std::pair<std::filesystem::path, std::unique_ptr<new_file>> create_staged_temporary(
+    folder_flush_batch& batch, const std::filesystem::path& file) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    std::filesystem::path name = file;
+    name += batch.temporary_suffix();
+    if (auto created = new_file::create(name, file)) return {std::move(name), std::move(created)};
+    batch.draw_new_digits();
+  }
+  throw file_error(file, "create", "every temporary name tried beside it was taken");
+}
+
 }  // namespace
 
 void remove_file_quietly(const std::filesystem::path& file) noexcept {
@@ -126,51 +150,13 @@ void remove_file_quietly(const std::filesystem::path& file) noexcept {
   }
 }
 
-namespace {
-
-// The batch that lasting replacements leave their folder flush to, if one is open.
-folder_flush_batch* open_batch = nullptr;
-
-}  // namespace
-
-folder_flush_batch::folder_flush_batch() {
-  if (open_batch != nullptr) throw std::logic_error("a folder flush batch is already open");
-  open_batch = this;
-}
-
-folder_flush_batch::~folder_flush_batch() {
-  open_batch = nullptr;
-}
-
-void folder_flush_batch::renamed(std::filesystem::path&& folder, std::filesystem::path&& file) {
-  // Every file of a run lies in one folder; should another folder come, the
-  // one before is flushed first, so that no rename goes unflushed. Comparing
-  // and moving the names takes no memory: the file is already in place.
-  if (!last_renamed_.empty() && folder_.native() != folder.native()) flush();
-  folder_ = std::move(folder);
-  last_renamed_ = std::move(file);
-}
-
-void folder_flush_batch::flush() {
-  if (last_renamed_.empty()) return;
-  const std::filesystem::path folder = std::move(folder_);
-  const std::filesystem::path last = std::move(last_renamed_);
-  folder_.clear();
-  last_renamed_.clear();
-  flush_folder(folder, last);
-}
-
 void replace_file(const std::filesystem::path& file,
                   const std::function<void(const byte_sink&)>& produce, durability kind) {
   const bool lasting = kind == durability::lasting;
-  // Taken before the rename: after it, with the file in place, only a real
-  // failure of the folder's flush may stop the run, never memory running out.
-  std::filesystem::path folder = file.parent_path();
-  std::filesystem::path renamed_file =
-      lasting && open_batch != nullptr ? file : std::filesystem::path();
+  folder_flush_batch* const batch = lasting ? open_folder_flush_batch() : nullptr;
   // Named variables, not a structured binding: the sink below captures `out`.
-  auto created = create_temporary(file);
-  const std::filesystem::path temporary = std::move(created.first);
+  auto created = batch != nullptr ? create_staged_temporary(*batch, file) : create_temporary(file);
+  std::filesystem::path temporary = std::move(created.first);
   std::unique_ptr<new_file> out = std::move(created.second);
   try {
     // Each piece of a lasting file starts on its way to the disk while the
@@ -181,6 +167,9 @@ void replace_file(const std::filesystem::path& file,
       if (lasting) out->start_write_back();
     };
     produce(sink);
+    // In a batch the file waits, open, for the burst, which flushes it,
+    // renames it and flushes the folder.
+    if (batch != nullptr) return batch->stage(std::move(temporary), file, out);
     if (lasting) {
       out->flush_and_close();
     } else {
@@ -193,12 +182,7 @@ void replace_file(const std::filesystem::path& file,
     remove_file_quietly(temporary);
     throw;
   }
-  if (!lasting) return;
-  if (open_batch != nullptr) {
-    open_batch->renamed(std::move(folder), std::move(renamed_file));
-  } else {
-    flush_folder(folder, file);
-  }
+  if (lasting) flush_folder(file.parent_path(), file);
 }
 
 void replace_file(const std::filesystem::path& file, std::string_view bytes, durability kind) {

@@ -19,12 +19,23 @@ const std::string rallentamenti = "Brisena_Tarvo_47306_rallentamenti.txt";
 const std::string scheda = "Brisena_Tarvo_47306_scheda_treno.txt";
 const std::string lock = "scenari.lock";
 
+// The folder's names with each staged file, its temporary ("<name>.<16 hex
+// digits>.tmp"), named "<name> (staged)".
+names staged_as_named(const names& in_folder) {
+  names result;
+  for (const std::string& name : in_folder) {
+    const bool staged = name.size() > 21 && name.ends_with(".tmp") && name[name.size() - 21] == '.';
+    result.insert(staged ? name.substr(0, name.size() - 21) + " (staged)" : name);
+  }
+  return result;
+}
+
 TEST(RunSequence, ShowsTheWaitWindowThenWritesTheTextsAndDocumentsInOrder) {
   testing_support::temp_folder folder;
   testing_support::fake_platform platform(folder.path().string());
   // What the folder holds each time a step asks for a file name.
   std::vector<names> seen;
-  platform.on_folder_query = [&] { seen.push_back(folder.names()); };
+  platform.on_folder_query = [&] { seen.push_back(staged_as_named(folder.names())); };
 
   driver::run_installer(platform);
 
@@ -34,10 +45,16 @@ TEST(RunSequence, ShowsTheWaitWindowThenWritesTheTextsAndDocumentsInOrder) {
   EXPECT_EQ(seen[1], (names{lock}));
   EXPECT_EQ(seen[2], (names{lock, linea}));
   EXPECT_EQ(seen[3], (names{lock, linea, treno}));
-  EXPECT_EQ(seen[4], (names{lock, linea, treno, note}));
-  EXPECT_EQ(seen[5], (names{lock, linea, treno, note, rallentamenti}));
+  // The documents wait, written and flushed, for the compiled files: all six
+  // are put in place together at the end.
+  const std::string staged = " (staged)";
+  EXPECT_EQ(seen[4], (names{lock, linea, treno, note + staged}));
+  EXPECT_EQ(seen[5], (names{lock, linea, treno, note + staged, rallentamenti + staged}));
   // Route assembly starts only once all five are written.
-  EXPECT_EQ(seen[6], (names{lock, linea, treno, note, rallentamenti, scheda}));
+  EXPECT_EQ(seen[6],
+            (names{lock, linea, treno, note + staged, rallentamenti + staged, scheda + staged}));
+  EXPECT_EQ(folder.names(), (names{lock, note, rallentamenti, scheda, "Brisena_Tarvo_linea.dat",
+                                   "Brisena_Tarvo_47306.sim", "Brisena_Tarvo_47306.dat"}));
   EXPECT_EQ(platform.shown_captions, std::vector<std::string>{"Attendere"});
   EXPECT_EQ(platform.windows_destroyed, 1);
 }
@@ -81,7 +98,9 @@ TEST(RunSequence, ATextCutShortBeforeItIsReadBackStopsTheRunAndKeepsTheGoodFiles
     // The seventh name asked for is the reader's line text.
     if (++queries == 7) {
       const std::string text = folder.read(linea);
-      platform::replace_file(folder / linea, text.substr(0, 8192));
+      // Renamed at once, as another process would: a lasting replacement
+      // made in this process would wait for the run's burst.
+      platform::replace_file(folder / linea, text.substr(0, 8192), platform::durability::read_back);
     }
   };
 

@@ -9,10 +9,16 @@
 //                into place fails;
 //                "stat": asking for its status fails
 //   FAULT_ERRNO  the error number the call fails with
-//   FAULT_LOG    a file to which each data flush, write-back start, rename
-//                and folder flush is appended as one line, with own names:
-//                "data_flush NAME", "write_back NAME", "rename FROM TO",
-//                "folder_flush FOLDER"
+//   FAULT_LOG    a file to which each data flush, write-back start, rename,
+//                deletion and folder flush is appended as one line, with own
+//                names: "data_flush NAME", "write_back NAME", "rename FROM TO",
+//                "link FROM TO", "delete NAME", "folder_flush FOLDER"
+//   FAULT_KILL_AT  N: the process is killed (SIGKILL) just before its N-th
+//                step that changes what a power cut would leave: a file
+//                created, a data or folder flush, a rename, a second name
+//                (a hard link), a deletion
+//   FAULT_STOP_AT  N: the same step stops the process (SIGSTOP) instead, so
+//                that the disk can be copied as it stands at that moment
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,6 +26,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -105,6 +112,18 @@ void log_call(const char* what, const char* a, const char* b = nullptr) {
   next<int (*)(int)>("close")(fd);
 }
 
+// Counts a step and, when it is the one FAULT_KILL_AT names, kills the
+// process before it is made, as a kill or a power cut at that moment would.
+std::atomic<long> steps{0};
+
+void step() {
+  const long kill_at = std::atol(env("FAULT_KILL_AT"));
+  const long stop_at = std::atol(env("FAULT_STOP_AT"));
+  const long now = ++steps;
+  if (kill_at > 0 && now == kill_at) std::raise(SIGKILL);
+  if (stop_at > 0 && now == stop_at) std::raise(SIGSTOP);
+}
+
 bool is_folder(int fd) {
   struct stat info {};
   return fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
@@ -112,6 +131,7 @@ bool is_folder(int fd) {
 
 // The flush of a file's data, or of a folder (fsync on a folder).
 int flush_with(const char* name, int fd) {
+  step();
   if (is_folder(fd)) {
     log_call("folder_flush", name_of(fd));
     if (call_is("folder_flush") && fault_file_renamed) {
@@ -141,6 +161,7 @@ int open_with(const char* name, bool at, int dirfd, const char* path, int flags,
     errno = fault_errno();
     return -1;
   }
+  if ((flags & O_CREAT) != 0) step();
   int fd = -1;
   if (!at) {
     fd = next<int (*)(const char*, int, ...)>(name)(path, flags, mode);
@@ -226,10 +247,24 @@ int sync_file_range(int fd, off64_t offset, off64_t size, unsigned int flags) {
 }
 
 int rename(const char* from, const char* to) {
+  step();
   log_call("rename", own_name(from), own_name(to));
   const int renamed = next<int (*)(const char*, const char*)>("rename")(from, to);
   if (renamed == 0 && is_fault_file(to)) fault_file_renamed = true;
   return renamed;
+}
+
+int linkat(int from_dir, const char* from, int to_dir, const char* to, int flags) {
+  step();
+  log_call("link", own_name(from), own_name(to));
+  return next<int (*)(int, const char*, int, const char*, int)>("linkat")(from_dir, from, to_dir,
+                                                                          to, flags);
+}
+
+int unlink(const char* path) {
+  step();
+  log_call("delete", own_name(path));
+  return next<int (*)(const char*)>("unlink")(path);
 }
 
 }  // extern "C"

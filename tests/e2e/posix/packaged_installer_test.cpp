@@ -119,6 +119,29 @@ TEST(PackagedInstaller, WritesOnlyTheDocumentsItCarriesAndNoPlanWhenToldSo) {
   EXPECT_EQ(folder.read("Citt\xC3\xA0_7_rallentamenti.txt"), *scenario.slowdown_order);
 }
 
+TEST(PackagedInstaller, AnEarlierInstallationsDocumentsItDoesNotCarryAreRemoved) {
+  // The folder holds one scenario's set: an earlier installation of the same
+  // train whose notes and train card the new scenario leaves out must not
+  // stand beside the new compiled files as if they were its own.
+  scenari::carried_scenario scenario = scenari::shipped_scenario();
+  testing_support::temp_folder folder;
+  ASSERT_EQ(run_program(folder, "installer", generic_installer() + scenari::seal_scenario(scenario))
+                .status,
+            0);
+  scenario.notes.reset();
+  scenario.train_card.reset();
+  const program_run run =
+      run_program(folder, "installer", generic_installer() + scenari::seal_scenario(scenario));
+  ASSERT_EQ(run.status, 0) << run.errors;
+  const std::set<std::string> expected = {"installer",
+                                          "scenari.lock",
+                                          "Brisena_Tarvo_47306_rallentamenti.txt",
+                                          "Brisena_Tarvo_linea.dat",
+                                          "Brisena_Tarvo_47306.sim",
+                                          "Brisena_Tarvo_47306.dat"};
+  EXPECT_EQ(folder.names(), expected);
+}
+
 TEST(PackagedInstaller, ADamagedInstallerSaysSoInOneLineAndTouchesNothing) {
   const std::string installer =
       generic_installer() + scenari::seal_scenario(scenari::shipped_scenario());

@@ -84,4 +84,31 @@ TEST_P(Planted, IsReplacedByTheNewFileWithoutBeingFollowed) {
 INSTANTIATE_TEST_SUITE_P(Kinds, Planted, ::testing::ValuesIn(planted_kinds),
                          [](const auto& info) { return info.param.name; });
 
+TEST(PlantedInABurst, ATakenTemporaryNameIsNeverOpenedAndTheBatchDrawsNewDigits) {
+  // Something planted at the name the next staged file's temporary would
+  // take (the batch's digits): the batch draws new digits for every file it
+  // has staged, the planted file is left as it was, and the burst puts both
+  // files in place.
+  temp_folder folder, outside;
+  platform::replace_file(outside / "victim", "not to be touched");
+  for (const planted& kind : planted_kinds) {
+    SCOPED_TRACE(kind.name);
+    platform::folder_flush_batch batch;
+    platform::replace_file(folder / "a.txt", "first");
+    const std::filesystem::path taken = folder / ("b.txt" + batch.temporary_suffix());
+    kind.plant(outside, taken);
+    platform::replace_file(folder / "b.txt", "second");
+    EXPECT_NE("b.txt" + batch.temporary_suffix(), taken.filename().string());
+    batch.flush();
+    EXPECT_EQ(folder.read("a.txt"), "first");
+    EXPECT_EQ(folder.read("b.txt"), "second");
+    EXPECT_TRUE(std::filesystem::is_symlink(taken) || std::filesystem::exists(taken));
+    EXPECT_EQ(outside.read("victim"), "not to be touched");
+    std::filesystem::remove(taken);
+    for (const std::string& name : folder.names()) {
+      EXPECT_TRUE(name == "a.txt" || name == "b.txt") << "left " << name;
+    }
+  }
+}
+
 }  // namespace
