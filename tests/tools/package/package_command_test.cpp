@@ -112,7 +112,14 @@ TEST(ToolPackage, RefusesWhatIsNoGenericInstaller) {
       {SCENARIO_INSTALLER_PATH, own_platform == std::string("linux") ? "windows" : "linux",
        "is no"},
       {packaged, own_platform, "already carries a scenario"},
+      {(out / "huge").string(), own_platform,
+       "it holds 67108865 bytes; a generic installer holds at most 67108864"},
   };
+  // A sparse file: no disk, and refused by its size before it is read.
+  platform::replace_file(out / "huge",
+                         "\x7F"
+                         "ELF");
+  std::filesystem::resize_file(out / "huge", (std::uintmax_t{64} << 20) + 1);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
     const tool_result result =
