@@ -236,9 +236,13 @@ void language_server::check(const std::string& uri) {
   self.which = which;
   std::set<std::string> before = std::move(self.also_published);
   self.also_published.clear();
-  publish(uri, mine, self.document.bytes());
+  const std::size_t line_count = result->line_diagnostic_count;
+  const std::size_t train_count = result->train_diagnostic_count;
+  publish(uri, mine, self.document.bytes(),
+          which == description_text::line ? line_count : train_count);
   if (!partner_uri.empty()) {
-    publish(partner_uri, theirs, *partner_bytes);
+    publish(partner_uri, theirs, *partner_bytes,
+            which == description_text::line ? train_count : line_count);
     const auto other = open_.find(partner_uri);
     if (other != open_.end()) {
       other->second.compiled = result;
@@ -255,7 +259,8 @@ void language_server::check(const std::string& uri) {
 }
 
 void language_server::publish(const std::string& uri, const std::vector<diagnostic>& diagnostics,
-                              const std::string& bytes) {
+                              const std::string& bytes, std::size_t total) {
+  total = std::max(total, diagnostics.size());
   const text_document text(bytes);
   json list = json::array();
   const std::size_t shown = std::min(diagnostics.size(), most_published_diagnostics);
@@ -263,7 +268,7 @@ void language_server::publish(const std::string& uri, const std::vector<diagnost
   if (shown < diagnostics.size()) {
     // The rest, counted in one note where the first of them is.
     json more = diagnostic_json(diagnostics[shown], text);
-    const std::size_t left = diagnostics.size() - shown;
+    const std::size_t left = total - shown;
     more["severity"] = 3;
     more["message"] = std::to_string(left) + " more diagnostic" + (left == 1 ? "" : "s") +
                       " in this text, from here on, not shown (at most " +

@@ -57,8 +57,9 @@ class language_server {
   open_text& text_for(const json& params);
   // Compiles the scenario of the open text `uri` and publishes its diagnostics.
   void check(const std::string& uri);
+  // `total`: how many the text has, of which `diagnostics` are the first.
   void publish(const std::string& uri, const std::vector<diagnostic>& diagnostics,
-               const std::string& bytes);
+               const std::string& bytes, std::size_t total = 0);
   void say_once(const std::string& uri, const std::string& note);
 
   connection rpc_;
