@@ -70,9 +70,9 @@ std::optional<std::string> part_fault(std::string_view name) {
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
   if (is_device_name(base)) {
     if (base.size() == name.size()) {
-      return "is \"" + std::string(base) + "\", a device name on Windows";
+      return "is \"" + shown(base) + "\", a device name on Windows";
     }
-    return "begins with \"" + std::string(base) +
+    return "begins with \"" + shown(base) +
            "\", a device name on Windows whatever follows it after a dot";
   }
   return std::nullopt;

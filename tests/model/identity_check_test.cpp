@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <string>
 
 namespace {
@@ -23,6 +24,8 @@ TEST_P(IdentityCheck, RefusesWhatIsNoPlainFileNameOnWindowsAndLinux) {
   } else {
     ASSERT_TRUE(fault.has_value());
     EXPECT_NE(fault->find(c.fault), std::string::npos) << *fault;
+    // Shown on a terminal or in an editor as it is: valid UTF-8.
+    EXPECT_NO_THROW((void)nlohmann::json(*fault).dump()) << *fault;
   }
 }
 
@@ -65,7 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
         identity_case{"Aux_blank_extension", "AUX .x", "1", "a device name"},
         identity_case{"Com1", "COM1", "1", "a device name"},
         identity_case{"Lpt9", "Brisena", "lpt9", "a device name"},
-        identity_case{"Com_superscript_one", "COM\xB9", "1", "a device name"},
+        identity_case{"Com_superscript_one", "COM\xB9", "1",
+                      "is \"COM\xC2\xB9\", a device name on Windows"},
+        identity_case{"Lpt_superscript_two_with_extension", "Brisena", "lpt\xB2.x",
+                      "begins with \"lpt\xC2\xB2\", a device name"},
         identity_case{"Prn", "prn.dat", "1", "a device name"},
         identity_case{"Conin", "CONIN$", "1", "a device name"},
         identity_case{"Conout", "Brisena", "conout$", "a device name"},

@@ -92,8 +92,8 @@ TEST(CarriedScenario, TheShippedScenarioChangedAtSpreadPointsIsDamaged) {
 
 TEST(CarriedScenario, JoinedToMoreBytesIsDamaged) {
   const std::string installer = program + scenari::seal_scenario(small_scenario());
-  for (const std::string& more : {std::string(1, '\0'), std::string("garbage"),
-                                  std::string(5000, 'x')}) {
+  for (const std::string& more :
+       {std::string(1, '\0'), std::string("garbage"), std::string(5000, 'x')}) {
     EXPECT_THROW(scenari::unseal_scenario(installer + more), scenari::damaged_installer);
   }
   // The generic installer alone carries nothing.
@@ -156,6 +156,44 @@ TEST(CarriedScenario, FieldsOutOfTheirBoundsAreDamageEvenUnderARightDigest) {
       ADD_FAILURE() << "not refused: " << c.damage;
     } catch (const scenari::damaged_installer& d) {
       EXPECT_NE(std::string(d.what()).find(c.damage), std::string::npos) << d.what();
+    }
+  }
+}
+
+// The installer's bound on each carried text and document, at the bound and
+// one byte over it, each under a right digest.
+TEST(CarriedScenario, ATextAtItsBoundIsTakenAndOneByteOverIsDamage) {
+  const std::size_t bound = scenari::largest_carried_file;
+  const struct {
+    std::size_t size;
+    bool taken;
+  } sizes[] = {{bound, true}, {bound + 1, false}};
+  for (const auto& s : sizes) {
+    const std::string big(s.size, 'x');
+    const std::string head = u32(1) + '\1' + field("R") + field("1");
+    const struct {
+      const char* what;
+      std::string scenario;
+    } places[] = {
+        {"line text", head + field(big) + field("T") + std::string(3, '\0')},
+        {"train text", head + field("L") + field(big) + std::string(3, '\0')},
+        {"notes", head + field("L") + field("T") + '\1' + field(big) + std::string(2, '\0')},
+        {"train card", head + field("L") + field("T") + std::string(2, '\0') + '\1' + field(big)},
+    };
+    for (const auto& p : places) {
+      const std::string installer = program + sealed_raw(p.scenario);
+      if (s.taken) {
+        EXPECT_NO_THROW(scenari::unseal_scenario(installer)) << p.what << " of " << s.size;
+        continue;
+      }
+      try {
+        scenari::unseal_scenario(installer);
+        ADD_FAILURE() << p.what << " of " << s.size << " bytes was taken";
+      } catch (const scenari::damaged_installer& d) {
+        EXPECT_NE(std::string(d.what()).find(std::string(p.what) + " is too large"),
+                  std::string::npos)
+            << d.what();
+      }
     }
   }
 }

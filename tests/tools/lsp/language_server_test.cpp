@@ -310,4 +310,83 @@ TEST(LanguageServer, CompletionOffersTheKeywordsOfThatPartWithTheirValues) {
   EXPECT_FALSE(body.count("lunghezza percorso"));
 }
 
+// The folder is listed when a text in it is opened or saved, not on each
+// change: a train text put beside the line text outside the editor is its
+// partner from the next save on.
+TEST(LanguageServer, AFolderIsListedOnOpenAndSaveNotOnEachChange) {
+  shipped_folder s;
+  std::filesystem::remove(s.folder / "Brisena_Tarvo_47306-.txt");
+  lsp_session session;
+  session.initialize();
+  session.open(s.line_uri, utf8(s.line));
+  platform::replace_file(s.folder / "Brisena_Tarvo_47306-.txt", s.train);
+  session.edit(s.line_uri, 0, 0, 0, " ");
+  session.edit(s.line_uri, 0, 0, 1, "");
+  EXPECT_TRUE(session.diagnostics(s.train_uri).is_null());
+  session.notify("textDocument/didSave", {{"textDocument", {{"uri", s.line_uri}}}});
+  session.edit(s.line_uri, 0, 0, 0, " ");
+  session.edit(s.line_uri, 0, 0, 1, "");
+  EXPECT_EQ(session.diagnostics(s.train_uri), json::array());
+}
+
+// A partner is read only from inside the folder: not through a link leading
+// out, not by a manifest's absolute name.
+TEST(LanguageServer, APartnerOutsideTheFolderIsNeverRead) {
+  temp_folder outside;
+  platform::replace_file(outside / "train.txt", scenari::render_lines(scenari::treno_lines()));
+#ifndef _WIN32
+  {
+    SCOPED_TRACE("a link leading out");
+    shipped_folder s;
+    std::filesystem::remove(s.folder / "Brisena_Tarvo_47306-.txt");
+    std::filesystem::create_symlink(outside / "train.txt", s.folder / "Brisena_Tarvo_47306-.txt");
+    lsp_session session;
+    session.initialize();
+    session.open(s.line_uri, utf8(s.line));
+    EXPECT_TRUE(session.diagnostics(s.train_uri).is_null());
+    const std::vector<json> said = session.notifications("window/showMessage");
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0]["params"]["message"].get<std::string>().find("outside the scenario folder"),
+              std::string::npos)
+        << said[0];
+  }
+#endif
+  {
+    SCOPED_TRACE("a manifest's absolute name");
+    shipped_folder s;
+    platform::replace_file(s.folder / "scenario.toml",
+                           "route = \"Brisena_Tarvo\"\ntrain = \"47306\"\n[texts]\n"
+                           "line = \"Brisena_Tarvo_linea.txt\"\ntrain = \"" +
+                               (outside / "train.txt").generic_string() + "\"\n");
+    lsp_session session;
+    session.initialize();
+    session.open(s.line_uri, utf8(s.line));
+    EXPECT_TRUE(
+        session.diagnostics(scenario_tool::lsp::uri_from_path(outside / "train.txt")).is_null());
+    const std::vector<json> said = session.notifications("window/showMessage");
+    ASSERT_FALSE(said.empty());
+    EXPECT_NE(said[0]["params"]["message"].get<std::string>().find("is an absolute path"),
+              std::string::npos)
+        << said[0];
+  }
+}
+
+#ifndef _WIN32
+// A note names a file as its name is, once encoded: "città", not "cittÃ ".
+TEST(LanguageServer, ANoteNamesAFileInUtf8Once) {
+  temp_folder folder;
+  const std::string name = "citt\xC3\xA0_linea.txt";
+  platform::replace_file(folder / name, scenari::render_lines(scenari::linea_lines()));
+  lsp_session session;
+  session.initialize();
+  session.open(scenario_tool::lsp::uri_from_path(folder / name),
+               utf8(scenari::render_lines(scenari::linea_lines())));
+  const std::vector<json> said = session.notifications("window/showMessage");
+  ASSERT_EQ(said.size(), 1u);
+  const std::string message = said[0]["params"]["message"].get<std::string>();
+  EXPECT_EQ(message.rfind(name + ": no train text", 0), 0u) << message;
+}
+
+#endif
+
 }  // namespace

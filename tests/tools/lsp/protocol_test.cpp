@@ -78,6 +78,50 @@ TEST(LspFraming, ReadsMessagesAndFindsTheNextOneAfterABrokenHeader) {
                                             "message null"}));
 }
 
+// Two lengths that disagree: neither is taken, and the body that followed is
+// passed over up to the next header, so no request waits for ever.
+TEST(LspFraming, DisagreeingLengthsAreRefusedAndTheNextHeaderIsFound) {
+  const std::string input =
+      "Content-Length: 2\r\nContent-Length: 7\r\n\r\n[1,2,3]"
+      "Content-Length: 2\r\ncontent-length: 2\r\n\r\n{}"  // the same twice: taken
+      "Content-Type: x\r\n\r\n{\"a\":1}Content-Length: 4\r\n\r\nnull";
+  std::stringbuf in(input);
+  message_reader reader(in);
+  std::vector<std::string> seen;
+  for (frame f = reader.next(); f.what != frame::kind::end; f = reader.next()) {
+    seen.push_back(f.what == frame::kind::message ? "message " + f.body : "broken: " + f.why);
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "broken: two Content-Length headers disagree (2 and 7)", "message {}",
+                      "broken: the header names no Content-Length", "message null"}));
+}
+
+// Changes that arrive faster than a compile are compiled together: a burst of
+// keystrokes ends in one compile and one publication, of the last text.
+TEST(LspProtocol, ChangesWaitingTogetherAreCompiledOnce) {
+  const std::string uri = "untitled:R_1-.txt";
+  std::string input =
+      initialize +
+      message(notification(
+          "textDocument/didOpen",
+          {{"textDocument",
+            {{"uri", uri}, {"languageId", "text"}, {"version", 1}, {"text", "[stazioni]\r\n"}}}}));
+  const int changes = 1000;
+  for (int i = 0; i < changes; ++i) {
+    input += message(notification(
+        "textDocument/didChange",
+        {{"textDocument", {{"uri", uri}, {"version", i + 2}}},
+         {"contentChanges", json::array({{{"text", "[stazioni]\r\nrow " + std::to_string(i)}}})}}));
+  }
+  const session_result r = serve(input);
+  int published = 0;
+  for (const json& m : r.messages) {
+    if (m.value("method", "") == "textDocument/publishDiagnostics") ++published;
+  }
+  // One for the opening, one for the whole burst.
+  EXPECT_EQ(published, 2);
+}
+
 TEST(LspFraming, AHeaderThatNeverEndsIsBrokenNotHeldForEver) {
   std::string input(3 * scenario_tool::lsp::largest_header, 'h');
   input += "\r\n\r\n" + framed("{}");

@@ -2,7 +2,9 @@
 // joined to the generic installer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/replace_file.h"
 #include "scenari/carried_scenario.h"
@@ -110,7 +112,14 @@ TEST(ToolPackage, RefusesWhatIsNoGenericInstaller) {
       {SCENARIO_INSTALLER_PATH, own_platform == std::string("linux") ? "windows" : "linux",
        "is no"},
       {packaged, own_platform, "already carries a scenario"},
+      {(out / "huge").string(), own_platform,
+       "it holds 67108865 bytes; a generic installer holds at most 67108864"},
   };
+  // A sparse file: no disk, and refused by its size before it is read.
+  platform::replace_file(out / "huge",
+                         "\x7F"
+                         "ELF");
+  std::filesystem::resize_file(out / "huge", (std::uintmax_t{64} << 20) + 1);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
     const tool_result result =
@@ -119,6 +128,112 @@ TEST(ToolPackage, RefusesWhatIsNoGenericInstaller) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     EXPECT_FALSE(std::filesystem::exists(out / "new_installer"));
+  }
+}
+
+// An author packaging a folder someone else wrote never ships a file from
+// outside it: each way out is refused with one line naming the entry, by
+// package and compile alike, and nothing is written.
+TEST(ToolPackage, RefusesAManifestNamingAFileOutsideTheFolder) {
+  testing_support::temp_folder outside;
+  platform::replace_file(outside / "private.txt", "a private file\r\n");
+  const std::string private_file = (outside / "private.txt").generic_string();
+  struct way_out {
+    std::string entry;  // the manifest's line naming the notes
+    std::string words;
+  };
+  std::vector<way_out> ways = {
+      {"notes = \"" + private_file + "\"", "is an absolute path"},
+      {"notes = \"../" + outside.path().filename().generic_string() + "/private.txt\"",
+       "goes up through \"..\""},
+      {"notes = \"sub/../../x.txt\"", "goes up through \"..\""},
+  };
+#ifndef _WIN32
+  ways.push_back({"notes = \"inside_link.txt\"", "leads through a link to"});
+  ways.push_back({"notes = \"linked_folder/private.txt\"", "leads through a link to"});
+#endif
+  for (const way_out& way : ways) {
+    SCOPED_TRACE(way.entry);
+    testing_support::temp_folder folder;
+    make_scenario(folder);
+#ifndef _WIN32
+    std::filesystem::create_symlink(outside / "private.txt", folder / "inside_link.txt");
+    std::filesystem::create_directory_symlink(outside.path(), folder / "linked_folder");
+#endif
+    std::string manifest = folder.read("scenario.toml");
+    const std::size_t at = manifest.find("notes = ");
+    ASSERT_NE(at, std::string::npos) << manifest;
+    manifest.replace(at, manifest.find('\n', at) - at, way.entry);
+    platform::replace_file(folder / "scenario.toml", manifest);
+
+    testing_support::temp_folder out;
+    const tool_result packaged = package(folder, (out / "installer").string());
+    EXPECT_EQ(packaged.status, 1);
+    EXPECT_EQ(std::count(packaged.err.begin(), packaged.err.end(), '\n'), 1) << packaged.err;
+    EXPECT_NE(packaged.err.find("scenario.toml:"), std::string::npos) << packaged.err;
+    EXPECT_NE(packaged.err.find("the notes \""), std::string::npos) << packaged.err;
+    EXPECT_NE(packaged.err.find(way.words), std::string::npos) << packaged.err;
+    EXPECT_TRUE(out.names().empty());
+
+    const tool_result compiled =
+        run_tool({"compile", folder.path().string(), "--out", (out / "compiled").string()});
+    EXPECT_EQ(compiled.status, 1);
+    EXPECT_NE(compiled.err.find(way.words), std::string::npos) << compiled.err;
+    EXPECT_FALSE(std::filesystem::exists(out / "compiled"));
+  }
+}
+
+TEST(ToolPackage, ALinkThatStaysInsideTheFolderIsCarried) {
+  testing_support::temp_folder folder;
+  make_scenario(folder);
+#ifndef _WIN32
+  std::filesystem::create_directory(folder / "texts");
+  std::filesystem::rename(folder / "R_1_note.txt", folder / "texts" / "notes.txt");
+  std::filesystem::create_symlink("texts/notes.txt", folder / "R_1_note.txt");
+#endif
+  testing_support::temp_folder out;
+  const tool_result result = package(folder, (out / "installer").string());
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(scenari::unseal_scenario(out.read("installer")).notes, folder.read("R_1_note.txt"));
+}
+
+// Every file the installer carries is listed with its size, then the installer.
+TEST(ToolPackage, ListsEachFileItCarriesWithItsSize) {
+  testing_support::temp_folder folder;
+  make_scenario(folder);
+  testing_support::temp_folder out;
+  const std::string installer = (out / "installer").string();
+  const tool_result result = package(folder, installer);
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto size = [&](const char* name) { return std::to_string(folder.read(name).size()); };
+  EXPECT_EQ(result.out, "carries R_linea.txt (" + size("R_linea.txt") + " bytes)\n" +
+                            "carries R_1-.txt (" + size("R_1-.txt") + " bytes)\n" +
+                            "carries R_1_note.txt (" + size("R_1_note.txt") + " bytes)\n" +
+                            installer + "\n");
+}
+
+// A text the installer could not carry is refused before it is compiled: one
+// line, none of the diagnostics a compile of it would print.
+TEST(ToolPackage, RefusesATextOverTheCarriedBoundBeforeCompilingIt) {
+  for (const std::size_t size :
+       {scenari::largest_carried_file, scenari::largest_carried_file + 1}) {
+    SCOPED_TRACE(size);
+    testing_support::temp_folder folder;
+    make_scenario(folder);
+    platform::replace_file(folder / "R_linea.txt", std::string(size, 'x'));
+    testing_support::temp_folder out;
+    const tool_result result = package(folder, (out / "installer").string());
+    EXPECT_EQ(result.status, 1);
+    if (size == scenari::largest_carried_file) {
+      // Carried, so compiled: the text of x's does not compile.
+      EXPECT_EQ(result.err.find("too large to carry"), std::string::npos) << result.err;
+      EXPECT_NE(result.err.find("R_linea.txt:"), std::string::npos);
+    } else {
+      EXPECT_EQ(result.err,
+                "scenario_tool package: the line text is too large to carry: 8388609 bytes, at "
+                "most 8388608; no installer written\n");
+    }
+    EXPECT_TRUE(out.names().empty());
   }
 }
 

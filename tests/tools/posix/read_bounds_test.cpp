@@ -3,9 +3,14 @@
 // the longest line needs, is refused before it is read, with its size and the
 // bound. The largest valid files, those of a 1 000 000 m line, are read.
 // (Sparse files: a size of gigabytes costs no disk.)
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -129,6 +134,73 @@ TEST(ReadBounds, ATextFarLargerThanTheLongestLineNeedsIsRefused) {
   const tool_result draw = run_tool({"draw", line.string(), train.string(), "--svg", "-"});
   EXPECT_EQ(draw.status, 1);
   EXPECT_EQ(draw.err, "scenario_tool draw: " + refusal + "\n");
+}
+
+// The tool run as its own process with every read of the file named `name`
+// failing (the fault library preloaded): only a check made by the file's size,
+// before any read, can refuse it for its size.
+tool_result run_tool_unable_to_read(const std::vector<std::string>& args, const std::string& name,
+                                    const std::filesystem::path& errors) {
+  const pid_t pid = ::fork();
+  if (pid < 0) return {-1, "", "fork failed"};
+  if (pid == 0) {
+    const int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int out = ::open("/dev/null", O_WRONLY);
+    if (err < 0 || out < 0 || ::dup2(err, 2) < 0 || ::dup2(out, 1) < 0) ::_exit(126);
+    ::setenv("LD_PRELOAD", FAULT_SHIM_PATH, 1);
+    ::setenv("FAULT_FILE", name.c_str(), 1);
+    ::setenv("FAULT_CALL", "read", 1);
+    ::setenv("FAULT_ERRNO", std::to_string(EIO).c_str(), 1);
+    std::vector<char*> argv{const_cast<char*>(SCENARIO_TOOL_PATH)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    ::execv(SCENARIO_TOOL_PATH, argv.data());
+    ::_exit(127);
+  }
+  int raw = 0;
+  while (::waitpid(pid, &raw, 0) < 0) {
+  }
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", platform::read_file(errors)};
+}
+
+// At its bound a file passes the size check and its read is tried (and fails
+// here); one byte over, it is refused by its size without a read.
+TEST(ReadBounds, TheSizeCheckRefusesOneByteOverTheBoundBeforeAnyRead) {
+  const temp_folder folder;
+  const temp_folder outside;
+  const struct {
+    const char* name;
+    std::uintmax_t bound;
+    std::string words;
+    std::vector<std::string> command;
+  } kinds[] = {
+      {"R_1.dat", 302'115, "a track cells file holds at most 302115", {"dump", "--json"}},
+      {"R_linea.dat", 20'139'964, "a track plan file holds at most 20139964", {"dump", "--json"}},
+      {"R_linea.txt",
+       std::uintmax_t{64} << 20,
+       "a description text holds at most 67108864",
+       {"draw", "--svg", "-", (folder / "R_1-.txt").string()}},
+  };
+  platform::replace_file(folder / "R_1-.txt", scenari::render_lines(scenari::treno_lines()));
+  for (const auto& k : kinds) {
+    for (const std::uintmax_t size : {k.bound, k.bound + 1}) {
+      SCOPED_TRACE(std::string(k.name) + " of " + std::to_string(size) + " bytes");
+      const std::filesystem::path file = folder / k.name;
+      sparse_file(file, size);
+      std::vector<std::string> args = k.command;
+      // The file before the train text, when there is one.
+      args.insert(args.size() == 2 ? args.end() : args.end() - 1, file.string());
+      const tool_result r = run_tool_unable_to_read(args, k.name, outside / "stderr.txt");
+      EXPECT_NE(r.status, 0) << r.err;
+      const std::string by_size = "it holds " + std::to_string(size) + " bytes; " + k.words;
+      if (size > k.bound) {
+        EXPECT_NE(r.err.find(by_size), std::string::npos) << r.err;
+      } else {
+        EXPECT_EQ(r.err.find("bytes; " + k.words), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(std::strerror(EIO)), std::string::npos) << r.err;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -124,6 +124,20 @@ struct planted_thing {
 
 // Plants the thing at `at`; returns false if it could not be made.
 bool plant(const std::string& kind, const std::filesystem::path& at) {
+  if (kind.rfind("LinkTo", 0) == 0) {
+    // A link to the thing, as /dev/stdout is a link to a device or a pipe.
+    const std::string target = kind.substr(6);
+    std::filesystem::path to = "/dev/null";
+    if (target == "Folder") to = std::filesystem::temp_directory_path();
+    if (target == "Fifo") {
+      static const temp_folder pipes;
+      to = pipes / ("fifo" + std::to_string(::getpid()) + at.filename().string());
+      if (!std::filesystem::exists(to) && ::mkfifo(to.c_str(), 0666) != 0) return false;
+    }
+    std::error_code failed;
+    std::filesystem::create_symlink(to, at, failed);
+    return !failed;
+  }
   if (kind == "Folder") return std::filesystem::create_directory(at);
   if (kind == "Fifo") return ::mkfifo(at.c_str(), 0666) == 0;
   // The system's "full" device, as /dev/full.
@@ -190,7 +204,10 @@ INSTANTIATE_TEST_SUITE_P(
     DrawCompileExample, PlantedAtAnOutputName,
     testing::Values(planted_thing{"Folder", "it is a folder, not a file", false},
                     planted_thing{"Fifo", "it is a pipe (FIFO), not a file", false},
-                    planted_thing{"Device", "it is a device, not a file", true}),
+                    planted_thing{"Device", "it is a device, not a file", true},
+                    planted_thing{"LinkToFolder", "it is a link to a folder, not a file", false},
+                    planted_thing{"LinkToFifo", "it is a link to a pipe (FIFO), not a file", false},
+                    planted_thing{"LinkToDevice", "it is a link to a device, not a file", false}),
     [](const testing::TestParamInfo<planted_thing>& info) { return info.param.name; });
 
 TEST(ToolOutputByName, ALinkIsReplacedNeverFollowed) {

@@ -1,6 +1,7 @@
 #include "scenario_tool/lsp/analysis.h"
 
 #include "scenario_tool/compile/warning_names.h"
+#include "scenario_tool/lsp/message_bounds.h"
 
 namespace scenario_tool::lsp {
 namespace {
@@ -32,18 +33,25 @@ std::unique_ptr<analysis> analyse(const analysis_input& input) {
   // default: a keyword typo is an error there as it is here.
   warning_policy().apply_to(result->compiled.diagnostics);
 
+  // Only what is published is kept: a text with a fault on every row keeps
+  // no more than a clean one.
+  const auto keep = [&](bool line, diagnostic& d) {
+    std::vector<diagnostic>& kept = line ? result->line_diagnostics : result->train_diagnostics;
+    ++(line ? result->line_diagnostic_count : result->train_diagnostic_count);
+    if (kept.size() <= most_published_diagnostics) kept.push_back(std::move(d));
+  };
   for (diagnostic& d : result->compiled.diagnostics) {
     if (d.file == train_text_name) {
-      if (result->train_given) result->train_diagnostics.push_back(std::move(d));
+      if (result->train_given) keep(false, d);
     } else if (d.file == line_text_name) {
-      if (result->line_given) result->line_diagnostics.push_back(std::move(d));
+      if (result->line_given) keep(true, d);
     } else {
       // About the run as a whole: shown on the text being checked.
-      (result->line_given ? result->line_diagnostics : result->train_diagnostics)
-          .push_back(std::move(d));
+      keep(result->line_given, d);
     }
   }
   result->compiled.diagnostics.clear();
+  result->compiled.diagnostics.shrink_to_fit();
   return result;
 }
 

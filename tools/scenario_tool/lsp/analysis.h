@@ -27,8 +27,12 @@ struct analysis {
   bool train_given = true;
   compile_result compiled;
   row_index rows;
+  // Each text's first diagnostics, as many as are published and one more
+  // (where the note on the rest goes), and how many it has in all.
   std::vector<diagnostic> line_diagnostics;
   std::vector<diagnostic> train_diagnostics;
+  std::size_t line_diagnostic_count = 0;
+  std::size_t train_diagnostic_count = 0;
 };
 
 // The names the two texts carry in the diagnostics.

@@ -3,6 +3,8 @@
 #include <exception>
 #include <new>
 
+#include "scenario_tool/lsp/message_bounds.h"
+
 namespace scenario_tool::lsp {
 
 void connection::on_request(const std::string& method, request_handler handler) {
@@ -37,12 +39,22 @@ void connection::broken_frame(const std::string& why) {
 
 void connection::receive(std::string_view body) {
   if (state_ == state::exited) return;
-  json message = json::parse(body, nullptr, false);
-  if (message.is_discarded()) {
-    fail(nullptr, error::parse_error, "the message is not JSON");
-    return;
+  try {
+    if (const auto fault = message_fault(body)) {
+      fail(nullptr, error::parse_error, *fault);
+      return;
+    }
+    json message = json::parse(body, nullptr, false);
+    if (message.is_discarded()) {
+      fail(nullptr, error::parse_error, "the message is not JSON");
+      return;
+    }
+    dispatch(message);
+  } catch (const std::bad_alloc&) {
+    // Out of memory while reading or carrying out the message: it is dropped
+    // (what it built is freed) and the server goes on with the next one.
+    fail(nullptr, error::internal_error, "out of memory; the message was dropped");
   }
-  dispatch(message);
 }
 
 void connection::dispatch(const json& message) {
@@ -125,6 +137,7 @@ void connection::dispatch(const json& message) {
     return;
   }
   try {
+    if (method != "initialize" && before_request_) before_request_();
     json result = (*handler)(params);
     if (method == "initialize") state_ = state::running;
     answer(id, std::move(result));

@@ -44,7 +44,13 @@ class connection {
   void on_request(const std::string& method, request_handler handler);
   void on_notification(const std::string& method, notification_handler handler);
 
-  // One message's JSON text, as framed on the stream.
+  // Runs before each request is handled (after `initialize`): what the
+  // handlers read is brought up to date there.
+  void before_request(std::function<void()> hook) { before_request_ = std::move(hook); }
+
+  // One message's JSON text, as framed on the stream. A message nested too
+  // deep is refused before it is parsed; one that runs out of memory is
+  // dropped with an error, and the connection goes on.
   void receive(std::string_view body);
   // Bytes on the stream that were no message.
   void broken_frame(const std::string& why);
@@ -66,6 +72,7 @@ class connection {
 
   sender send_;
   request_handler initialize_;
+  std::function<void()> before_request_;
   std::map<std::string, request_handler, std::less<>> requests_;
   std::map<std::string, notification_handler, std::less<>> notifications_;
   state state_ = state::waiting;

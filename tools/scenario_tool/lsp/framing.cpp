@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace scenario_tool::lsp {
@@ -42,6 +43,12 @@ std::optional<std::size_t> content_length(std::string_view header, std::string& 
     }
     std::size_t value = 0;
     for (const char c : digits) value = value * 10 + static_cast<std::size_t>(c - '0');
+    if (length && *length != value) {
+      // Which one the sender meant cannot be known: neither is taken.
+      why = "two Content-Length headers disagree (" + std::to_string(*length) + " and " +
+            std::to_string(value) + ")";
+      return std::nullopt;
+    }
     length = value;
   }
   if (!length) why = "the header names no Content-Length";
@@ -50,9 +57,34 @@ std::optional<std::size_t> content_length(std::string_view header, std::string& 
 
 }  // namespace
 
+bool message_reader::more_waiting() {
+  return in_.in_avail() > 0;
+}
+
+bool message_reader::find_next_header(std::string& header) {
+  // The bytes after a refused header (a body of unknown length, or more of
+  // the header) are passed over up to the next "Content-Length:".
+  constexpr std::string_view field = "content-length:";
+  std::string window;
+  for (;;) {
+    const auto c = in_.sbumpc();
+    if (c == std::streambuf::traits_type::eof()) return false;
+    window.push_back(lower(static_cast<char>(c)));
+    if (window.size() > field.size()) window.erase(0, 1);
+    if (window == field) {
+      header = "Content-Length:";
+      return true;
+    }
+  }
+}
+
 frame message_reader::next() {
   // The header block: up to and including the first blank line.
   std::string header;
+  if (resync_) {
+    resync_ = false;
+    if (!find_next_header(header)) return {};
+  }
   bool too_long = false;
   for (;;) {
     const auto c = in_.sbumpc();
@@ -66,12 +98,18 @@ frame message_reader::next() {
       header.erase(0, header.size() - 3);
     }
   }
-  if (too_long) return {frame::kind::broken, {}, "the header block is too long"};
+  if (too_long) {
+    resync_ = true;
+    return {frame::kind::broken, {}, "the header block is too long"};
+  }
 
   frame result;
   std::string why;
   const std::optional<std::size_t> length = content_length(header, why);
-  if (!length) return {frame::kind::broken, {}, why};
+  if (!length) {
+    resync_ = true;
+    return {frame::kind::broken, {}, why};
+  }
 
   if (*length > largest_message) {
     std::array<char, 65536> sink;

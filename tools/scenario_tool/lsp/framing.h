@@ -22,15 +22,24 @@ struct frame {
   std::string why;   // what was wrong, for kind::broken
 };
 
-// Reads one message after another from a stream; a broken header is read
-// past up to its blank line so that the next message is found again.
+// Reads one message after another from a stream. A refused header (no
+// length, one that is no number, two that disagree, a block too long) is
+// answered as broken, and what follows it, up to the next "Content-Length:",
+// is passed over: the next message is found again and none is waited for
+// that will not come.
 class message_reader {
  public:
   explicit message_reader(std::streambuf& in) : in_(in) {}
   frame next();
+  // Bytes of a next message are already there to read: work that a next
+  // message may make useless can wait.
+  bool more_waiting();
 
  private:
+  bool find_next_header(std::string& header);
+
   std::streambuf& in_;
+  bool resync_ = false;
 };
 
 // The header block and the body, as one piece of bytes.

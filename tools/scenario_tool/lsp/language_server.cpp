@@ -1,6 +1,9 @@
 #include "scenario_tool/lsp/language_server.h"
 
+#include <algorithm>
+#include <new>
 #include <ostream>
+#include <stdexcept>
 
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
@@ -14,10 +17,12 @@
 #include "scenario_tool/lsp/framing.h"
 #include "scenario_tool/lsp/hover.h"
 #include "scenario_tool/lsp/inlay_hints.h"
+#include "scenario_tool/lsp/message_bounds.h"
 #include "scenario_tool/lsp/pairing.h"
 #include "scenario_tool/lsp/semantic_tokens.h"
 #include "scenario_tool/lsp/signature_help.h"
 #include "scenario_tool/lsp/symbols.h"
+#include "scenario_tool/shared/manifest_paths.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool::lsp {
@@ -67,6 +72,9 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
   rpc_.on_notification("textDocument/didOpen", [this](const json& p) { opened(p); });
   rpc_.on_notification("textDocument/didChange", [this](const json& p) { changed(p); });
   rpc_.on_notification("textDocument/didClose", [this](const json& p) { closed(p); });
+  rpc_.on_notification("textDocument/didSave", [this](const json& p) { saved(p); });
+  // A request reads the latest compile: changes kept back are compiled first.
+  rpc_.before_request([this]() { settle(); });
   rpc_.on_request("textDocument/hover", [this](const json& p) { return hover(p); });
   rpc_.on_request("textDocument/documentSymbol", [this](const json& p) { return symbols(p); });
   rpc_.on_request("textDocument/completion", [this](const json& p) { return completion(p); });
@@ -128,7 +136,7 @@ json language_server::initialize(const json& params) {
   return {
       {"capabilities",
        {{"positionEncoding", "utf-16"},
-        {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+        {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", true}}},
         {"hoverProvider", true},
         {"completionProvider",
          {{"resolveProvider", false}, {"triggerCharacters", completion_triggers()}}},
@@ -157,7 +165,9 @@ void language_server::opened(const json& params) {
   open_text text;
   text.document.set(bytes_from_utf8(item.at("text").get_ref<const std::string&>()));
   text.path = path_from_uri(uri);
+  if (text.path) names_.refresh(text.path->parent_path());
   open_[uri] = std::move(text);
+  changed_.erase(uri);
   check(uri);
 }
 
@@ -172,7 +182,27 @@ void language_server::changed(const json& params) {
       text.document.set(bytes);
     }
   }
-  check(params.at("textDocument").at("uri").get<std::string>());
+  const std::string& uri = params.at("textDocument").at("uri").get_ref<const std::string&>();
+  if (more_waiting_ && more_waiting_()) {
+    changed_.insert(uri);
+  } else {
+    changed_.erase(uri);
+    check(uri);
+  }
+}
+
+void language_server::saved(const json& params) {
+  const open_text& text = text_for(params);
+  // A text saved under a new name may be the partner another one lacked.
+  if (text.path) names_.refresh(text.path->parent_path());
+}
+
+void language_server::settle() {
+  const std::set<std::string> due = std::move(changed_);
+  changed_.clear();
+  for (const std::string& uri : due) {
+    if (open_.count(uri) != 0) check(uri);
+  }
 }
 
 void language_server::closed(const json& params) {
@@ -183,6 +213,7 @@ void language_server::closed(const json& params) {
   cleared.insert(uri);
   const std::shared_ptr<const analysis> compiled = found->second.compiled;
   open_.erase(found);
+  changed_.erase(uri);
   for (const std::string& other : cleared) publish(other, {}, {});
   // A partner still open is checked again, now with the closed text from disk.
   std::vector<std::string> partners;
@@ -194,7 +225,8 @@ void language_server::closed(const json& params) {
 
 void language_server::say_once(const std::string& uri, const std::string& note) {
   if (note.empty() || !said_.insert(uri + "\n" + note).second) return;
-  rpc_.notify("window/showMessage", {{"type", 3}, {"message", utf8_from_windows_1252(note)}});
+  // Notes are made of file names and the tool's own words, already UTF-8.
+  rpc_.notify("window/showMessage", {{"type", 3}, {"message", note}});
 }
 
 void language_server::check(const std::string& uri) {
@@ -207,7 +239,7 @@ void language_server::check(const std::string& uri) {
   scenario_pair pair;
   description_text which;
   if (self.path) {
-    pair = pair_text(*self.path, self.document.bytes(), open_paths);
+    pair = pair_text(*self.path, self.document.bytes(), open_paths, &names_);
     // A manifest says which text is which; else the name or the bytes do.
     if (!pair.line.empty() && pair.line == *self.path) {
       which = description_text::line;
@@ -238,6 +270,11 @@ void language_server::check(const std::string& uri) {
     if (!partner_bytes) {
       partner_uri = uri_from_path(partner);
       try {
+        // Only a file of the scenario's own folder, as the manifest's rule says.
+        const std::filesystem::path folder = self.path ? self.path->parent_path() : partner;
+        if (const auto why = outside_folder(folder, partner.lexically_relative(folder))) {
+          throw std::runtime_error("it " + *why);
+        }
         partner_bytes = platform::read_file(partner, reader::text_bound);
       } catch (const std::exception& failure) {
         partner_uri.clear();
@@ -264,9 +301,13 @@ void language_server::check(const std::string& uri) {
   self.which = which;
   std::set<std::string> before = std::move(self.also_published);
   self.also_published.clear();
-  publish(uri, mine, self.document.bytes());
+  const std::size_t line_count = result->line_diagnostic_count;
+  const std::size_t train_count = result->train_diagnostic_count;
+  publish(uri, mine, self.document.bytes(),
+          which == description_text::line ? line_count : train_count);
   if (!partner_uri.empty()) {
-    publish(partner_uri, theirs, *partner_bytes);
+    publish(partner_uri, theirs, *partner_bytes,
+            which == description_text::line ? train_count : line_count);
     const auto other = open_.find(partner_uri);
     if (other != open_.end()) {
       other->second.compiled = result;
@@ -283,10 +324,27 @@ void language_server::check(const std::string& uri) {
 }
 
 void language_server::publish(const std::string& uri, const std::vector<diagnostic>& diagnostics,
-                              const std::string& bytes) {
+                              const std::string& bytes, std::size_t total) {
+  total = std::max(total, diagnostics.size());
   const text_document text(bytes);
-  json list = with_notes_related(diagnostics, uri,
+  // At most so many are published; the rest are counted in one note where
+  // the first of them is.
+  const std::size_t shown = std::min(diagnostics.size(), most_published_diagnostics);
+  const std::vector<diagnostic> published(diagnostics.begin(),
+                                          diagnostics.begin() + static_cast<std::ptrdiff_t>(shown));
+  json list = with_notes_related(published, uri,
                                  [&](const diagnostic& d) { return diagnostic_json(d, text); });
+  if (shown < diagnostics.size()) {
+    json more = diagnostic_json(diagnostics[shown], text);
+    const std::size_t left = total - shown;
+    more["severity"] = 3;
+    more["message"] = std::to_string(left) + " more diagnostic" + (left == 1 ? "" : "s") +
+                      " in this text, from here on, not shown (at most " +
+                      std::to_string(most_published_diagnostics) +
+                      " are published): the first ones to mend come first";
+    more.erase("code");
+    list.push_back(std::move(more));
+  }
   rpc_.notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", std::move(list)}});
 }
 
@@ -317,8 +375,24 @@ int serve(std::streambuf& in, std::ostream& out) {
     out.flush();
   });
   message_reader reader(in);
+  server.defer_changes_while([&reader]() { return reader.more_waiting(); });
   while (!server.rpc().exited()) {
-    frame next = reader.next();
+    // Before waiting for input: what changed is compiled and published.
+    if (!reader.more_waiting()) {
+      try {
+        server.settle();
+      } catch (const std::exception&) {
+        // A compile that cannot be carried out (out of memory) publishes nothing.
+      }
+    }
+    frame next;
+    try {
+      next = reader.next();
+    } catch (const std::bad_alloc&) {
+      // No memory for the message's bytes: it is lost, and the stream with it.
+      server.rpc().broken_frame("out of memory for the message");
+      next.what = frame::kind::end;
+    }
     if (next.what == frame::kind::end) break;
     if (next.what == frame::kind::broken) {
       server.rpc().broken_frame(next.why);

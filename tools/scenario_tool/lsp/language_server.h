@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -15,6 +16,7 @@
 
 #include "scenario_tool/lsp/analysis.h"
 #include "scenario_tool/lsp/connection.h"
+#include "scenario_tool/lsp/folder_names.h"
 #include "scenario_tool/lsp/text_document.h"
 
 namespace scenario_tool::lsp {
@@ -24,6 +26,15 @@ class language_server {
   explicit language_server(connection::sender send);
 
   connection& rpc() { return rpc_; }
+
+  // `more_waiting` tells whether another message is already waiting: while
+  // one is, a change to a text is kept and compiled later, with the changes
+  // after it (an editor sends one per keystroke, faster than a compile).
+  void defer_changes_while(std::function<bool()> more_waiting) {
+    more_waiting_ = std::move(more_waiting);
+  }
+  // Compiles every text changed since its last compile, and publishes.
+  void settle();
 
  private:
   struct open_text {
@@ -38,6 +49,7 @@ class language_server {
   void opened(const json& params);
   void changed(const json& params);
   void closed(const json& params);
+  void saved(const json& params);
   json hover(const json& params);
   json symbols(const json& params);
   json completion(const json& params);
@@ -45,14 +57,18 @@ class language_server {
   open_text& text_for(const json& params);
   // Compiles the scenario of the open text `uri` and publishes its diagnostics.
   void check(const std::string& uri);
+  // `total`: how many the text has, of which `diagnostics` are the first.
   void publish(const std::string& uri, const std::vector<diagnostic>& diagnostics,
-               const std::string& bytes);
+               const std::string& bytes, std::size_t total = 0);
   void say_once(const std::string& uri, const std::string& note);
 
   connection rpc_;
   bool snippets_ = false;
   std::map<std::string, open_text> open_;
   std::set<std::string> said_;
+  std::set<std::string> changed_;  // open texts changed since their last compile
+  std::function<bool()> more_waiting_;
+  folder_names names_;
 };
 
 // Serves one editor over a byte stream until `exit` or the end of the input;

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "reader/keyword.h"
+#include "scenario_tool/lsp/folder_names.h"
 #include "scenario_tool/shared/scenario_manifest.h"
 
 namespace scenario_tool::lsp {
@@ -22,18 +23,11 @@ std::string name_of(const std::filesystem::path& path) {
   return path.filename().string();
 }
 
-// The names of the files in `folder`, with those of the open texts there.
+// The names of the files in `folder` (kept in `kept` when given), with those
+// of the open texts there.
 std::set<std::string> names_in(const std::filesystem::path& folder,
-                               const std::vector<std::filesystem::path>& open) {
-  std::set<std::string> names;
-  std::error_code failed;
-  std::filesystem::directory_iterator it(folder, failed);
-  const std::filesystem::directory_iterator end;
-  while (!failed && it != end) {
-    std::error_code kind_failed;
-    if (it->is_regular_file(kind_failed)) names.insert(name_of(it->path()));
-    it.increment(failed);
-  }
+                               const std::vector<std::filesystem::path>& open, folder_names* kept) {
+  std::set<std::string> names = kept != nullptr ? kept->in(folder) : list_names(folder);
   for (const std::filesystem::path& path : open) {
     if (path.parent_path() == folder) names.insert(name_of(path));
   }
@@ -87,12 +81,12 @@ text_role role_of(const std::filesystem::path& path, std::string_view bytes) {
 }
 
 scenario_pair pair_text(const std::filesystem::path& path, std::string_view bytes,
-                        const std::vector<std::filesystem::path>& open) {
+                        const std::vector<std::filesystem::path>& open, folder_names* kept) {
   std::string manifest_note;
   if (std::optional<scenario_pair> by_manifest = pair_by_manifest(path, manifest_note)) {
     return *by_manifest;
   }
-  scenario_pair pair = pair_by_names(path, bytes, open);
+  scenario_pair pair = pair_by_names(path, bytes, open, kept);
   if (!manifest_note.empty()) {
     pair.note = pair.note.empty() ? manifest_note : manifest_note + "; " + pair.note;
   }
@@ -100,7 +94,7 @@ scenario_pair pair_text(const std::filesystem::path& path, std::string_view byte
 }
 
 scenario_pair pair_by_names(const std::filesystem::path& path, std::string_view bytes,
-                            const std::vector<std::filesystem::path>& open) {
+                            const std::vector<std::filesystem::path>& open, folder_names* kept) {
   scenario_pair pair;
   const std::string name = name_of(path);
   const std::filesystem::path folder = path.parent_path();
@@ -110,7 +104,7 @@ scenario_pair pair_by_names(const std::filesystem::path& path, std::string_view 
     pair.route_id = name.substr(0, name.size() - line_suffix.size());
     const std::string prefix = pair.route_id + "_";
     std::vector<std::string> trains;
-    for (const std::string& other : names_in(folder, open)) {
+    for (const std::string& other : names_in(folder, open, kept)) {
       if (other.rfind(prefix, 0) == 0 && ends_with(other, train_suffix) &&
           other.size() > prefix.size() + train_suffix.size()) {
         trains.push_back(other);
@@ -138,7 +132,7 @@ scenario_pair pair_by_names(const std::filesystem::path& path, std::string_view 
   if (role == text_role::train && ends_with(name, train_suffix)) {
     // The longest route whose line text is beside it and whose name begins this one's.
     std::string best;
-    for (const std::string& other : names_in(folder, open)) {
+    for (const std::string& other : names_in(folder, open, kept)) {
       if (!ends_with(other, line_suffix) || other.size() == line_suffix.size()) continue;
       const std::string route = other.substr(0, other.size() - line_suffix.size());
       if (name.rfind(route + "_", 0) == 0 && name.size() > route.size() + 1 + train_suffix.size() &&

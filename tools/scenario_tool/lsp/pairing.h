@@ -12,6 +12,8 @@
 
 namespace scenario_tool::lsp {
 
+class folder_names;
+
 enum class text_role { line, train };
 
 struct scenario_pair {
@@ -30,12 +32,15 @@ struct scenario_pair {
 text_role role_of(const std::filesystem::path& path, std::string_view bytes);
 
 // The pair the texts' names make, with no manifest.
+// `kept`: the folders' names as last listed; none lists the folder now.
 scenario_pair pair_by_names(const std::filesystem::path& path, std::string_view bytes,
-                            const std::vector<std::filesystem::path>& open);
+                            const std::vector<std::filesystem::path>& open,
+                            folder_names* kept = nullptr);
 
 // The scenario of the text at `path`: its partner on disk or among `open`
 // (the paths of texts open in the editor, which may not be saved yet).
 scenario_pair pair_text(const std::filesystem::path& path, std::string_view bytes,
-                        const std::vector<std::filesystem::path>& open);
+                        const std::vector<std::filesystem::path>& open,
+                        folder_names* kept = nullptr);
 
 }  // namespace scenario_tool::lsp

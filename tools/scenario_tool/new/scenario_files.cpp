@@ -35,12 +35,26 @@ int write_scenario_files(const std::string& command, const std::filesystem::path
       return status_failed;
     }
   }
+  // The files this run adds (none stood at their names): a run that fails
+  // part way (a full disk) takes them away again, so that the folder is as it
+  // was and the next run is not refused for them.
+  std::vector<std::filesystem::path> added;
   try {
     std::filesystem::create_directories(folder);
     // Every name is checked before the first is written: all files or none.
     for (const auto& [name, bytes] : files) check_output_name(folder / name);
-    for (const auto& [name, bytes] : files) platform::replace_file(folder / name, bytes);
+    for (const auto& [name, bytes] : files) {
+      std::error_code ec;
+      const bool stood = std::filesystem::symlink_status(folder / name, ec).type() !=
+                         std::filesystem::file_type::not_found;
+      platform::replace_file(folder / name, bytes);
+      if (!stood) added.push_back(folder / name);
+    }
   } catch (const std::exception& failure) {
+    for (const std::filesystem::path& file : added) {
+      std::error_code ec;
+      std::filesystem::remove(file, ec);
+    }
     io.err << "scenario_tool " << command << ": " << failure_words(failure) << '\n';
     return status_failed;
   }

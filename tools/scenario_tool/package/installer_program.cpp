@@ -1,5 +1,6 @@
 #include "scenario_tool/package/installer_program.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <system_error>
 
@@ -18,6 +19,11 @@ bool is_program_of(target_platform platform, const std::string& bytes) {
                                                       "ELF")
                                                 : bytes.starts_with("MZ");
 }
+
+// The generic installer is a few megabytes; a file far larger is not one, and
+// is refused by its size before it is read.
+constexpr platform::read_bound generic_installer_bound{std::uint64_t{64} << 20,
+                                                       "a generic installer"};
 
 const char* platform_name(target_platform platform) {
   return platform == target_platform::for_linux ? "Linux" : "Windows";
@@ -80,7 +86,7 @@ std::string read_installer_program(target_platform platform,
                                ") found in " + looked + ": give --stub FILE");
     }
   }
-  std::string bytes = platform::read_file(found);
+  std::string bytes = platform::read_file(found, generic_installer_bound);
   if (!is_program_of(platform, bytes)) {
     throw std::runtime_error(found.string() + " is no " + platform_name(platform) + " program");
   }

@@ -47,6 +47,26 @@ void make_executable(const std::filesystem::path& file) {
                                std::filesystem::perm_options::add, ec);
 }
 
+// What the installer carries, file by file with its size, as the author's
+// folder names them: every byte a driver's installer will write out.
+std::string carried_list(const scenario_manifest& manifest,
+                         const scenari::carried_scenario& scenario) {
+  std::string list;
+  const auto line = [&](const std::filesystem::path& name, const std::string& bytes) {
+    const std::u8string utf8 = name.generic_u8string();
+    list += "carries " + std::string(utf8.begin(), utf8.end()) + " (" +
+            std::to_string(bytes.size()) + " bytes)\n";
+  };
+  line(manifest.line_text, scenario.line_text);
+  line(manifest.train_text, scenario.train_text);
+  if (manifest.notes && scenario.notes) line(*manifest.notes, *scenario.notes);
+  if (manifest.slowdown_order && scenario.slowdown_order) {
+    line(*manifest.slowdown_order, *scenario.slowdown_order);
+  }
+  if (manifest.train_card && scenario.train_card) line(*manifest.train_card, *scenario.train_card);
+  return list;
+}
+
 int run_package(const package_options& o, const streams& io) {
   warning_policy policy;
   if (o.werror) policy.apply("error");
@@ -63,6 +83,14 @@ int run_package(const package_options& o, const streams& io) {
     scenario = load_scenario(folder, manifest);
   } catch (const std::exception& failure) {
     return refuse(io, failure_words(failure));
+  }
+  // Sealed before the compile: a text the installer could not carry is
+  // refused before any time goes into compiling it.
+  std::string sealed;
+  try {
+    sealed = scenari::seal_scenario(scenario);
+  } catch (const std::exception& failure) {
+    return refuse(io, failure.what());
   }
 
   // The same compile as the installer's on the driver's machine.
@@ -88,13 +116,14 @@ int run_package(const package_options& o, const streams& io) {
     installer = read_installer_program(
         o.platform, o.stub.empty() ? std::nullopt : std::optional<std::filesystem::path>(o.stub),
         found);
-    installer += scenari::seal_scenario(scenario);
+    installer += sealed;
+    sealed.clear();
     replace_output_file(o.out, installer);
   } catch (const std::exception& failure) {
     return refuse(io, failure_words(failure));
   }
   make_executable(o.out);
-  io.out << o.out << '\n';
+  io.out << carried_list(manifest, scenario) << o.out << '\n';
   return status_ok;
 }
 

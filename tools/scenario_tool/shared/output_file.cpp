@@ -15,8 +15,31 @@ void check_output_name(const std::filesystem::path& file) {
   switch (status.type()) {
     case type::not_found:
     case type::regular:
-    case type::symlink:
       return;
+    case type::symlink: {
+      // A link is replaced, never followed; but one that stands for a device,
+      // a pipe or a folder (/dev/stdout, a /proc/*/fd entry) is refused as
+      // what it leads to would be. A link to a regular file, or to nothing,
+      // is replaced by the file itself.
+      std::error_code target_failed;
+      const std::filesystem::file_type target = std::filesystem::status(file, target_failed).type();
+      if (target == type::regular || target == type::not_found) return;
+      if (target == type::directory) {
+        refusal = "it is a link to a folder, not a file";
+      } else if (target == type::block || target == type::character) {
+        refusal = "it is a link to a device, not a file";
+      } else if (target == type::fifo) {
+        refusal = "it is a link to a pipe (FIFO), not a file";
+      } else if (target == type::socket) {
+        refusal = "it is a link to a socket, not a file";
+      } else if (target == type::none && target_failed) {
+        // A loop of links, or a target that cannot be asked for: replaced.
+        return;
+      } else {
+        refusal = "it is a link to something that is not a regular file";
+      }
+      break;
+    }
     case type::directory:
       refusal = "it is a folder, not a file";
       break;

@@ -8,8 +8,9 @@
 namespace scenario_tool {
 
 // Throws platform::file_error naming `file` when what stands at that name is
-// neither a regular file, nor a link (which is replaced, never followed), nor
-// nothing: a device, a pipe, a socket or a folder is never written over.
+// neither a regular file, nor a link to a regular file or to nothing (which is
+// replaced by the file, never followed), nor nothing: a device, a pipe, a
+// socket or a folder, or a link to one (/dev/stdout), is never written over.
 void check_output_name(const std::filesystem::path& file);
 
 // Checks the name as above, then replaces the file as a whole with `bytes`.

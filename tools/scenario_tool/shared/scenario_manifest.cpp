@@ -9,6 +9,7 @@
 #include "model/windows_1252.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
+#include "scenario_tool/shared/manifest_paths.h"
 #include "scenario_tool/shared/nearest_word.h"
 
 namespace scenario_tool {
@@ -180,16 +181,26 @@ scenario_manifest read_manifest(const std::filesystem::path& folder) {
     manifest.plan = plan->as_boolean()->get();
   }
 
+  // Each file the manifest names, inside the folder.
+  const auto named = [&](const toml::table& table, const char* key, bool required,
+                         const std::string& what) -> std::optional<std::filesystem::path> {
+    const auto name = reader.string(table, key, required, what);
+    if (!name) return std::nullopt;
+    std::filesystem::path path = path_of(*name);
+    if (const auto why = outside_folder(folder, path)) {
+      reader.fail(table.get(key)->source(), what + " \"" + *name + "\" " + *why);
+    }
+    return path;
+  };
   const toml::table& texts = reader.table("texts", true);
   reader.only_keys(texts, {"line", "train"}, " in [texts]");
-  manifest.line_text = path_of(*reader.string(texts, "line", true, "the line text"));
-  manifest.train_text = path_of(*reader.string(texts, "train", true, "the train text"));
+  manifest.line_text = *named(texts, "line", true, "the line text");
+  manifest.train_text = *named(texts, "train", true, "the train text");
 
   const toml::table& documents = reader.table("documents", false);
   reader.only_keys(documents, {"notes", "slowdown_order", "train_card"}, " in [documents]");
   const auto document = [&](const char* key, const char* what) {
-    const auto name = reader.string(documents, key, false, what);
-    return name ? std::optional(path_of(*name)) : std::nullopt;
+    return named(documents, key, false, what);
   };
   manifest.notes = document("notes", "the notes");
   manifest.slowdown_order = document("slowdown_order", "the slowdown order");
