@@ -99,9 +99,9 @@ int run(int argc, const char* const* argv, const streams& given) {
   app.formatter(std::make_shared<tool_formatter>());
 
   const std::vector<subcommand> commands = {
-      add_new(app, io),     add_example(app, io), add_dump(app, io),
-      add_diff(app, io),    add_draw(app, io),    add_compile(app, io),
-      add_package(app, io), add_explain(app, io), add_lsp(app, io),
+      add_new(app, io),     add_example(app, io), add_dump(app, io),    add_diff(app, io),
+      add_draw(app, io),    add_view(app, io),    add_compile(app, io), add_package(app, io),
+      add_explain(app, io), add_lsp(app, io),
   };
   for (const subcommand& one : commands) {
     CLI::App* command = one.command;

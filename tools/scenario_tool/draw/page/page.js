@@ -22,6 +22,11 @@ const RIGHT = 12;
 let page = null;
 
 function startPage(data, live) {
+  if (!data) {
+    document.getElementById('row').textContent = 'Nothing to draw: the line text gave no track cells.';
+    if (live) followReloads();
+    return;
+  }
   page = new LinePage(data);
   page.start();
   if (live) followReloads();
@@ -34,6 +39,8 @@ function followReloads() {
   events.addEventListener('reload', async () => {
     const response = await fetch('/data.json', { cache: 'no-store' });
     const data = await response.json();
+    if (!data) return;
+    if (!page) { startPage(data, false); return; }
     const view = [page.from, page.to];
     page.setData(data);
     [page.from, page.to] = view;
