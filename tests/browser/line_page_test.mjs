@@ -6,7 +6,7 @@
 //
 // node line_page_test.mjs TOOL WORK_DIR ARTIFACT_DIR
 // Exit status 77 (CTest's skip) when no Chromium is found.
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 
@@ -140,6 +140,43 @@ try {
   check(listed.some((d) => d.includes('Brisena_Tarvo_linea.txt:') && d.includes('1175')),
     'the edited text\'s diagnostic is listed', listed.join(' | '));
   await tab.screenshot({ path: path.join(artifacts, 'edited_diagnostic.png') });
+
+  // view: the served page reloads by itself on a save, keeps the zoom and
+  // lists the new diagnostic; Ctrl-C (SIGINT) ends the server cleanly.
+  if (process.platform !== 'win32') {
+    fs.writeFileSync(lineText, edited.replace(/^cartello_indicatore,\s*1175,/m, 'cartello_indicatore,  1150,'), 'latin1');
+    const server = spawn(tool, ['view', folder, '--port', String(18500 + (process.pid % 1000))]);
+    let said = '';
+    server.stdout.on('data', (d) => { said += d; });
+    const address = await new Promise((resolve, reject) => {
+      const timer = setTimeout(() => reject(new Error('view did not start: ' + said)), 10000);
+      server.stdout.on('data', () => {
+        const found = said.match(/http:\/\/127\.0\.0\.1:\d+\//);
+        if (found) { clearTimeout(timer); resolve(found[0]); }
+      });
+    });
+    try {
+      await tab.goto(address);
+      await tab.waitForSelector('body[data-ready="true"]', { timeout: 10000 });
+      const before = await tab.$$eval('#diagnostics li', (items) => items.length);
+      await tab.evaluate(() => page.show(20000, 21000));
+      const saved = Date.now();
+      fs.writeFileSync(lineText, edited, 'latin1');
+      await tab.waitForSelector('body[data-reloads="1"]', { timeout: 10000 });
+      console.log(`     reloaded ${Date.now() - saved} ms after the save`);
+      const after = await tab.$$eval('#diagnostics li', (items) => items.map((i) => i.textContent));
+      check(before === 0 && after.some((d) => d.includes('1175')),
+        'view reloads the page with the new diagnostic', after.join(' | '));
+      const kept = await tab.evaluate(() => [page.from, page.to]);
+      check(kept[0] === 20000 && kept[1] === 21000, 'the reload keeps the zoom', kept.join(' to '));
+      await tab.screenshot({ path: path.join(artifacts, 'view_reloaded.png') });
+    } finally {
+      const ended = new Promise((resolve) => server.on('exit', (code, signal) => resolve([code, signal])));
+      server.kill('SIGINT');
+      const [code] = await ended;
+      check(code === 0 && said.includes('Stopped.'), 'Ctrl-C ends view cleanly', `status ${code}`);
+    }
+  }
 } finally {
   await browser.close();
   fs.rmSync(userData, { recursive: true, force: true });
