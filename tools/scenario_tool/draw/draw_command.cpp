@@ -10,6 +10,7 @@
 
 #include "driver/scenario_identity.h"
 #include "platform/replace_file.h"
+#include "scenario_tool/command_line.h"
 #include "scenario_tool/compile/diagnostic_report.h"
 #include "scenario_tool/draw/draw_sources.h"
 #include "scenario_tool/draw/html_page.h"
@@ -53,7 +54,6 @@ subcommand add_draw(CLI::App& app, const streams& io) {
       "--html", o->html,
       "The interactive page to write as one self-contained HTML file (zoom, hover, click to the "
       "row; no network needed), or - for standard output");
-  command->require_option(1, 2);
   svg->excludes(html);
   command->add_option("--train", o->train,
                       "With a folder holding several trains' files: the train to draw");
@@ -61,8 +61,13 @@ subcommand add_draw(CLI::App& app, const streams& io) {
       "From texts, draw compiles them as compile does and prints the same diagnostics; the "
       "picture is drawn all the same, with the errors written on it.");
   return {
-      command, [o, io]() {
+      command, [o, io, command]() {
         int status = status_ok;
+        if (o->svg.empty() && o->html.empty()) {
+          io.err << "scenario_tool draw: --svg or --html is missing; usage: "
+                 << usage_line(*command) << '\n';
+          return status_usage;
+        }
         try {
           line_picture picture;
           std::vector<source_row> rows;
