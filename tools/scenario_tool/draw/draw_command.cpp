@@ -48,13 +48,11 @@ subcommand add_draw(CLI::App& app, const streams& io) {
                    "A scenario folder with its scenario.toml, LINE_TEXT TRAIN_TEXT, or a folder "
                    "of compiled files (default: the current folder)")
       ->expected(0, 2);
-  CLI::Option* svg =
-      command->add_option("--svg", o->svg, "The SVG file to write, or - for standard output");
-  CLI::Option* html = command->add_option(
+  command->add_option("--svg", o->svg, "The SVG file to write, or - for standard output");
+  command->add_option(
       "--html", o->html,
       "The interactive page to write as one self-contained HTML file (zoom, hover, click to the "
       "row; no network needed), or - for standard output");
-  svg->excludes(html);
   command->add_option("--train", o->train,
                       "With a folder holding several trains' files: the train to draw");
   command->footer(
@@ -63,6 +61,11 @@ subcommand add_draw(CLI::App& app, const streams& io) {
   return {
       command, [o, io, command]() {
         int status = status_ok;
+        if (o->svg == "-" && o->html == "-") {
+          io.err << "scenario_tool draw: only one of --svg and --html can be standard output (-)"
+                 << '\n';
+          return status_usage;
+        }
         if (o->svg.empty() && o->html.empty()) {
           io.err << "scenario_tool draw: --svg or --html is missing; usage: "
                  << usage_line(*command) << '\n';
@@ -108,16 +111,18 @@ subcommand add_draw(CLI::App& app, const streams& io) {
                       "cells\n";
             return status_failed;
           }
-          const bool as_html = !o->html.empty();
-          const std::string& out = as_html ? o->html : o->svg;
           const std::string title = "Line " + picture.route_id + ", train " + picture.train_number;
-          const std::string document = as_html ? html_page(page_json(picture, rows, diagnostics),
-                                                           utf8_from_windows_1252(title), false)
-                                               : draw_svg(picture);
-          if (out == "-") {
-            io.out << document;
-          } else {
-            replace_output_file(out, document);
+          const auto put = [&](const std::string& out, const std::string& document) {
+            if (out == "-") {
+              io.out << document;
+            } else {
+              replace_output_file(out, document);
+            }
+          };
+          if (!o->svg.empty()) put(o->svg, draw_svg(picture));
+          if (!o->html.empty()) {
+            put(o->html, html_page(page_json(picture, rows, diagnostics),
+                                   utf8_from_windows_1252(title), false));
           }
           if (!from_texts) {
             for (const std::string& note : picture.notes) {
@@ -128,8 +133,9 @@ subcommand add_draw(CLI::App& app, const streams& io) {
           io.err << "scenario_tool draw: " << failure_words(failure) << '\n';
           return status_failed;
         }
-        const std::string& written = o->html.empty() ? o->svg : o->html;
-        if (written != "-") io.out << written << '\n';
+        for (const std::string* written : {&o->svg, &o->html}) {
+          if (!written->empty() && *written != "-") io.out << *written << '\n';
+        }
         return status;
       }};
 }
