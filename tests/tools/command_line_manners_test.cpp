@@ -25,10 +25,10 @@ TEST(ToolCommandLineManners, EachFailureIsOneLineOfTheToolsOwnWords) {
   const std::vector<bad_line> cases = {
       {{"complie", "a", "b"},
        "scenario_tool: unknown subcommand 'complie'; did you mean 'compile'? (the subcommands "
-       "are new, example, dump, diff, draw, compile, package, explain, fmt and lsp)"},
+       "are new, example, dump, diff, draw, view, compile, package, explain, fmt and lsp)"},
       {{"frobnicate"},
        "scenario_tool: unknown subcommand 'frobnicate' (the subcommands are new, example, dump, "
-       "diff, draw, compile, package, explain, fmt and lsp)"},
+       "diff, draw, view, compile, package, explain, fmt and lsp)"},
       {{"compile", "a", "b", "--no-plna"},
        "scenario_tool compile: unknown option '--no-plna'; did you mean '--no-plan'?"},
       {{"dump", "x.dat", "--form", "3"},
@@ -46,7 +46,10 @@ TEST(ToolCommandLineManners, EachFailureIsOneLineOfTheToolsOwnWords) {
        "[--from N] [--to N] [--kind plan|stations|cells]"},
       {{"draw", "a", "b", "c", "--svg", "x.svg"},
        "scenario_tool draw: INPUT takes at most 2 values, not 3; usage: scenario_tool draw "
-       "[INPUT ...] --svg SVG [--train TRAIN]"},
+       "[INPUT ...] [--svg SVG] [--html HTML] [--train TRAIN]"},
+      {{"draw", "a", "b"},
+       "scenario_tool draw: --svg or --html is missing; usage: scenario_tool draw [INPUT ...] "
+       "[--svg SVG] [--html HTML] [--train TRAIN]"},
       {{"compile", "a", "b", "c"},
        "scenario_tool compile: it takes a scenario folder or two texts (LINE_TEXT TRAIN_TEXT), "
        "not 3 names; usage: scenario_tool compile [INPUT ...] [--route ROUTE] [--train TRAIN] "
@@ -72,7 +75,7 @@ TEST(ToolCommandLineManners, EachFailureIsOneLineOfTheToolsOwnWords) {
 
 TEST(ToolCommandLineManners, EachSubcommandsHelpHasItsUsageAnExampleAndItsExitStatuses) {
   for (const char* command :
-       {"new", "example", "dump", "diff", "draw", "compile", "package", "explain"}) {
+       {"new", "example", "dump", "diff", "draw", "view", "compile", "package", "explain"}) {
     SCOPED_TRACE(command);
     const tool_result help = run_tool({command, "--help"});
     EXPECT_EQ(help.status, 0);

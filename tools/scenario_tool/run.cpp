@@ -42,9 +42,13 @@ constexpr help_ending endings[] = {
     {"diff", "scenario_tool diff old/Brisena_Tarvo_47306.dat new/Brisena_Tarvo_47306.dat",
      "Exit status: 0 identical, 1 they differ, 2 they cannot be compared, the result could not "
      "be written or the command line could not be understood."},
-    {"draw", "scenario_tool draw Brisena_Tarvo_linea.txt Brisena_Tarvo_47306-.txt --svg line.svg",
+    {"draw", "scenario_tool draw Brisena_Tarvo_linea.txt Brisena_Tarvo_47306-.txt --html line.html",
      "Exit status: 0 drawn, with no error; 1 drawn with the errors that make compile fail, or "
      "nothing could be drawn; 2 the command line could not be understood."},
+    {"view", "scenario_tool view MyLine --port 8517",
+     "Exit status: 0 ended by Ctrl-C, 1 the input could not be read or no port could be "
+     "listened on (or, in the Windows build, view is not available), 2 the command line could "
+     "not be understood."},
     {"compile",
      "scenario_tool compile Brisena_Tarvo_linea.txt Brisena_Tarvo_47306-.txt --out compiled",
      ""},  // its own help says its exit statuses
@@ -102,9 +106,9 @@ int run(int argc, const char* const* argv, const streams& given) {
   app.formatter(std::make_shared<tool_formatter>());
 
   const std::vector<subcommand> commands = {
-      add_new(app, io),  add_example(app, io), add_dump(app, io),    add_diff(app, io),
-      add_draw(app, io), add_compile(app, io), add_package(app, io), add_explain(app, io),
-      add_fmt(app, io),  add_lsp(app, io),
+      add_new(app, io),     add_example(app, io), add_dump(app, io),    add_diff(app, io),
+      add_draw(app, io),    add_view(app, io),    add_compile(app, io), add_package(app, io),
+      add_explain(app, io), add_fmt(app, io),     add_lsp(app, io),
   };
   for (const subcommand& one : commands) {
     CLI::App* command = one.command;

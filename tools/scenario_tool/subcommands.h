@@ -18,6 +18,8 @@ subcommand add_dump(CLI::App& app, const streams& io);
 subcommand add_diff(CLI::App& app, const streams& io);
 // draw: an SVG picture of the line, from its texts or its compiled files.
 subcommand add_draw(CLI::App& app, const streams& io);
+// view: the line's interactive page served on 127.0.0.1, reloaded on save.
+subcommand add_view(CLI::App& app, const streams& io);
 // compile LINE_TEXT TRAIN_TEXT: compiles an author's texts with diagnostics.
 subcommand add_compile(CLI::App& app, const streams& io);
 // explain [TOPIC]: the format reference's entry for a keyword, code or warning.

@@ -13,6 +13,7 @@
 #include "reader/description_texts.h"
 #include "scenario_tool/compile/compile_core.h"
 #include "scenario_tool/compile/warning_names.h"
+#include "scenario_tool/lsp/row_index.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool {
@@ -76,7 +77,12 @@ drawn_texts picture_from_texts(const std::filesystem::path& line_text,
   request.after_reading = [&](const model::scenario_model& model) {
     picture.cells_before_walk = model.track_cells;
   };
+  // Which row put each object into its cells, for the page's click to the row.
+  lsp::row_index rows;
+  request.observer = &rows;
   compile_result result = compile_texts(request);
+  rows.finish();
+  drawn.rows = rows_with_cells(rows, request.line, request.train);
   drawn.diagnostics = std::move(result.diagnostics);
   drawn.stopped = result.stopped;
   warning_policy().apply_to(drawn.diagnostics);

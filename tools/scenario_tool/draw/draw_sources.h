@@ -9,6 +9,7 @@
 #include "model/scenario_identity.h"
 #include "scenario_tool/compile/diagnostic.h"
 #include "scenario_tool/draw/line_drawing.h"
+#include "scenario_tool/draw/source_rows.h"
 
 namespace scenario_tool {
 
@@ -16,7 +17,8 @@ namespace scenario_tool {
 struct drawn_texts {
   line_picture picture;  // no cells when the texts give no line at all
   std::vector<diagnostic> diagnostics;
-  bool stopped = false;  // the compile would stop and write no file
+  bool stopped = false;          // the compile would stop and write no file
+  std::vector<source_row> rows;  // the rows that put objects into cells
 };
 
 // Reads both texts (never changing them) and compiles them in memory as

@@ -1,5 +1,8 @@
 #include "scenario_tool/inspect/author_units.h"
 
+#include "assembly/record_layouts.h"
+#include "scenario_tool/shared/record_fields.h"
+
 namespace scenario_tool {
 
 std::optional<std::int64_t> author_number(std::string_view field, std::int64_t stored) {
@@ -40,6 +43,18 @@ std::string cell_place(std::size_t cell, std::uint8_t kind) {
     place += ", row at " + std::to_string(*written) + " m";
   }
   return place + ")";
+}
+
+std::string cell_text(std::size_t i, const model::track_cell& cell) {
+  std::string line = cell_place(i, cell.kind) + " " + cell_kind_name(cell.kind) + ":";
+  // The kind is named above; the numbers follow it in file order.
+  const auto fields = assembly::field_values(cell);
+  for (std::size_t f = 1; f < fields.size(); ++f) {
+    const auto in_units = in_author_units(fields[f].name, fields[f].number);
+    line += (f == 1 ? " " : ", ") + std::string(fields[f].name) + " " +
+            (in_units ? *in_units : std::to_string(fields[f].number));
+  }
+  return line;
 }
 
 }  // namespace scenario_tool

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/track_cell.h"
+
 namespace scenario_tool {
 
 // A cell field in the author's unit: "120 km/h" for a speed_limit of 24,
@@ -25,5 +27,9 @@ std::optional<std::int64_t> written_chainage(std::size_t cell, std::uint8_t kind
 // "cell 33 (1650 m)", with ", row at 1600 m" for an object of a row that
 // lands elsewhere than its chainage's cell.
 std::string cell_place(std::size_t cell, std::uint8_t kind);
+
+// What dump prints for cell `i`: its place, its kind's name, then every field
+// in file order, line speeds and gradients in the author's units.
+std::string cell_text(std::size_t i, const model::track_cell& cell);
 
 }  // namespace scenario_tool

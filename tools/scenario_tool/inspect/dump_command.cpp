@@ -63,15 +63,7 @@ void say_when_nothing_selected(std::ostream& out, const dump_options& o, const i
 
 // Line speeds and gradients in the author's units; the stored numbers are in the JSON.
 std::string cell_line(std::size_t i, const model::track_cell& cell) {
-  std::string line = cell_place(i, cell.kind) + " " + cell_kind_name(cell.kind) + ":";
-  // The kind is named above; the numbers follow it in file order.
-  const auto fields = assembly::field_values(cell);
-  for (std::size_t f = 1; f < fields.size(); ++f) {
-    const auto in_units = in_author_units(fields[f].name, fields[f].number);
-    line += (f == 1 ? " " : ", ") + std::string(fields[f].name) + " " +
-            (in_units ? *in_units : std::to_string(fields[f].number));
-  }
-  return line;
+  return cell_text(i, cell);
 }
 
 std::string station_line(int i, const model::station_entry& entry) {

@@ -1,0 +1,820 @@
+// The line's page: the plan fitted to its box, and under it the bands on one
+// chainage axis that zooms from the whole line down to single 50 m cells.
+'use strict';
+
+const CELL = 50;
+const SMALLEST_SPAN = 500;  // ten cells across at the deepest zoom
+
+// Band layout on the bands canvas, in CSS pixels from its top.
+const BANDS = [
+  { id: 'stations', title: 'stations', height: 70 },
+  { id: 'marks', title: 'signals · boards · indicators', height: 62 },
+  { id: 'slowdowns', title: 'slowdowns · speed points', height: 40 },
+  { id: 'speed', title: 'speed km/h', height: 110 },
+  { id: 'gradient', title: 'gradient ‰', height: 80 },
+  { id: 'curves', title: 'curves 1/R', height: 70 },
+  { id: 'mountain', title: 'mountain · adhesion', height: 50 },
+  { id: 'axis', title: 'km', height: 56 },
+];
+const LEFT = 190;   // room for the band titles
+const RIGHT = 12;
+
+let page = null;
+
+function startPage(data, live) {
+  if (!data) {
+    document.getElementById('row').textContent = 'Nothing to draw: the line text gave no track cells.';
+    if (live) followReloads();
+    return;
+  }
+  page = new LinePage(data);
+  page.start();
+  if (live) followReloads();
+}
+
+// view: the server says when a text was saved; the page takes the new data
+// and keeps the author's zoom.
+function followReloads() {
+  const events = new EventSource('/events');
+  events.addEventListener('reload', async () => {
+    const response = await fetch('/data.json', { cache: 'no-store' });
+    const data = await response.json();
+    if (!data) return;
+    if (!page) { startPage(data, false); return; }
+    const view = [page.from, page.to];
+    page.setData(data);
+    [page.from, page.to] = view;
+    page.draw();
+    document.body.dataset.reloads = String(Number(document.body.dataset.reloads || 0) + 1);
+  });
+}
+
+class LinePage {
+  constructor(data) {
+    this.plan = document.getElementById('plan');
+    this.bands = document.getElementById('bands');
+    this.tooltip = document.getElementById('tooltip');
+    this.cursor = null;  // chainage under the pointer
+    this.setData(data);
+    this.reset();
+  }
+
+  setData(data) {
+    this.data = data;
+    const c = data.cells;
+    this.cellCount = data.cell_count;
+    this.end = Math.max(this.cellCount * CELL, data.line_length, 1);
+    this.objects = data.objects;
+    this.objectAt = new Map(this.objects.map((o) => [o.cell, o]));
+    this.stations = data.stations.filter((s) => s.role === 'station');
+    this.references = data.stations.filter((s) => s.role === 'chainage reference');
+    // Speeds of the indicators, rank by rank, from where each stands.
+    this.ranks = [[], [], []];
+    for (const o of this.objects) {
+      if (o.kind !== 6) continue;
+      const packed = [c.value[o.cell], c.value2[o.cell], c.value3[o.cell]];
+      packed.forEach((p, r) => this.ranks[r].push([o.cell * CELL, 5 * Math.floor(p / 100)]));
+    }
+    this.preparePlan();
+    document.getElementById('source').textContent = data.source;
+    this.listDiagnostics();
+  }
+
+  reset() {
+    this.from = 0;
+    this.to = this.end;
+  }
+
+  start() {
+    window.addEventListener('resize', () => this.draw());
+    const b = this.bands;
+    b.addEventListener('wheel', (e) => {
+      e.preventDefault();
+      this.zoom(e.deltaY < 0 ? 0.8 : 1.25, this.chainageAt(e.offsetX));
+    }, { passive: false });
+    let drag = null;
+    b.addEventListener('mousedown', (e) => { drag = { x: e.offsetX, from: this.from, to: this.to, moved: false }; });
+    window.addEventListener('mouseup', () => { setTimeout(() => { drag = null; }, 0); });
+    b.addEventListener('mousemove', (e) => {
+      if (drag && e.buttons) {
+        const dx = e.offsetX - drag.x;
+        if (Math.abs(dx) > 2) drag.moved = true;
+        const metres = dx / this.scale();
+        this.from = drag.from - metres;
+        this.to = drag.to - metres;
+        this.clamp();
+        this.draw();
+      }
+      this.hover(e.offsetX, e.offsetY);
+    });
+    b.addEventListener('mouseleave', () => { this.tooltip.hidden = true; this.cursor = null; this.drawPlan(); });
+    b.addEventListener('click', (e) => { if (!drag || !drag.moved) this.click(e.offsetX, e.offsetY); });
+    b.addEventListener('dblclick', () => { this.reset(); this.draw(); });
+    window.addEventListener('keydown', (e) => {
+      const mid = (this.from + this.to) / 2;
+      const step = (this.to - this.from) / 5;
+      if (e.key === '+' || e.key === '=') this.zoom(0.8, mid);
+      else if (e.key === '-' || e.key === '_') this.zoom(1.25, mid);
+      else if (e.key === 'ArrowLeft') { this.from -= step; this.to -= step; this.clamp(); this.draw(); }
+      else if (e.key === 'ArrowRight') { this.from += step; this.to += step; this.clamp(); this.draw(); }
+      else if (e.key === 'Home' || e.key === '0') { this.reset(); this.draw(); }
+    });
+    this.draw();
+    document.body.dataset.ready = 'true';
+  }
+
+  // Shows metres `from` to `to` (the page's own tests and the diagnostics use it).
+  show(from, to) {
+    this.from = from;
+    this.to = to;
+    this.clamp();
+    this.draw();
+  }
+
+  zoom(factor, around) {
+    let span = (this.to - this.from) * factor;
+    span = Math.min(Math.max(span, SMALLEST_SPAN), this.end);
+    const share = (around - this.from) / (this.to - this.from);
+    this.from = around - share * span;
+    this.to = this.from + span;
+    this.clamp();
+    this.draw();
+  }
+
+  clamp() {
+    let span = Math.min(Math.max(this.to - this.from, SMALLEST_SPAN), this.end);
+    if (this.from < 0) this.from = 0;
+    if (this.from + span > this.end) this.from = Math.max(0, this.end - span);
+    this.to = this.from + span;
+  }
+
+  width() { return this.bands.clientWidth - LEFT - RIGHT; }
+  scale() { return this.width() / (this.to - this.from); }
+  x(m) { return LEFT + (m - this.from) * this.scale(); }
+  chainageAt(px) { return this.from + (px - LEFT) / this.scale(); }
+
+  bandTop(id) {
+    let top = 0;
+    for (const band of BANDS) {
+      if (band.id === id) return [top, top + band.height];
+      top += band.height;
+    }
+    return [0, 0];
+  }
+
+  // The kilometre a driver reads at chainage m: the furthest reference that
+  // applies adds its offset (and 100 m with its flag).
+  driverKm(m) {
+    let offset = 0;
+    let from = -1;
+    for (const r of this.references) {
+      const f = r.fields;
+      if (f.start === 0 && f.end === 0 && f.position === 0) continue;
+      if (f.start <= m && f.start > from) {
+        from = f.start;
+        offset = f.end + (f.position ? 100 : 0);
+      }
+    }
+    return ((m + offset) / 1000).toFixed(3);
+  }
+
+  // ---- drawing ----
+
+  draw() {
+    this.drawBands();
+    this.drawPlan();
+  }
+
+  context(canvas) {
+    const ratio = window.devicePixelRatio || 1;
+    const w = canvas.clientWidth;
+    const h = Number(canvas.getAttribute('height'));
+    if (canvas.width !== Math.round(w * ratio) || canvas.style.height !== h + 'px') {
+      canvas.width = Math.round(w * ratio);
+      canvas.height = Math.round(h * ratio);
+      canvas.style.height = h + 'px';
+      canvas.setAttribute('height', String(h));
+    }
+    const g = canvas.getContext('2d');
+    g.setTransform(ratio, 0, 0, ratio, 0, 0);
+    g.clearRect(0, 0, w, h);
+    g.font = '11px sans-serif';
+    return g;
+  }
+
+  visibleCells() {
+    const first = Math.max(0, Math.floor(this.from / CELL));
+    const last = Math.min(this.cellCount - 1, Math.ceil(this.to / CELL));
+    return [first, last];
+  }
+
+  drawBands() {
+    const g = this.context(this.bands);
+    const right = LEFT + this.width();
+    this.drawn = { signals: 0, stations: 0, boards: 0, indicators: 0, ticks: [], tickStep: 0 };
+    let top = 0;
+    for (const band of BANDS) {
+      g.strokeStyle = '#ccc';
+      g.strokeRect(LEFT, top + 0.5, this.width(), band.height - 1);
+      g.fillStyle = '#333';
+      g.textAlign = 'right';
+      g.fillText(band.title, LEFT - 6, top + 14);
+      top += band.height;
+    }
+    g.save();
+    g.beginPath();
+    g.rect(LEFT, 0, this.width(), top);
+    g.clip();
+    this.drawRunOut(g);
+    this.drawSpeed(g);
+    this.drawGradient(g);
+    this.drawCurves(g);
+    this.drawMountain(g);
+    this.drawObjects(g);
+    this.drawStations(g);
+    this.drawAxis(g, right);
+    if (this.cursor !== null) {
+      g.strokeStyle = 'rgba(0,0,0,0.35)';
+      g.beginPath();
+      g.moveTo(this.x(this.cursor), 0);
+      g.lineTo(this.x(this.cursor), top);
+      g.stroke();
+    }
+    g.restore();
+    const d = this.bands.dataset;
+    d.from = String(this.from);
+    d.to = String(this.to);
+    d.signals = String(this.drawn.signals);
+    d.stations = String(this.drawn.stations);
+    d.boards = String(this.drawn.boards);
+    d.tickStep = String(this.drawn.tickStep);
+    d.ticks = this.drawn.ticks.join(' ');
+  }
+
+  drawRunOut(g) {
+    const L = this.data.line_length;
+    if (L <= 0 || L >= this.to) return;
+    const x = this.x(L);
+    g.fillStyle = 'rgba(120,120,120,0.10)';
+    g.fillRect(x, 0, this.x(this.to) - x + 1, this.bands.clientHeight);
+    g.strokeStyle = '#c0392b';
+    g.setLineDash([6, 4]);
+    g.beginPath();
+    g.moveTo(x, 0);
+    g.lineTo(x, this.bands.clientHeight);
+    g.stroke();
+    g.setLineDash([]);
+    g.fillStyle = '#c0392b';
+    g.textAlign = 'left';
+    const [top] = this.bandTop('marks');
+    g.fillText('end of line ' + (L / 1000) + ' km · run-out', x + 4, top + 12);
+  }
+
+  // A step line of a cell column, drawn at most once per pixel.
+  stepColumn(g, column, y) {
+    const [first, last] = this.visibleCells();
+    const perPixel = Math.max(1, Math.floor(1 / (this.scale() * CELL)));
+    g.beginPath();
+    let started = false;
+    for (let i = first; i <= last; i += perPixel) {
+      const v = column[i];
+      const x0 = this.x(i * CELL);
+      const x1 = this.x((i + perPixel) * CELL);
+      if (!started) { g.moveTo(x0, y(v)); started = true; } else g.lineTo(x0, y(v));
+      g.lineTo(x1, y(v));
+    }
+    g.stroke();
+  }
+
+  drawSpeed(g) {
+    const [top, bottom] = this.bandTop('speed');
+    const c = this.data.cells;
+    let high = 100;
+    for (const v of c.speed_limit) high = Math.max(high, v * 5);
+    for (const rank of this.ranks) for (const [, v] of rank) high = Math.max(high, v);
+    high = Math.min(Math.ceil(high / 50) * 50, 500);
+    const y = (v) => bottom - 4 - Math.min(v, high) / high * (bottom - top - 16);
+    g.fillStyle = '#777';
+    g.textAlign = 'left';
+    for (let v = 0; v <= high; v += high > 200 ? 100 : 50) g.fillText(String(v), LEFT + 3, y(v) - 1);
+    g.strokeStyle = '#7f8c8d';
+    g.setLineDash([5, 3]);
+    g.lineWidth = 2;
+    this.stepColumn(g, c.speed_limit, (v) => y(v * 5));
+    g.setLineDash([]);
+    const colours = ['#117a65', '#b9770e', '#6c3483'];
+    this.ranks.forEach((rank, r) => {
+      g.strokeStyle = colours[r];
+      g.lineWidth = r === 0 ? 2 : 1.2;
+      g.beginPath();
+      rank.forEach(([m, v], i) => {
+        const next = i + 1 < rank.length ? rank[i + 1][0] : this.end;
+        if (i === 0) g.moveTo(this.x(m), y(v)); else g.lineTo(this.x(m), y(v));
+        g.lineTo(this.x(next), y(v));
+      });
+      g.stroke();
+    });
+    // Slowdowns: their speed from start to the next end.
+    g.strokeStyle = '#c0392b';
+    g.lineWidth = 3;
+    let start = null;
+    for (const o of this.objects) {
+      if (o.kind === 3) start = o;
+      if (o.kind === 2 && start) {
+        g.beginPath();
+        g.moveTo(this.x(start.cell * CELL), y(c.value[start.cell]));
+        g.lineTo(this.x(o.cell * CELL), y(c.value[start.cell]));
+        g.stroke();
+        start = null;
+      }
+    }
+    g.lineWidth = 1;
+  }
+
+  drawGradient(g) {
+    const [top, bottom] = this.bandTop('gradient');
+    const c = this.data.cells;
+    let reach = 5;
+    for (const v of c.gradient) if (v !== 0) reach = Math.max(reach, Math.abs(v - 100));
+    reach = Math.ceil(reach / 5) * 5;
+    const mid = (top + bottom) / 2;
+    const y = (v) => (v === 0 ? mid : mid - (v - 100) / reach * (bottom - top) / 2 * 0.85);
+    g.strokeStyle = '#bbb';
+    g.setLineDash([3, 3]);
+    g.beginPath(); g.moveTo(LEFT, mid); g.lineTo(this.x(this.to), mid); g.stroke();
+    g.setLineDash([]);
+    g.fillStyle = '#777';
+    g.textAlign = 'left';
+    g.fillText('+' + reach, LEFT + 3, top + 11);
+    g.fillText('−' + reach, LEFT + 3, bottom - 3);
+    g.strokeStyle = '#8e5a2b';
+    g.lineWidth = 1.5;
+    this.stepColumn(g, c.gradient, y);
+    g.lineWidth = 1;
+  }
+
+  drawCurves(g) {
+    const [top, bottom] = this.bandTop('curves');
+    const mid = (top + bottom) / 2;
+    const half = (bottom - top) / 2 - 3;
+    g.strokeStyle = '#bbb';
+    g.beginPath(); g.moveTo(LEFT, mid); g.lineTo(this.x(this.to), mid); g.stroke();
+    if (this.data.curves.length === 0 && this.data.plan.metre.length === 0) {
+      g.fillStyle = '#555';
+      g.textAlign = 'left';
+      g.fillText('no track plan: curves unknown', LEFT + 6, mid - 4);
+      return;
+    }
+    // The height is 1/R against the tightest radius a text can give (about
+    // 333 m): a 10 km curve is a sliver, a 333 m curve fills the band.
+    for (const k of this.data.curves) {
+      if (k.last + 1 < this.from || k.first > this.to) continue;
+      const h = Math.max(2, Math.min(1, 333 / k.radius) * half);
+      const x0 = this.x(k.first);
+      const w = Math.max(1, this.x(k.last + 1) - x0);
+      g.fillStyle = k.side === 'right' ? '#d35400' : '#2874a6';
+      if (k.side === 'right') g.fillRect(x0, mid - h, w, h); else g.fillRect(x0, mid, w, h);
+      if (w > 40) {
+        g.fillStyle = '#222';
+        g.textAlign = 'center';
+        g.fillText('R ' + k.radius, x0 + w / 2, k.side === 'right' ? mid - h - 2 : mid + h + 10);
+      }
+    }
+    g.fillStyle = '#555';
+    g.textAlign = 'right';
+    g.fillText('right ▲ left ▼', LEFT - 6, bottom - 4);
+  }
+
+  drawMountain(g) {
+    const [top, bottom] = this.bandTop('mountain');
+    const c = this.data.cells;
+    const [first, last] = this.visibleCells();
+    const colours = { 1: '#a9cce3', 2: '#a3e4d7', 3: '#d7bde2' };
+    for (let i = first; i <= last; ++i) {
+      const code = c.mountain[i] % 10;
+      if (!code) continue;
+      g.fillStyle = colours[code] || '#ccc';
+      g.fillRect(this.x(i * CELL), top + 4, Math.max(1, CELL * this.scale()), 16);
+      if (c.kind[i] === 11 && CELL * this.scale() > 6) {
+        g.fillStyle = '#566573';
+        g.fillRect(this.x(i * CELL) + 1, top + 8, Math.max(1, CELL * this.scale() - 2), 8);
+      }
+    }
+    let high = 1;
+    for (const v of c.adhesion) high = Math.max(high, v);
+    g.strokeStyle = '#1e8449';
+    this.stepColumn(g, c.adhesion, (v) => bottom - 4 - v / high * (bottom - top - 28));
+  }
+
+  drawObjects(g) {
+    const [mTop] = this.bandTop('marks');
+    const [sTop] = this.bandTop('slowdowns');
+    const sigY = mTop + 26;
+    const spare = CELL * this.scale();
+    for (const o of this.objects) {
+      const m = o.cell * CELL;
+      if (m < this.from - CELL || m > this.to + CELL) continue;
+      const x = this.x(m + CELL / 2);
+      const c = this.data.cells;
+      switch (o.kind) {
+        case 1: {  // signal: its kind (value4's last digit) sets the glyph
+          const type = Math.abs(c.value4[o.cell]) % 10;
+          g.strokeStyle = '#000';
+          g.beginPath(); g.moveTo(x, sigY + 10); g.lineTo(x, sigY - 4); g.stroke();
+          g.fillStyle = ['#1e8449', '#f1c40f', '#c0392b', '#2e86c1', '#8e44ad'][type % 5];
+          g.beginPath();
+          if (type % 3 === 0) g.arc(x, sigY - 8, 4, 0, 2 * Math.PI);
+          else if (type % 3 === 1) g.rect(x - 4, sigY - 12, 8, 8);
+          else { g.moveTo(x, sigY - 13); g.lineTo(x + 5, sigY - 4); g.lineTo(x - 5, sigY - 4); g.closePath(); }
+          g.fill();
+          g.stroke();
+          if (Math.floor(Math.abs(c.value4[o.cell]) / 10) > 0) {  // repeated in the cab
+            g.fillStyle = '#000';
+            g.fillText('r', x + 7, sigY - 4);
+          }
+          this.drawn.signals += 1;
+          break;
+        }
+        case 14: {  // board with its lettering
+          g.fillStyle = '#fdfefe';
+          g.strokeStyle = '#34495e';
+          g.fillRect(x - 5, mTop + 40, 10, 8);
+          g.strokeRect(x - 5, mTop + 40, 10, 8);
+          if (spare > 8 || this.to - this.from < 20000) {
+            g.fillStyle = '#34495e';
+            g.textAlign = 'left';
+            g.fillText(o.lettering || '', x + 7, mTop + 48);
+          }
+          this.drawn.boards += 1;
+          break;
+        }
+        case 6: {  // speed indicator where it stands
+          g.fillStyle = '#117a65';
+          g.fillRect(x - 4, mTop + 50, 8, 8);
+          if (this.to - this.from < 20000) {
+            g.textAlign = 'left';
+            g.fillText(String(5 * Math.floor(c.value[o.cell] / 100)), x + 6, mTop + 58);
+          }
+          this.drawn.indicators += 1;
+          break;
+        }
+        case 3: case 2: case 4: case 5: {
+          const colour = { 3: '#c0392b', 2: '#27ae60', 4: '#f4d03f', 5: '#e59866' }[o.kind];
+          g.fillStyle = colour;
+          if (o.kind === 4) {
+            g.beginPath(); g.moveTo(x, sTop + 4); g.lineTo(x + 6, sTop + 15); g.lineTo(x - 6, sTop + 15); g.closePath(); g.fill();
+          } else g.fillRect(x - 3, sTop + 5, 6, 10);
+          break;
+        }
+        case 12: case 13: {
+          const y = sTop + 28;
+          g.fillStyle = o.by_walk === true ? '#e67e22' : o.by_walk === false ? '#2e86c1' : '#7f8c8d';
+          g.beginPath();
+          if (o.by_walk === true) { g.moveTo(x, y - 6); g.lineTo(x + 5, y); g.lineTo(x, y + 6); g.lineTo(x - 5, y); g.closePath(); }
+          else g.arc(x, y, 4, 0, 2 * Math.PI);
+          g.fill();
+          break;
+        }
+        case 10: {  // a station's stop point
+          g.fillStyle = '#922b21';
+          g.fillRect(x - 1, mTop + 2, 2, 10);
+          break;
+        }
+        default:
+          break;
+      }
+    }
+  }
+
+  drawStations(g) {
+    const [top, bottom] = this.bandTop('stations');
+    for (const s of this.stations) {
+      const m = s.fields.position;
+      const f = s.fields;
+      if (f.end < this.from - 2000 || f.start > this.to + 2000) { this.drawn.stations += 1; continue; }
+      const x = this.x(m);
+      // The platform, then the mark: filled where the train stops, hollow where it passes.
+      g.fillStyle = 'rgba(192,57,43,0.18)';
+      g.fillRect(this.x(f.start), bottom - 12, Math.max(1, this.x(f.end) - this.x(f.start)), 8);
+      g.strokeStyle = '#c0392b';
+      g.fillStyle = '#c0392b';
+      g.beginPath();
+      g.moveTo(x - 5, bottom - 22); g.lineTo(x + 5, bottom - 22); g.lineTo(x, bottom - 14); g.closePath();
+      if (f.stop) g.fill(); else g.stroke();
+      g.save();
+      g.translate(x + 3, bottom - 24);
+      g.rotate(-0.45);
+      g.fillStyle = '#222';
+      g.textAlign = 'left';
+      g.fillText(s.name + (s.time_text ? ' ' + s.time_text : ''), 0, 0);
+      g.restore();
+      this.drawn.stations += 1;
+    }
+    g.strokeStyle = 'rgba(192,57,43,0.25)';
+    for (const s of this.stations) {
+      const x = this.x(s.fields.position);
+      g.beginPath(); g.moveTo(x, top + 60); g.lineTo(x, this.bandTop('axis')[0]); g.stroke();
+    }
+  }
+
+  drawAxis(g, right) {
+    const [top] = this.bandTop('axis');
+    const span = this.to - this.from;
+    // A round step with at least 60 px between ticks, never below one cell.
+    let step = CELL;
+    for (const s of [50, 100, 200, 500, 1000, 2000, 5000, 10000, 20000, 50000, 100000, 200000]) {
+      step = s;
+      if (s * this.scale() >= 60) break;
+    }
+    this.drawn.tickStep = step;
+    g.strokeStyle = '#000';
+    g.beginPath(); g.moveTo(LEFT, top + 4); g.lineTo(right, top + 4); g.stroke();
+    g.fillStyle = '#000';
+    g.textAlign = 'center';
+    const digits = step >= 1000 ? 0 : step >= 100 ? 1 : 2;
+    for (let m = Math.ceil(this.from / step) * step; m <= this.to + 0.5; m += step) {
+      const x = this.x(m);
+      g.strokeStyle = '#eee';
+      g.beginPath(); g.moveTo(x, 0); g.lineTo(x, top); g.stroke();
+      g.strokeStyle = '#000';
+      g.beginPath(); g.moveTo(x, top + 4); g.lineTo(x, top + 10); g.stroke();
+      g.fillText((m / 1000).toFixed(digits), x, top + 22);
+      this.drawn.ticks.push(m);
+    }
+    // The kilometric references, where the driver's kilometres restart.
+    g.fillStyle = '#6c3483';
+    for (const r of this.references) {
+      const f = r.fields;
+      if (f.start === 0 && f.end === 0 && f.position === 0) continue;
+      const x = this.x(f.start);
+      g.fillRect(x - 1, top + 26, 2, 10);
+      g.textAlign = 'left';
+      const shift = f.end + (f.position ? 100 : 0);
+      g.fillText('km reference ' + (shift < 0 ? '−' : '+') + Math.abs(shift) + ' m', x + 3, top + 36);
+    }
+    g.fillStyle = '#333';
+    g.textAlign = 'right';
+    g.fillText('chainage in km · ' + (span >= 10000 ? (span / 1000).toFixed(0) + ' km' : span.toFixed(0) + ' m') + ' shown', right - 2, top + 50);
+  }
+
+  // ---- the plan ----
+
+  preparePlan() {
+    const p = this.data.plan;
+    const n = p.metre.length;
+    this.planPoints = null;
+    if (n < 2) return;
+    // The line's own axis (its principal direction) runs along the box's width.
+    let mx = 0, my = 0;
+    for (let i = 0; i < n; ++i) { mx += p.x_cm[i]; my += p.y_cm[i]; }
+    mx /= n; my /= n;
+    let sxx = 0, syy = 0, sxy = 0;
+    for (let i = 0; i < n; ++i) {
+      const dx = p.x_cm[i] - mx, dy = p.y_cm[i] - my;
+      sxx += dx * dx; syy += dy * dy; sxy += dx * dy;
+    }
+    const angle = 0.5 * Math.atan2(2 * sxy, sxx - syy);
+    const cos = Math.cos(-angle), sin = Math.sin(-angle);
+    const u = new Float64Array(n), v = new Float64Array(n);
+    for (let i = 0; i < n; ++i) {
+      const dx = (p.x_cm[i] - mx) / 100, dy = (p.y_cm[i] - my) / 100;
+      u[i] = dx * cos - dy * sin;
+      v[i] = dx * sin + dy * cos;
+    }
+    // The line starts on the left.
+    const lastOfLine = this.indexAtMetre(Math.min(this.data.line_length, p.metre[n - 1]));
+    if (u[lastOfLine] < u[0]) for (let i = 0; i < n; ++i) { u[i] = -u[i]; v[i] = -v[i]; }
+    this.planPoints = { u, v, metre: p.metre };
+  }
+
+  indexAtMetre(m) {
+    const metres = this.data.plan.metre;
+    let lo = 0, hi = metres.length - 1;
+    while (lo < hi) {
+      const mid = (lo + hi + 1) >> 1;
+      if (metres[mid] <= m) lo = mid; else hi = mid - 1;
+    }
+    return lo;
+  }
+
+  drawPlan() {
+    const g = this.context(this.plan);
+    const w = this.plan.clientWidth, h = Number(this.plan.getAttribute('height'));
+    const d = this.plan.dataset;
+    if (!this.planPoints) {
+      g.fillStyle = '#555';
+      g.fillText('No track plan to draw.', 10, 20);
+      d.fill = '0';
+      return;
+    }
+    const { u, v, metre } = this.planPoints;
+    const L = this.data.line_length;
+    const lastOfLine = this.indexAtMetre(L);
+    let u0 = Infinity, u1 = -Infinity, v0 = Infinity, v1 = -Infinity;
+    for (let i = 0; i <= lastOfLine; ++i) {
+      u0 = Math.min(u0, u[i]); u1 = Math.max(u1, u[i]); v0 = Math.min(v0, v[i]); v1 = Math.max(v1, v[i]);
+    }
+    const pad = 14;
+    const s = Math.min((w - 2 * pad) / Math.max(u1 - u0, 1), (h - 2 * pad) / Math.max(v1 - v0, 1));
+    const ox = (w - (u1 - u0) * s) / 2, oy = (h + (v1 - v0) * s) / 2;
+    const px = (i) => ox + (u[i] - u0) * s;
+    const py = (i) => oy - (v[i] - v0) * s;
+    const at = (m) => {  // a point at metre m, between the kept points
+      const i = this.indexAtMetre(m);
+      const j = Math.min(i + 1, metre.length - 1);
+      const t = metre[j] > metre[i] ? (m - metre[i]) / (metre[j] - metre[i]) : 0;
+      return [px(i) + (px(j) - px(i)) * t, py(i) + (py(j) - py(i)) * t];
+    };
+    const path = (from, to) => {
+      g.beginPath();
+      g.moveTo(...at(from));
+      for (let i = this.indexAtMetre(from) + 1; i < metre.length && metre[i] < to; ++i) g.lineTo(px(i), py(i));
+      g.lineTo(...at(to));
+      g.stroke();
+    };
+    g.lineWidth = 1.5;
+    g.strokeStyle = '#aaa';
+    g.setLineDash([4, 3]);
+    path(L, metre[metre.length - 1]);  // run-out
+    g.setLineDash([]);
+    g.strokeStyle = '#333';
+    path(0, L);
+    // The stretch the bands show.
+    g.strokeStyle = '#2e86c1';
+    g.lineWidth = 5;
+    path(Math.max(0, this.from), Math.min(this.to, metre[metre.length - 1]));
+    g.lineWidth = 1;
+    for (const st of this.stations) {
+      const [x, y] = at(st.fields.position);
+      g.fillStyle = '#c0392b';
+      g.beginPath(); g.arc(x, y, 3, 0, 2 * Math.PI); g.fill();
+    }
+    if (this.cursor !== null) {
+      const [x, y] = at(Math.min(Math.max(this.cursor, 0), metre[metre.length - 1]));
+      g.strokeStyle = '#e74c3c';
+      g.lineWidth = 2;
+      g.beginPath(); g.arc(x, y, 7, 0, 2 * Math.PI); g.stroke();
+      g.lineWidth = 1;
+      d.cursorX = x.toFixed(1);
+      d.cursorY = y.toFixed(1);
+    }
+    // How much of the box the line fills, for whoever checks the page.
+    d.fill = Math.max((u1 - u0) * s / (w - 2 * pad), (v1 - v0) * s / (h - 2 * pad)).toFixed(3);
+    d.points = String(metre.length);
+    g.fillStyle = '#555';
+    g.textAlign = 'left';
+    g.fillText('plan of the line, fitted to the box (' + metre.length + ' of ' + this.data.plan.full_points + ' points kept)', 6, 12);
+  }
+
+  // ---- pointing ----
+
+  // The object drawn nearest the pointer, within a few pixels.
+  objectNear(px, py) {
+    const m = this.chainageAt(px);
+    const slack = Math.max(CELL, 8 / this.scale());
+    const [mTop] = this.bandTop('marks');
+    const [, sBottom] = this.bandTop('slowdowns');
+    if (py < mTop || py > sBottom) return null;
+    let best = null;
+    let bestDistance = Infinity;
+    const first = Math.max(0, Math.floor((m - slack) / CELL) - 1);
+    const last = Math.min(this.cellCount - 1, Math.ceil((m + slack) / CELL));
+    for (let i = first; i <= last; ++i) {
+      const o = this.objectAt.get(i);
+      if (!o) continue;
+      const distance = Math.abs(this.x(i * CELL + CELL / 2) - px);
+      if (distance < bestDistance && distance <= 8) { best = o; bestDistance = distance; }
+    }
+    return best;
+  }
+
+  stationNear(px, py) {
+    const [top, bottom] = this.bandTop('stations');
+    if (py < top || py > bottom) return null;
+    let best = null;
+    let bestDistance = 10;
+    for (const s of this.stations) {
+      const distance = Math.abs(this.x(s.fields.position) - px);
+      if (distance < bestDistance) { best = s; bestDistance = distance; }
+    }
+    return best;
+  }
+
+  curveAt(m) {
+    return this.data.curves.find((k) => k.first <= m && m <= k.last + 1) || null;
+  }
+
+  // What dump prints for a cell.
+  cellText(i) {
+    const o = this.objectAt.get(i);
+    if (o) return o.text;
+    const c = this.data.cells;
+    let text = 'cell ' + i + ' (' + i * CELL + ' m) ' + this.data.kind_names[c.kind[i]] + ':';
+    Object.keys(c).slice(1).forEach((name, n) => {
+      let value = String(c[name][i]);
+      if (name === 'speed_limit') value = c[name][i] * 5 + ' km/h';
+      if (name === 'gradient') value = c[name][i] - 100 + ' ‰';
+      text += (n === 0 ? ' ' : ', ') + name + ' ' + value;
+    });
+    return text;
+  }
+
+  rowOf(o) {
+    if (!o) return null;
+    if (o.row !== undefined) return this.data.rows[o.row];
+    if (o.trigger_row !== undefined) return this.data.rows[o.trigger_row];
+    return null;
+  }
+
+  hover(px, py) {
+    const m = this.chainageAt(px);
+    if (px < LEFT || m < 0 || m > this.end) { this.tooltip.hidden = true; return; }
+    this.cursor = m;
+    const cell = Math.min(this.cellCount - 1, Math.max(0, Math.floor(m / CELL)));
+    let text;
+    const station = this.stationNear(px, py);
+    const o = this.objectNear(px, py);
+    if (station) {
+      const f = station.fields;
+      text = 'station ' + station.index + ' "' + station.name + '": ' +
+        Object.entries(f).map(([k, v]) => k + ' ' + v).join(', ') +
+        (station.time_text ? '\ntime ' + station.time_text : '') +
+        '\n' + (f.stop ? 'the train stops' : 'the train passes') +
+        '\nat ' + f.position + ' m, km ' + this.driverKm(f.position);
+    } else if (o) {
+      text = o.text + (o.lettering ? '\nlettering ' + o.lettering : '') +
+        (o.by_walk === true ? '\nadded by the walk' : o.by_walk === false ? '\nfrom the texts' : '') +
+        '\nkm ' + this.driverKm(o.cell * CELL);
+      const row = this.rowOf(o);
+      if (row) text += '\n' + row.file_name + ':' + row.line;
+    } else {
+      text = this.cellText(cell) + '\nkm ' + this.driverKm(cell * CELL);
+      const k = this.curveAt(m);
+      if (k) text += '\n' + k.side + ' curve, radius about ' + k.radius + ' m, ' + k.first + ' to ' + (k.last + 1) + ' m';
+    }
+    this.tooltip.textContent = text;
+    this.tooltip.hidden = false;
+    this.tooltip.style.left = Math.min(px + 16, this.bands.clientWidth - 300) + 'px';
+    this.tooltip.style.top = (this.bands.offsetTop + py + 16) + 'px';
+    this.drawBands();
+    this.drawPlan();
+  }
+
+  click(px, py) {
+    const o = this.objectNear(px, py);
+    const station = o ? null : this.stationNear(px, py);
+    const box = document.getElementById('row');
+    let row = this.rowOf(o);
+    let what = o ? o.text : '';
+    if (station) {
+      // A station's row is the one that put its stop point.
+      const f = station.fields;
+      const stop = this.objects.find((s) => s.kind === 10 && s.cell * CELL >= f.start - 200 && s.cell * CELL <= f.end + 200);
+      row = this.rowOf(stop);
+      what = 'station ' + station.index + ' "' + station.name + '"';
+    }
+    if (!o && !station) return;
+    box.textContent = '';
+    const head = document.createElement('div');
+    head.textContent = what;
+    box.appendChild(head);
+    if (!row) {
+      box.appendChild(document.createTextNode(this.data.from_texts ? 'No row of the texts put this object.' : 'Drawn from compiled files: no rows to show.'));
+      box.dataset.place = '';
+      return;
+    }
+    const place = document.createElement(row.link ? 'a' : 'span');
+    place.className = 'place';
+    place.textContent = row.file_name + ':' + row.line;
+    if (row.link) place.href = row.link;
+    box.appendChild(place);
+    const text = document.createElement('div');
+    text.className = 'row-text';
+    text.textContent = row.text;
+    box.appendChild(text);
+    box.dataset.place = row.file_name + ':' + row.line;
+  }
+
+  listDiagnostics() {
+    const list = document.getElementById('diagnostics');
+    list.textContent = '';
+    const all = this.data.diagnostics.length ? this.data.diagnostics
+      : this.data.notes.map((n) => ({ level: 'note', message: n, file_name: '', line: 0, position: null }));
+    document.getElementById('diagnostic-count').textContent = '(' + all.length + ')';
+    for (const d of all) {
+      const item = document.createElement('li');
+      item.className = d.level;
+      item.textContent = (d.file_name ? d.file_name + (d.line ? ':' + d.line : '') + ': ' : '') + d.level + ': ' + d.message;
+      item.addEventListener('click', () => {
+        let at = d.position;
+        if (at === null || at === undefined) {
+          const row = this.data.rows.findIndex((r) => r.file === d.file && r.line === d.line);
+          const o = this.objects.find((x) => x.row === row);
+          if (row >= 0 && o) at = o.cell * CELL;
+        }
+        if (at !== null && at !== undefined) this.show(at - 1000, at + 1000);
+      });
+      list.appendChild(item);
+    }
+  }
+}
