@@ -57,7 +57,7 @@ int run_installer(platform::platform& platform, const scenari::carried_scenario&
 int run_packaged_installer(platform::platform& platform, std::chrono::milliseconds lock_wait) {
   scenari::carried_scenario carried;
   try {
-    carried = scenari::read_carried_scenario(platform::running_program_file());
+    carried = scenari::read_carried_scenario(platform::running_program_image());
   } catch (const scenari::damaged_installer& damage) {
     platform.report_failure(std::string("this installer is damaged: ") + damage.what());
     return run_failed;

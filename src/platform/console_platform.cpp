@@ -51,6 +51,12 @@ std::filesystem::path running_program_file() {
   return exe;
 }
 
+std::filesystem::path running_program_image() {
+  // Opening the link itself opens the running file; the path it names may
+  // since hold another file, or be "<path> (deleted)", which anyone may create.
+  return "/proc/self/exe";
+}
+
 std::unique_ptr<platform> make_native_platform() {
   return std::make_unique<console_platform>();
 }

@@ -53,8 +53,14 @@ class platform {
   virtual void report_failure(const std::string& text) = 0;
 };
 
-// The running program's own file.
+// The running program's own file, by its path (its folder is where a run
+// writes).
 std::filesystem::path running_program_file();
+
+// What to open to read the running program's own bytes: the image that runs,
+// whatever now stands at its path (on Linux, the file that was started even
+// when it has since been replaced or deleted).
+std::filesystem::path running_program_image();
 
 // The platform this build runs on.
 std::unique_ptr<platform> make_native_platform();

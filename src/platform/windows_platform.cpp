@@ -201,6 +201,11 @@ std::filesystem::path running_program_file() {
   return std::filesystem::path(module_file_name());
 }
 
+std::filesystem::path running_program_image() {
+  // A running program's file cannot be replaced or deleted on Windows.
+  return running_program_file();
+}
+
 std::unique_ptr<platform> make_native_platform() {
   return std::make_unique<windows_platform>();
 }

@@ -1,7 +1,9 @@
 // The generic installer with a scenario sealed at its end, run as a driver
 // runs it: copied alone into a folder, started with no arguments.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -77,6 +79,46 @@ TEST(PackagedInstaller, TheShippedScenarioGivesTheBuiltInInstallersSixFiles) {
   actual.erase("installer");
   EXPECT_EQ(actual.size(), 7u);  // six files and the folder's lock
   EXPECT_EQ(actual, expected);
+}
+
+TEST(PackagedInstaller, ReadsItsRunningImageNotWhatNowStandsAtItsPath) {
+  // The installer is started from its file, which is then deleted; a file
+  // planted under the name the system now gives its path ("inst (deleted)")
+  // holds the generic installer with no scenario. The run must read the file
+  // it was started from.
+  testing_support::temp_folder scenario;
+  ASSERT_EQ(testing_support::run_tool({"example", scenario.path().string()}).status, 0);
+  const std::string installer = packaged_by_tool(scenario);
+  testing_support::temp_folder folder;
+  const auto exe = folder / "inst";
+  platform::replace_file(exe, installer);
+  std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+  testing_support::temp_folder outside;
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const int image = ::open(exe.c_str(), O_RDONLY | O_CLOEXEC);
+    const int errors = ::open((outside / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int nothing = ::open("/dev/null", O_RDONLY);
+    if (image < 0 || errors < 0 || nothing < 0 || ::unlink(exe.c_str()) != 0) ::_exit(90);
+    std::ofstream(folder / "inst (deleted)", std::ios::binary) << generic_installer();
+    if (::dup2(errors, 2) < 0 || ::dup2(nothing, 0) < 0 || ::chdir(outside.path().c_str()) != 0) {
+      ::_exit(91);
+    }
+    char name[] = "inst";
+    char* argv[] = {name, nullptr};
+    char* envp[] = {nullptr};
+    ::fexecve(image, argv, envp);
+    ::_exit(92);
+  }
+  int raw = 0;
+  ASSERT_EQ(::waitpid(child, &raw, 0), child);
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 0) << outside.read("stderr.txt");
+  EXPECT_EQ(outside.read("stderr.txt"), "Attendere\n");
+  EXPECT_TRUE(folder.names().count("Brisena_Tarvo_47306.dat"))
+      << testing::PrintToString(folder.names());
 }
 
 TEST(PackagedInstaller, ANewScenarioGivesTheFilesThatCompileGives) {
