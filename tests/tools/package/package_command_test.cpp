@@ -108,13 +108,23 @@ TEST(ToolPackage, RefusesWhatIsNoGenericInstaller) {
     std::string message;
   } cases[] = {
       {(out / "missing").string(), own_platform, "missing"},
-      {(out / "text.txt").string(), own_platform, "is no"},
+      {(out / "text.txt").string(), own_platform, "is not the generic installer for"},
       {SCENARIO_INSTALLER_PATH, own_platform == std::string("linux") ? "windows" : "linux",
-       "is no"},
+       "is not the generic installer for"},
+      // Programs that are not the generic installer: a file with an ELF
+      // program's first bytes only, the built-in installer, the tool itself.
+      {(out / "elf_bytes").string(), own_platform, "is not the generic installer for"},
+      {INSTALLER_PATH, own_platform, "is not the generic installer for"},
+#ifndef _WIN32
+      {SCENARIO_TOOL_PATH, own_platform, "is not the generic installer for"},
+#endif
       {packaged, own_platform, "already carries a scenario"},
       {(out / "huge").string(), own_platform,
        "it holds 67108865 bytes; a generic installer holds at most 67108864"},
   };
+  platform::replace_file(out / "elf_bytes", std::string("\x7F"
+                                                        "ELF\x02\x01\x01\0",
+                                                        8));
   // A sparse file: no disk, and refused by its size before it is read.
   platform::replace_file(out / "huge",
                          "\x7F"

@@ -7,17 +7,22 @@
 #include "platform/platform.h"
 #include "platform/replace_file.h"
 #include "scenari/carried_scenario.h"
+#include "scenari/generic_installer_mark.h"
 
 namespace scenario_tool {
 
 namespace {
 
-// A program file of the platform: an ELF file, or a Windows "MZ" program.
-bool is_program_of(target_platform platform, const std::string& bytes) {
-  return platform == target_platform::for_linux ? bytes.starts_with(
-                                                      "\x7F"
-                                                      "ELF")
-                                                : bytes.starts_with("MZ");
+// A program file of the platform (an ELF file, or a Windows "MZ" program)
+// that carries the generic installer's mark for that platform.
+bool is_generic_installer_for(target_platform platform, const std::string& bytes) {
+  const bool program = platform == target_platform::for_linux ? bytes.starts_with(
+                                                                    "\x7F"
+                                                                    "ELF")
+                                                              : bytes.starts_with("MZ");
+  const std::string mark =
+      scenari::generic_installer_mark(platform == target_platform::for_linux ? "linux" : "windows");
+  return program && bytes.find(mark) != std::string::npos;
 }
 
 // The generic installer is a few megabytes; a file far larger is not one, and
@@ -87,8 +92,10 @@ std::string read_installer_program(target_platform platform,
     }
   }
   std::string bytes = platform::read_file(found, generic_installer_bound);
-  if (!is_program_of(platform, bytes)) {
-    throw std::runtime_error(found.string() + " is no " + platform_name(platform) + " program");
+  if (!is_generic_installer_for(platform, bytes)) {
+    throw std::runtime_error(found.string() + " is not the generic installer for " +
+                             platform_name(platform) + " (" + installer_program_name(platform) +
+                             ")");
   }
   try {
     scenari::unseal_scenario(bytes);
