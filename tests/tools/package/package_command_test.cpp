@@ -112,12 +112,9 @@ TEST(ToolPackage, RefusesWhatIsNoGenericInstaller) {
       {SCENARIO_INSTALLER_PATH, own_platform == std::string("linux") ? "windows" : "linux",
        "is not the generic installer for"},
       // Programs that are not the generic installer: a file with an ELF
-      // program's first bytes only, the built-in installer, the tool itself.
+      // program's first bytes only, the built-in installer.
       {(out / "elf_bytes").string(), own_platform, "is not the generic installer for"},
       {INSTALLER_PATH, own_platform, "is not the generic installer for"},
-#ifndef _WIN32
-      {SCENARIO_TOOL_PATH, own_platform, "is not the generic installer for"},
-#endif
       {packaged, own_platform, "already carries a scenario"},
       {(out / "huge").string(), own_platform,
        "it holds 67108865 bytes; a generic installer holds at most 67108864"},

@@ -26,6 +26,8 @@ int run_tool_failing_flush(const std::vector<std::string>& args, const std::stri
     const int null = ::open("/dev/null", O_WRONLY);
     if (null < 0 || ::dup2(null, 1) < 0 || ::dup2(null, 2) < 0) ::_exit(126);
     ::setenv("LD_PRELOAD", FAULT_SHIM_PATH, 1);
+    // A sanitized tool must accept a library loaded before its runtime.
+    ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0", 1);
     ::setenv("FAULT_FILE", name.c_str(), 1);
     ::setenv("FAULT_CALL", "data_flush", 1);
     ::setenv("FAULT_ERRNO", std::to_string(ENOSPC).c_str(), 1);

@@ -148,6 +148,8 @@ tool_result run_tool_unable_to_read(const std::vector<std::string>& args, const 
     const int out = ::open("/dev/null", O_WRONLY);
     if (err < 0 || out < 0 || ::dup2(err, 2) < 0 || ::dup2(out, 1) < 0) ::_exit(126);
     ::setenv("LD_PRELOAD", FAULT_SHIM_PATH, 1);
+    // A sanitized tool must accept a library loaded before its runtime.
+    ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0", 1);
     ::setenv("FAULT_FILE", name.c_str(), 1);
     ::setenv("FAULT_CALL", "read", 1);
     ::setenv("FAULT_ERRNO", std::to_string(EIO).c_str(), 1);
