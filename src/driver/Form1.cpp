@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "assembly/compiled_files.h"
+#include "driver/route_plan_notice.h"
 #include "model/windows_1252.h"
 #include "platform/file_system.h"
 #include "platform/replace_file.h"
@@ -88,6 +89,7 @@ void Form1::Form_Load() {
   // put in place together in one burst at the end: a run that stops before
   // it leaves the earlier installation as it was.
   platform::folder_flush_batch renames;
+  std::string plan_notice;
   try {
     dati_linea();
     dati_treno();
@@ -97,6 +99,10 @@ void Form1::Form_Load() {
     // The built-in scenario always builds its track plan; a carried one as its author chose.
     std::int32_t j = carried_ == nullptr || carried_->plan ? 1 : 0;
     memorizza_percorso(j);
+    // Read before the burst replaces the route's plan.
+    if (j == 1) {
+      plan_notice = driver::route_plan_notice(model, nome_file(assembly::plan_file_name(model)));
+    }
     remove_documents_not_carried(renames);
     renames.flush();
   } catch (...) {
@@ -107,4 +113,5 @@ void Form1::Form_Load() {
   }
 
   platform_.destroy_window();
+  if (!plan_notice.empty()) platform_.message_box(plan_notice);
 }

@@ -223,3 +223,43 @@ TEST(PackagedInstaller, ADamagedInstallerSaysSoInOneLineAndTouchesNothing) {
 }
 
 }  // namespace
+
+TEST(PackagedInstaller, ASecondTrainWithAnotherLineTextSaysWhichTrainsToInstallAgain) {
+  // Every train of a route shares its track plan: the second train's line
+  // text replaces it, and the trains compiled with the former one are named.
+  const scenari::carried_scenario first = scenari::shipped_scenario();
+  scenari::carried_scenario second = first;
+  second.identity.train_number = "9";
+  const std::size_t curve = second.line_text.find("curvad2");
+  ASSERT_NE(curve, std::string::npos);
+  second.line_text[curve + 6] = '3';  // another radius: another plan
+  scenari::carried_scenario same_line = first;
+  same_line.identity.train_number = "12";
+
+  struct step {
+    const char* what;
+    const scenari::carried_scenario& scenario;
+    std::string said;
+  };
+  const std::string notice =
+      "The track plan Brisena_Tarvo_linea.dat now follows this train's line text, another than the "
+      "one it followed; the route's train 47306 installed here may follow the former one: install "
+      "it again.\n";
+  const std::vector<step> steps = {
+      {"the first train: nothing else there", first, "Attendere\n"},
+      {"a second train with another line text", second, "Attendere\n" + notice},
+      {"the same again: the plan already is its own", second, "Attendere\n"},
+      {"a third train with the first line text", same_line,
+       "Attendere\nThe track plan Brisena_Tarvo_linea.dat now follows this train's line text, "
+       "another than the one it followed; the route's trains 47306, 9 installed here may follow "
+       "the former one: install them again.\n"},
+  };
+  testing_support::temp_folder folder;
+  for (const step& s : steps) {
+    SCOPED_TRACE(s.what);
+    const program_run run =
+        run_program(folder, "installer", generic_installer() + scenari::seal_scenario(s.scenario));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.errors, s.said);
+  }
+}
