@@ -101,7 +101,9 @@ void Form1::Form_Load() {
     memorizza_percorso(j);
     // Read before the burst replaces the route's plan.
     if (j == 1) {
-      plan_notice = driver::route_plan_notice(model, nome_file(assembly::plan_file_name(model)));
+      // The lock's folder, without asking for it again (the run's own
+      // operations each ask once).
+      plan_notice = driver::route_plan_notice(model, lock_file.parent_path());
     }
     remove_documents_not_carried(renames);
     renames.flush();

@@ -1,24 +1,29 @@
 #include "driver/route_plan_notice.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "assembly/compiled_files.h"
 #include "model/windows_1252.h"
+#include "platform/file_system.h"
 #include "platform/replace_file.h"
 
 namespace driver {
+namespace {
 
-std::vector<std::string> other_trains_of_route(const std::filesystem::path& folder,
+std::string utf8_name(const std::filesystem::path& entry) {
+  const std::u8string utf8 = entry.filename().u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
+
+}  // namespace
+
+std::vector<std::string> other_trains_of_route(const std::vector<std::filesystem::path>& entries,
                                                const std::string& route, const std::string& train) {
   const std::string prefix = route + "_";
   const std::string suffix = ".sim";
   std::vector<std::string> trains;
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-       it.increment(ec)) {
-    const std::u8string utf8 = it->path().filename().u8string();
-    const std::string name(utf8.begin(), utf8.end());
+  for (const std::filesystem::path& entry : entries) {
+    const std::string name = utf8_name(entry);
     if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
         !name.ends_with(suffix)) {
       continue;
@@ -31,26 +36,38 @@ std::vector<std::string> other_trains_of_route(const std::filesystem::path& fold
 }
 
 std::string route_plan_notice(const model::scenario_model& model,
-                              const std::filesystem::path& plan_file) {
-  const std::string route = model::utf8_from_windows_1252(model.route_id);
-  const std::vector<std::string> others = other_trains_of_route(
-      plan_file.parent_path(), route, model::utf8_from_windows_1252(model.train_number));
-  if (others.empty()) return "";
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(plan_file, ec)) return "";
+                              const std::filesystem::path& folder) {
+  // The platform's own listing: the standard library's ends the program when
+  // memory runs out inside it.
+  std::vector<std::filesystem::path> entries;
+  try {
+    entries = platform::folder_entries(folder);
+  } catch (const platform::file_error&) {
+    return "";  // a folder that cannot be listed names no train
+  }
+  const std::string plan_name = model::utf8_from_windows_1252(assembly::plan_file_name(model));
+  const std::vector<std::string> others =
+      other_trains_of_route(entries, model::utf8_from_windows_1252(model.route_id),
+                            model::utf8_from_windows_1252(model.train_number));
+  const bool plan_there = std::any_of(entries.begin(), entries.end(), [&](const auto& entry) {
+    return utf8_name(entry) == plan_name;
+  });
+  if (others.empty() || !plan_there) return "";
+
   const std::string plan = assembly::plan_file_bytes(model.plan);
-  const std::uintmax_t size = std::filesystem::file_size(plan_file, ec);
-  if (!ec && size == plan.size()) {
-    try {
-      if (platform::read_file(plan_file) == plan) return "";
-    } catch (const std::exception&) {
-      // Unreadable: it is replaced all the same, so it is said.
+  try {
+    const platform::read_bound same_size{plan.size(), "the plan this run writes"};
+    if (platform::read_file(folder / std::u8string(plan_name.begin(), plan_name.end()),
+                            same_size) == plan) {
+      return "";
     }
+  } catch (const platform::file_error&) {
+    // Larger, or unreadable: it is replaced all the same, so it is said.
   }
   std::string trains;
   for (const std::string& other : others) trains += (trains.empty() ? "" : ", ") + other;
-  // Which plan each of them was compiled with is not recorded: they may.
-  return "The track plan " + model::utf8_from_windows_1252(assembly::plan_file_name(model)) +
+  // Which plan each of them was compiled with is not recorded: each may follow the former.
+  return "The track plan " + plan_name +
          " now follows this train's line text, another than the one it followed; the route's " +
          (others.size() == 1 ? "train " : "trains ") + trains + " installed here may follow the " +
          "former one: install " + (others.size() == 1 ? "it" : "them") + " again.";
