@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/replace_file.h"
+#include "support/fault_process.h"
 #include "support/temp_folder.h"
 
 namespace testing_support {
@@ -59,13 +60,7 @@ class installer_process {
     int pipe_fds[2] = {-1, -1};
     if (options.broken_error_pipe && ::pipe(pipe_fds) != 0) std::abort();
     std::map<std::string, std::string> env = options.env;
-    if (options.preload_fault_shim) {
-      env["LD_PRELOAD"] = FAULT_SHIM_PATH;
-      // A sanitized installer must accept a library loaded before its runtime.
-      const char* asan = std::getenv("ASAN_OPTIONS");
-      env["ASAN_OPTIONS"] =
-          std::string(asan != nullptr ? asan : "") + ":verify_asan_link_order=0:detect_leaks=0";
-    }
+    if (options.preload_fault_shim) env.merge(fault_shim_environment());
     pid_ = ::fork();
     if (pid_ < 0) std::abort();
     if (pid_ == 0) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/fault_process.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -20,27 +21,7 @@ using testing_support::temp_folder;
 
 // The tool as its own process, the flush of the file named `name` failing.
 int run_tool_failing_flush(const std::vector<std::string>& args, const std::string& name) {
-  const pid_t pid = ::fork();
-  if (pid < 0) return -1;
-  if (pid == 0) {
-    const int null = ::open("/dev/null", O_WRONLY);
-    if (null < 0 || ::dup2(null, 1) < 0 || ::dup2(null, 2) < 0) ::_exit(126);
-    ::setenv("LD_PRELOAD", FAULT_SHIM_PATH, 1);
-    // A sanitized tool must accept a library loaded before its runtime.
-    ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0", 1);
-    ::setenv("FAULT_FILE", name.c_str(), 1);
-    ::setenv("FAULT_CALL", "data_flush", 1);
-    ::setenv("FAULT_ERRNO", std::to_string(ENOSPC).c_str(), 1);
-    std::vector<char*> argv{const_cast<char*>(SCENARIO_TOOL_PATH)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    ::execv(SCENARIO_TOOL_PATH, argv.data());
-    ::_exit(127);
-  }
-  int raw = 0;
-  while (::waitpid(pid, &raw, 0) < 0) {
-  }
-  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return testing_support::run_tool_with_fault(args, {name, "data_flush", ENOSPC}).status;
 }
 
 TEST(NewAndExample, AFailedWriteOfAnyFileLeavesNoneOfThem) {

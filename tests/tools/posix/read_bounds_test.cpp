@@ -17,6 +17,7 @@
 
 #include "platform/replace_file.h"
 #include "scenari/scenario_texts.h"
+#include "support/fault_process.h"
 #include "support/run_tool.h"
 #include "support/temp_folder.h"
 
@@ -141,28 +142,7 @@ TEST(ReadBounds, ATextFarLargerThanTheLongestLineNeedsIsRefused) {
 // before any read, can refuse it for its size.
 tool_result run_tool_unable_to_read(const std::vector<std::string>& args, const std::string& name,
                                     const std::filesystem::path& errors) {
-  const pid_t pid = ::fork();
-  if (pid < 0) return {-1, "", "fork failed"};
-  if (pid == 0) {
-    const int err = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int out = ::open("/dev/null", O_WRONLY);
-    if (err < 0 || out < 0 || ::dup2(err, 2) < 0 || ::dup2(out, 1) < 0) ::_exit(126);
-    ::setenv("LD_PRELOAD", FAULT_SHIM_PATH, 1);
-    // A sanitized tool must accept a library loaded before its runtime.
-    ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0", 1);
-    ::setenv("FAULT_FILE", name.c_str(), 1);
-    ::setenv("FAULT_CALL", "read", 1);
-    ::setenv("FAULT_ERRNO", std::to_string(EIO).c_str(), 1);
-    std::vector<char*> argv{const_cast<char*>(SCENARIO_TOOL_PATH)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    ::execv(SCENARIO_TOOL_PATH, argv.data());
-    ::_exit(127);
-  }
-  int raw = 0;
-  while (::waitpid(pid, &raw, 0) < 0) {
-  }
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", platform::read_file(errors)};
+  return testing_support::run_tool_with_fault(args, {name, "read", EIO}, errors);
 }
 
 // At its bound a file passes the size check and its read is tried (and fails
