@@ -6,6 +6,12 @@
 namespace scenario_tool {
 namespace {
 
+std::string plural(std::size_t n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+}  // namespace
+
 const char* level_name(severity level) {
   switch (level) {
     case severity::error:
@@ -17,12 +23,6 @@ const char* level_name(severity level) {
   }
   return "note";
 }
-
-std::string plural(std::size_t n, const char* word) {
-  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
-
-}  // namespace
 
 diagnostic_counts count(const std::vector<diagnostic>& diagnostics) {
   diagnostic_counts counts;

@@ -15,6 +15,9 @@ struct diagnostic_counts {
   std::size_t warnings = 0;
 };
 
+// "error", "warning" or "note", as every output names a diagnostic's level.
+const char* level_name(severity level);
+
 diagnostic_counts count(const std::vector<diagnostic>& diagnostics);
 
 // Every warning becomes an error (--werror).

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "assembly/record_layouts.h"
+#include "scenario_tool/compile/diagnostic_report.h"
 #include "scenario_tool/draw/svg_page.h"
 #include "scenario_tool/draw/track_curves.h"
 #include "scenario_tool/inspect/author_units.h"
@@ -24,17 +25,6 @@ namespace {
 // Centimetres: the page needs no finer plan, and whole numbers keep it small.
 std::int64_t centimetres(double metres) {
   return static_cast<std::int64_t>(std::llround(metres * 100));
-}
-
-const char* level_name(severity level) {
-  switch (level) {
-    case severity::error:
-      return "error";
-    case severity::warning:
-      return "warning";
-    default:
-      return "note";
-  }
 }
 
 // An address an editor opens at the row: vscode://file/ABSOLUTE:LINE:COLUMN.
