@@ -98,7 +98,7 @@ std::string draw_svg(const line_picture& p) {
 
   std::int64_t span = std::max<std::int64_t>(p.line_length, 1000);
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
-    if (station_role(static_cast<int>(i), p.stations[i]) == "station") {
+    if (station_role_of(static_cast<int>(i), p.stations[i]) == model::station_role::station) {
       span = std::max<std::int64_t>(span, std::int64_t{p.stations[i].position} + 500);
     }
   }

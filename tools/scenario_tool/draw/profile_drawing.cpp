@@ -238,7 +238,7 @@ void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& 
   svg << "<g id=\"stations\">\n";
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
     const model::station_entry& e = p.stations[i];
-    if (station_role(static_cast<int>(i), e) != "station") continue;
+    if (station_role_of(static_cast<int>(i), e) != model::station_role::station) continue;
     const double x = axis.x(e.position);
     svg.line(x, names_bottom, x, marks_bottom, "stroke=\"#c0392b\" stroke-opacity=\"0.35\"");
     svg << "<path class=\"station-mark\" d=\"M" << num(x - 5) << " " << num(names_bottom - 8)
