@@ -7,6 +7,8 @@
 
 #include "assembly/record_layouts.h"
 #include "model/conversions.h"
+#include "model/file_names.h"
+#include "model/little_endian.h"
 #include "platform/replace_file.h"
 
 namespace assembly {
@@ -17,37 +19,30 @@ namespace {
 // file that ends inside a field says where.
 class field_cursor {
  public:
-  explicit field_cursor(std::string_view bytes) : bytes_(bytes) {}
+  explicit field_cursor(std::string_view bytes) : in_(bytes) {}
 
   // The record the next fields belong to, as the messages name it.
   void enter(std::string_view record, std::size_t index) {
     record_ = record;
     index_ = index;
   }
-  std::size_t offset() const { return at_; }
-  bool at_end() const { return at_ == bytes_.size(); }
-  std::size_t left() const { return bytes_.size() - at_; }
+  std::size_t offset() const { return in_.offset(); }
+  bool at_end() const { return in_.at_end(); }
+  std::size_t left() const { return in_.left(); }
 
   std::uint64_t bits(std::size_t width, std::string_view field) {
     need(width, field);
-    std::uint64_t v = 0;
-    for (std::size_t k = 0; k < width; ++k) {
-      v |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes_[at_ + k])) << (8 * k);
-    }
-    at_ += width;
-    return v;
+    return in_.bits(width);
   }
   // An integer of as many bytes as its type, two's complement when signed.
   template <std::integral Number>
   Number number(std::string_view field) {
-    return static_cast<Number>(
-        static_cast<std::make_unsigned_t<Number>>(bits(sizeof(Number), field)));
+    need(sizeof(Number), field);
+    return in_.number<Number>();
   }
   std::string text(std::size_t length, std::string_view field) {
     need(length, field);
-    std::string t(bytes_.substr(at_, length));
-    at_ += length;
-    return t;
+    return std::string(in_.take(length));
   }
 
   std::string where() const { return std::string(record_) + " " + std::to_string(index_); }
@@ -55,13 +50,12 @@ class field_cursor {
  private:
   void need(std::size_t width, std::string_view field) const {
     if (left() < width) {
-      throw decode_error(at_, "truncated at byte " + std::to_string(at_) + ", inside " + where() +
-                                  ", at field " + std::string(field));
+      throw decode_error(offset(), "truncated at byte " + std::to_string(offset()) + ", inside " +
+                                       where() + ", at field " + std::string(field));
     }
   }
 
-  std::string_view bytes_;
-  std::size_t at_ = 0;
+  model::le_reader in_;
   std::string_view record_ = "file";
   std::size_t index_ = 0;
 };
@@ -202,15 +196,20 @@ std::string_view describe(file_kind kind) {
 }
 
 std::optional<file_kind> kind_from_name(const std::filesystem::path& file) {
-  const std::string name = file.filename().string();
-  const auto ends_with = [&name](std::string_view end) {
-    return name.size() >= end.size() &&
-           name.compare(name.size() - end.size(), end.size(), end) == 0;
-  };
-  if (ends_with("_linea.dat")) return file_kind::plan;
-  if (ends_with(".sim")) return file_kind::stations;
-  if (ends_with(".dat")) return file_kind::cells;
-  return std::nullopt;
+  const std::u8string name = file.filename().u8string();
+  const auto named = model::file_of_name(
+      std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
+  if (!named) return std::nullopt;
+  switch (*named) {
+    case model::scenario_file::plan:
+      return file_kind::plan;
+    case model::scenario_file::stations:
+      return file_kind::stations;
+    case model::scenario_file::cells:
+      return file_kind::cells;
+    default:
+      return std::nullopt;
+  }
 }
 
 std::int64_t plan_file_size(std::int64_t line_length) {

@@ -22,8 +22,8 @@ enum class file_kind { plan, stations, cells };
 
 // "track plan", "station table", "track cells".
 std::string_view describe(file_kind kind);
-// The kind a compiled file's name ends with: "_linea.dat" the plan, ".sim"
-// the station table, any other ".dat" the cells.
+// The kind a compiled file's name ends with (model/file_names.h): "_linea.dat"
+// the plan, ".sim" the station table, any other ".dat" the cells.
 std::optional<file_kind> kind_from_name(const std::filesystem::path& file);
 // Plan file size of a line of `line_length` metres: 20 x L + 139964 bytes.
 std::int64_t plan_file_size(std::int64_t line_length);

@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "model/conversions.h"
+#include "model/file_names.h"
 #include "platform/replace_file.h"
 
 namespace assembly {
@@ -16,7 +17,7 @@ namespace {
 
 // Appends the fields of `record` one after the other, as its layout lists them.
 template <typename Record>
-void append_record(le_writer& out, const Record& record) {
+void append_record(model::le_writer& out, const Record& record) {
   for_each_field<Record>([&](const auto& f) {
     if constexpr (std::decay_t<decltype(f)>::is_text) {
       out.text16(record.*f.member);
@@ -28,11 +29,11 @@ void append_record(le_writer& out, const Record& record) {
 
 }  // namespace
 
-void append_cell_record(le_writer& out, const model::track_cell& cell) {
+void append_cell_record(model::le_writer& out, const model::track_cell& cell) {
   append_record(out, cell);
 }
 
-void append_station_record(le_writer& out, const model::station_entry& entry) {
+void append_station_record(model::le_writer& out, const model::station_entry& entry) {
   append_record(out, entry);
 }
 
@@ -58,16 +59,16 @@ void write_plan_bytes(const model::track_plan& plan, const platform::byte_sink& 
       at = begin;
     }
     const model::plan_tag tag = plan.tag(i);
-    at = put_le<tag_width>(at, static_cast<std::uint16_t>(tag));
+    at = model::put_le<tag_width>(at, static_cast<std::uint16_t>(tag));
     switch (tag) {
       case model::plan_tag::empty:
         break;
       case model::plan_tag::short_int:
-        at = put_le<short_width>(at,
-                                 static_cast<std::uint16_t>(model::round_to_short(plan.value(i))));
+        at = model::put_le<short_width>(
+            at, static_cast<std::uint16_t>(model::round_to_short(plan.value(i))));
         break;
       case model::plan_tag::real:
-        at = put_le<double_width>(at, std::bit_cast<std::uint64_t>(plan.value(i)));
+        at = model::put_le<double_width>(at, std::bit_cast<std::uint64_t>(plan.value(i)));
         break;
     }
   }
@@ -83,7 +84,7 @@ std::string plan_file_bytes(const model::track_plan& plan) {
 std::string station_file_bytes(
     const std::array<model::station_entry, model::station_count>& table) {
   std::string bytes;
-  le_writer out(bytes);
+  model::le_writer out(bytes);
   for (const model::station_entry& entry : table) append_station_record(out, entry);
   return bytes;
 }
@@ -91,19 +92,9 @@ std::string station_file_bytes(
 std::string cell_file_bytes(const std::vector<model::track_cell>& cells) {
   std::string bytes;
   bytes.reserve(cells.size() * cell_record_size);
-  le_writer out(bytes);
+  model::le_writer out(bytes);
   for (const model::track_cell& cell : cells) append_cell_record(out, cell);
   return bytes;
-}
-
-std::string plan_file_name(const model::scenario_model& model) {
-  return model.route_id + "_linea.dat";
-}
-std::string station_file_name(const model::scenario_model& model) {
-  return model.route_id + "_" + model.train_number + ".sim";
-}
-std::string cell_file_name(const model::scenario_model& model) {
-  return model.route_id + "_" + model.train_number + ".dat";
 }
 
 void write_compiled_files(
@@ -115,13 +106,14 @@ void write_compiled_files(
     if (!model.plan.exists()) {
       throw std::logic_error("the track plan is to be written but the reader built none");
     }
-    platform::replace_file(path_of(plan_file_name(model)), [&](const platform::byte_sink& sink) {
-      write_plan_bytes(model.plan, sink);
-    });
+    platform::replace_file(
+        path_of(model::file_name(model, model::scenario_file::plan)),
+        [&](const platform::byte_sink& sink) { write_plan_bytes(model.plan, sink); });
   }
-  platform::replace_file(path_of(station_file_name(model)),
+  platform::replace_file(path_of(model::file_name(model, model::scenario_file::stations)),
                          station_file_bytes(model.station_table));
-  platform::replace_file(path_of(cell_file_name(model)), cell_file_bytes(model.track_cells));
+  platform::replace_file(path_of(model::file_name(model, model::scenario_file::cells)),
+                         cell_file_bytes(model.track_cells));
 }
 
 }  // namespace assembly

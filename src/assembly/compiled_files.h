@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "assembly/le_writer.h"
 #include "assembly/record_layouts.h"
+#include "model/little_endian.h"
 #include "model/scenario_model.h"
 #include "platform/replace_file.h"
 
@@ -22,8 +22,8 @@ inline constexpr std::size_t cell_record_size = fixed_record_size<model::track_c
 // A station record is this many bytes plus the length of its name.
 inline constexpr std::size_t station_record_fixed_size = fixed_record_size<model::station_entry>();
 
-void append_cell_record(le_writer& out, const model::track_cell& cell);
-void append_station_record(le_writer& out, const model::station_entry& entry);
+void append_cell_record(model::le_writer& out, const model::track_cell& cell);
+void append_station_record(model::le_writer& out, const model::station_entry& entry);
 
 // The plan: every element tagged as plan_element_layout describes, all x
 // values of metres 0 to the last, then all y values.
@@ -33,14 +33,9 @@ void write_plan_bytes(const model::track_plan& plan, const platform::byte_sink& 
 std::string station_file_bytes(const std::array<model::station_entry, model::station_count>& table);
 std::string cell_file_bytes(const std::vector<model::track_cell>& cells);
 
-// Own names of the files, before the program's folder is put in front.
-std::string plan_file_name(const model::scenario_model& model);
-std::string station_file_name(const model::scenario_model& model);
-std::string cell_file_name(const model::scenario_model& model);
-
 // Writes the plan (only when plan_flag is not 0), the station table and the
 // cells, in that order, each replacing any older file of its name whole.
-// `path_of` gives the path of each own name.
+// `path_of` gives the path of each own name (model/file_names.h).
 void write_compiled_files(
     const model::scenario_model& model,
     const std::function<std::filesystem::path(const std::string& own_name)>& path_of);

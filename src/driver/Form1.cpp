@@ -6,11 +6,11 @@
 
 #include "assembly/compiled_files.h"
 #include "driver/route_plan_notice.h"
+#include "model/file_names.h"
 #include "model/windows_1252.h"
 #include "platform/file_system.h"
 #include "platform/replace_file.h"
 #include "scenari/carried_scenario.h"
-#include "scenari/text_names.h"
 
 namespace {
 
@@ -48,12 +48,10 @@ namespace {
 // The names of every file a run writes, the only ones whose temporaries the
 // start of a run removes; in UTF-8, as the folder's names are compared.
 std::vector<std::string> own_file_names(const model::scenario_model& model) {
-  std::vector<std::string> names = {
-      scenari::line_text_name(model),     scenari::train_text_name(model),
-      scenari::notes_name(model),         scenari::slowdown_order_name(model),
-      scenari::train_card_name(model),    assembly::plan_file_name(model),
-      assembly::station_file_name(model), assembly::cell_file_name(model)};
-  for (std::string& name : names) name = model::utf8_from_windows_1252(name);
+  std::vector<std::string> names;
+  for (const model::scenario_file file : model::every_scenario_file) {
+    names.push_back(model::utf8_from_windows_1252(model::file_name(model, file)));
+  }
   return names;
 }
 
@@ -67,11 +65,13 @@ void Form1::remove_documents_not_carried(platform::folder_flush_batch& burst) {
   // The folder then holds one scenario's documents, never another's beside
   // this one's compiled files.
   if (carried_ == nullptr) return;
-  if (!carried_->notes) burst.remove_in_burst(nome_file(scenari::notes_name(model)));
+  if (!carried_->notes)
+    burst.remove_in_burst(nome_file(model::file_name(model, model::scenario_file::notes)));
   if (!carried_->slowdown_order) {
-    burst.remove_in_burst(nome_file(scenari::slowdown_order_name(model)));
+    burst.remove_in_burst(nome_file(model::file_name(model, model::scenario_file::slowdown_order)));
   }
-  if (!carried_->train_card) burst.remove_in_burst(nome_file(scenari::train_card_name(model)));
+  if (!carried_->train_card)
+    burst.remove_in_burst(nome_file(model::file_name(model, model::scenario_file::train_card)));
 }
 
 void Form1::Form_Load() {

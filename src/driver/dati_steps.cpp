@@ -4,13 +4,14 @@
 #include <filesystem>
 
 #include "driver/Form1.h"
+#include "model/file_names.h"
 #include "scenari/carried_scenario.h"
 #include "scenari/scenario_texts.h"
-#include "scenari/text_names.h"
 #include "scenari/text_writer.h"
 
 void Form1::dati_linea() {
-  const std::filesystem::path file = nome_file(scenari::line_text_name(model));
+  const std::filesystem::path file =
+      nome_file(model::file_name(model, model::scenario_file::line_text));
   // Read back and deleted by this run's reader: never flushed to the disk.
   if (carried_ != nullptr) {
     scenari::write_recorded_text(texts_written, file, carried_->line_text);
@@ -20,7 +21,8 @@ void Form1::dati_linea() {
 }
 
 void Form1::dati_treno() {
-  const std::filesystem::path file = nome_file(scenari::train_text_name(model));
+  const std::filesystem::path file =
+      nome_file(model::file_name(model, model::scenario_file::train_text));
   // Read back and deleted by this run's reader: never flushed to the disk.
   if (carried_ != nullptr) {
     scenari::write_recorded_text(texts_written, file, carried_->train_text);
@@ -30,7 +32,8 @@ void Form1::dati_treno() {
 }
 
 void Form1::dati_note() {
-  const std::filesystem::path file = nome_file(scenari::notes_name(model));
+  const std::filesystem::path file =
+      nome_file(model::file_name(model, model::scenario_file::notes));
   if (carried_ == nullptr) {
     scenari::write_line_list(file, scenari::note_lines());
   } else if (carried_->notes) {
@@ -39,7 +42,8 @@ void Form1::dati_note() {
 }
 
 void Form1::dati_rallentamenti() {
-  const std::filesystem::path file = nome_file(scenari::slowdown_order_name(model));
+  const std::filesystem::path file =
+      nome_file(model::file_name(model, model::scenario_file::slowdown_order));
   if (carried_ == nullptr) {
     scenari::write_line_list(file, scenari::rallentamenti_lines());
   } else if (carried_->slowdown_order) {
@@ -48,7 +52,8 @@ void Form1::dati_rallentamenti() {
 }
 
 void Form1::dati_scheda() {
-  const std::filesystem::path file = nome_file(scenari::train_card_name(model));
+  const std::filesystem::path file =
+      nome_file(model::file_name(model, model::scenario_file::train_card));
   if (carried_ == nullptr) {
     scenari::write_line_list(file, scenari::scheda_lines());
   } else if (carried_->train_card) {

@@ -10,9 +10,9 @@
 #include "assembly/compile.h"
 #include "assembly/compiled_files.h"
 #include "driver/Form1.h"
+#include "model/file_names.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
-#include "scenari/text_names.h"
 
 namespace {
 
@@ -39,12 +39,12 @@ class folder_texts final : public reader::description_texts {
   explicit folder_texts(Form1& form) : form_(form) {}
 
   bool line_exists() override {
-    line_ = form_.nome_file(scenari::line_text_name(form_.model));
+    line_ = form_.nome_file(model::file_name(form_.model, model::scenario_file::line_text));
     std::error_code failed;
     const bool exists = std::filesystem::exists(line_, failed);
     if (failed) throw platform::file_error(line_, "look for", failed.message());
     if (!exists) return false;
-    train_ = form_.nome_file(scenari::train_text_name(form_.model));
+    train_ = form_.nome_file(model::file_name(form_.model, model::scenario_file::train_text));
     return true;
   }
   std::string read_line() override { return read_text(form_, line_); }

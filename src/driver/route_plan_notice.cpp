@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "assembly/compiled_files.h"
+#include "model/file_names.h"
 #include "model/windows_1252.h"
 #include "platform/file_system.h"
 #include "platform/replace_file.h"
@@ -19,17 +20,12 @@ std::string utf8_name(const std::filesystem::path& entry) {
 
 std::vector<std::string> other_trains_of_route(const std::vector<std::filesystem::path>& entries,
                                                const std::string& route, const std::string& train) {
-  const std::string prefix = route + "_";
-  const std::string suffix = ".sim";
   std::vector<std::string> trains;
   for (const std::filesystem::path& entry : entries) {
-    const std::string name = utf8_name(entry);
-    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
-        !name.ends_with(suffix)) {
-      continue;
+    const auto named = model::read_file_name(utf8_name(entry), route);
+    if (named && named->file == model::scenario_file::stations && named->train_number != train) {
+      trains.push_back(named->train_number);
     }
-    std::string other = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-    if (other != train) trains.push_back(std::move(other));
   }
   std::sort(trains.begin(), trains.end());
   return trains;
@@ -45,7 +41,8 @@ std::string route_plan_notice(const model::scenario_model& model,
   } catch (const platform::file_error&) {
     return "";  // a folder that cannot be listed names no train
   }
-  const std::string plan_name = model::utf8_from_windows_1252(assembly::plan_file_name(model));
+  const std::string plan_name =
+      model::utf8_from_windows_1252(model::file_name(model, model::scenario_file::plan));
   const std::vector<std::string> others =
       other_trains_of_route(entries, model::utf8_from_windows_1252(model.route_id),
                             model::utf8_from_windows_1252(model.train_number));

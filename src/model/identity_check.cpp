@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "model/file_names.h"
 #include "model/windows_1252.h"
 
 namespace model {
@@ -80,12 +81,16 @@ std::optional<std::string> part_fault(std::string_view name) {
 
 }  // namespace
 
+std::optional<std::string> name_part_fault(std::string_view part) {
+  return part_fault(part);
+}
+
 std::size_t longest_own_name_of(const scenario_identity& identity) {
-  constexpr std::string_view longest_suffix = "_rallentamenti.txt";
-  constexpr std::size_t temporary_suffix = 1 + 16 + 4;
-  return utf8_from_windows_1252(identity.route_id).size() + 1 +
-         utf8_from_windows_1252(identity.train_number).size() + longest_suffix.size() +
-         temporary_suffix;
+  std::size_t longest = 0;
+  for (const scenario_file file : every_scenario_file) {
+    longest = std::max(longest, utf8_from_windows_1252(file_name(identity, file)).size());
+  }
+  return longest + temporary_suffix_size;
 }
 
 std::optional<std::string> identity_fault(const scenario_identity& identity) {

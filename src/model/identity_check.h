@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/scenario_identity.h"
 
@@ -14,11 +15,16 @@ namespace model {
 // on Linux: 255 on both.
 inline constexpr std::size_t longest_own_name = 255;
 
-// The longest own name that a scenario's identity makes: its slowdown order,
-// "<route>_<train>_rallentamenti.txt", while it is written as a temporary
-// (".", 16 hex digits, ".tmp" more), counted in UTF-8 bytes, which is never
-// fewer than the UTF-16 units of the same Windows-1252 text.
+// The longest own name that a scenario's identity makes (model/file_names.h):
+// its slowdown order, "<route>_<train>_rallentamenti.txt", while it is written
+// as a temporary, counted in UTF-8 bytes, which is never fewer than the UTF-16
+// units of the same Windows-1252 text.
 std::size_t longest_own_name_of(const scenario_identity& identity);
+
+// Why one part of an identity, a route identifier or a train number (a
+// Windows-1252 text), cannot be part of a file's name ("is a device name on
+// Windows"); none when it can. The length of the whole name is not judged.
+std::optional<std::string> name_part_fault(std::string_view part);
 
 // Why the identity (two Windows-1252 texts) cannot name the scenario's files,
 // as one line ("the route identifier "CON" is a device name on Windows"); none

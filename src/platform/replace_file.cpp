@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "model/file_names.h"
+
 namespace platform {
 namespace {
 
@@ -48,7 +50,9 @@ std::string random_name_digits() {
   }();
   static constexpr char digits[] = "0123456789abcdef";
   std::uint64_t bits = generator();
-  std::string text(16, '0');
+  // 64 bits make 16 hex digits.
+  static_assert(model::temporary_digit_count == 16);
+  std::string text(model::temporary_digit_count, '0');
   for (char& c : text) {
     c = digits[bits & 0xF];
     bits >>= 4;
@@ -57,11 +61,8 @@ std::string random_name_digits() {
 }
 
 std::filesystem::path temporary_name(const std::filesystem::path& file) {
-  std::string suffix = ".";
-  suffix += random_name_digits();
-  suffix += ".tmp";
   std::filesystem::path name = file;
-  name += suffix;
+  name += model::temporary_suffix(random_name_digits());
   return name;
 }
 
@@ -71,14 +72,15 @@ namespace {
 // by the same digits and ".old" (an earlier file's second name kept through a
 // burst) or ".gone" (the mark of a file a burst deletes).
 bool is_temporary_of(const std::string& name, const std::string& own_name) {
-  constexpr std::size_t suffix_size = 1 + 16 + 4;  // ".", 16 hex digits, ".tmp"
+  constexpr std::size_t suffix_size = model::temporary_suffix_size;
   const bool temporary = name.size() == own_name.size() + suffix_size &&
-                         (name.ends_with(".tmp") || name.ends_with(".old"));
+                         (name.ends_with(model::temporary_ending) || name.ends_with(".old"));
   const bool mark = name.size() == own_name.size() + suffix_size + 1 && name.ends_with(".gone");
   if (!(temporary || mark) || !name.starts_with(own_name) || name[own_name.size()] != '.') {
     return false;
   }
-  for (std::size_t i = own_name.size() + 1; i < own_name.size() + 17; ++i) {
+  for (std::size_t i = own_name.size() + 1; i < own_name.size() + 1 + model::temporary_digit_count;
+       ++i) {
     const char c = name[i];
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
   }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/file_names.h"
 #include "platform/replace_file.h"
 
 namespace platform {
@@ -17,7 +18,7 @@ double burst_microseconds = 0;
 
 constexpr std::string_view record_start = "scenari.";
 constexpr std::string_view record_end = ".commit";
-constexpr std::size_t digit_count = 16;
+constexpr std::size_t digit_count = model::temporary_digit_count;
 
 bool all_hex_digits(std::string_view text) {
   if (text.size() != digit_count) return false;
@@ -108,7 +109,7 @@ folder_flush_batch* open_folder_flush_batch() noexcept {
 folder_flush_batch::folder_flush_batch() {
   if (open_batch != nullptr) throw std::logic_error("a folder flush batch is already open");
   digits_ = random_name_digits();
-  suffix_ = "." + digits_ + ".tmp";
+  suffix_ = model::temporary_suffix(digits_);
   open_batch = this;
 }
 
@@ -144,7 +145,7 @@ void folder_flush_batch::remove_in_burst(const std::filesystem::path& file) {
 
 void folder_flush_batch::draw_new_digits() {
   std::string digits = random_name_digits();
-  std::string suffix = "." + digits + ".tmp";
+  std::string suffix = model::temporary_suffix(digits);
   for (staged_file& staged : staged_) {
     std::filesystem::path renamed = staged.file;
     renamed += suffix;
@@ -259,7 +260,8 @@ void complete_interrupted_burst(const std::filesystem::path& folder) {
     const std::string_view digits = record_digits(record);
     if (digits.empty()) continue;
     for (const std::string& name : names) {
-      if (const std::string_view own = staged_file_of(name, digits, ".tmp"); !own.empty()) {
+      if (const std::string_view own = staged_file_of(name, digits, model::temporary_ending);
+          !own.empty()) {
         rename_over(folder / from_utf8(name), folder / from_utf8(own), true);
       } else if (const std::string_view marked = staged_file_of(name, digits, ".gone");
                  !marked.empty()) {

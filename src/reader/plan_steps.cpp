@@ -1,24 +1,18 @@
 #include "reader/plan_steps.h"
 
+#include <optional>
 #include <string_view>
 
+#include "model/record_words.h"
 #include "reader/keyword.h"
 
 namespace reader {
 
 bool curvature_of(std::string_view keyword, double& k) {
-  static constexpr struct {
-    char digit;
-    double curvature;
-  } radii[] = {{'1', 0.0001}, {'2', 0.0002}, {'3', 0.0004},
-               {'4', 0.001},  {'5', 0.002},  {'6', 0.003}};
-  for (const auto& radius : radii) {
-    if (keyword.find(radius.digit) != std::string_view::npos) {
-      k = contains_nocase(keyword, "s") ? -radius.curvature : radius.curvature;
-      return true;
-    }
-  }
-  return false;
+  const std::optional<model::curve_digit> curve = model::curve_digit_in(keyword);
+  if (!curve) return false;
+  k = contains_nocase(keyword, "s") ? -curve->curvature : curve->curvature;
+  return true;
 }
 
 void plan_builder::seed() {

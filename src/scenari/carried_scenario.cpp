@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "model/identity_check.h"
+#include "model/little_endian.h"
 #include "platform/file_system.h"
 #include "scenari/sha256.h"
 
@@ -15,63 +16,48 @@ namespace {
 
 constexpr std::uint32_t format_number = 1;
 
-void put_number(std::string& out, std::uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-void put_bytes(std::string& out, std::string_view bytes) {
-  put_number(out, bytes.size(), 4);
-  out.append(bytes);
-}
-
-std::uint64_t number_at(std::string_view bytes, std::size_t at, int size) {
-  std::uint64_t value = 0;
-  for (int i = size - 1; i >= 0; --i) {
-    value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-  }
-  return value;
+// A size of 4 bytes and the bytes themselves.
+void put_bytes(model::le_writer& out, std::string_view bytes) {
+  out.number(static_cast<std::uint32_t>(bytes.size()));
+  out.bytes(bytes);
 }
 
 // The scenario's fields, read in order, each checked against what is left.
 class field_reader {
  public:
-  explicit field_reader(std::string_view bytes) : bytes_(bytes) {}
+  explicit field_reader(std::string_view bytes) : in_(bytes) {}
 
-  std::uint64_t number(int size, const char* what) {
-    if (bytes_.size() - at_ < static_cast<std::size_t>(size)) cut(what);
-    const std::uint64_t value = number_at(bytes_, at_, size);
-    at_ += static_cast<std::size_t>(size);
-    return value;
+  template <std::unsigned_integral Number>
+  Number number(const char* what) {
+    if (in_.left() < sizeof(Number)) cut(what);
+    return in_.number<Number>();
   }
   bool flag(const char* what) {
-    const std::uint64_t value = number(1, what);
+    const auto value = number<std::uint8_t>(what);
     if (value > 1)
       throw damaged_installer(std::string("its scenario's ") + what + " is neither 0 nor 1");
     return value == 1;
   }
   std::string text(const char* what, std::size_t largest) {
-    const std::uint64_t size = number(4, what);
+    const std::uint32_t size = number<std::uint32_t>(what);
     if (size > largest) {
       throw damaged_installer(std::string("its scenario's ") + what + " is too large (" +
                               std::to_string(size) + " bytes)");
     }
-    if (bytes_.size() - at_ < size) cut(what);
-    std::string value(bytes_.substr(at_, static_cast<std::size_t>(size)));
-    at_ += static_cast<std::size_t>(size);
-    return value;
+    if (in_.left() < size) cut(what);
+    return std::string(in_.take(size));
   }
   std::optional<std::string> document(const char* what) {
     if (!flag(what)) return std::nullopt;
     return text(what, largest_carried_file);
   }
-  bool at_end() const { return at_ == bytes_.size(); }
+  bool at_end() const { return in_.at_end(); }
 
  private:
   [[noreturn]] static void cut(const char* what) {
     throw damaged_installer(std::string("its scenario ends inside the ") + what);
   }
-  std::string_view bytes_;
-  std::size_t at_ = 0;
+  model::le_reader in_;
 };
 
 sha256_digest seal_digest(std::string_view scenario, std::string_view size_field) {
@@ -98,26 +84,27 @@ std::string seal_scenario(const carried_scenario& scenario) {
   check_size("line text", scenario.line_text.size());
   check_size("train text", scenario.train_text.size());
   std::string out;
-  put_number(out, format_number, 4);
-  put_number(out, scenario.plan ? 1 : 0, 1);
-  put_bytes(out, scenario.identity.route_id);
-  put_bytes(out, scenario.identity.train_number);
-  put_bytes(out, scenario.line_text);
-  put_bytes(out, scenario.train_text);
+  model::le_writer fields(out);
+  fields.number(format_number);
+  fields.number(static_cast<std::uint8_t>(scenario.plan ? 1 : 0));
+  put_bytes(fields, scenario.identity.route_id);
+  put_bytes(fields, scenario.identity.train_number);
+  put_bytes(fields, scenario.line_text);
+  put_bytes(fields, scenario.train_text);
   const std::pair<const char*, const std::optional<std::string>*> documents[] = {
       {"notes", &scenario.notes},
       {"slowdown order", &scenario.slowdown_order},
       {"train card", &scenario.train_card}};
   for (const auto& [what, document] : documents) {
-    put_number(out, document->has_value() ? 1 : 0, 1);
+    fields.number(static_cast<std::uint8_t>(document->has_value() ? 1 : 0));
     if (document->has_value()) {
       check_size(what, (*document)->size());
-      put_bytes(out, **document);
+      put_bytes(fields, **document);
     }
   }
   const std::size_t scenario_size = out.size();
   std::string size_field;
-  put_number(size_field, scenario_size, 8);
+  model::le_writer(size_field).number(static_cast<std::uint64_t>(scenario_size));
   const sha256_digest digest = seal_digest(out, size_field);
   out += size_field;
   out.append(reinterpret_cast<const char*>(digest.data()), digest.size());
@@ -134,7 +121,7 @@ carried_scenario unseal_scenario(std::string_view installer) {
   }
   const std::size_t trailer = installer.size() - carried_trailer_size;
   const std::string_view size_field = installer.substr(trailer, 8);
-  const std::uint64_t size = number_at(size_field, 0, 8);
+  const std::uint64_t size = model::le_reader(size_field).number<std::uint64_t>();
   if (size > largest_carried_scenario || size > trailer) {
     throw damaged_installer("the size it gives its scenario (" + std::to_string(size) +
                             " bytes) is not possible");
@@ -148,7 +135,7 @@ carried_scenario unseal_scenario(std::string_view installer) {
 
   // Sealed by a packager: a field that does not fit is a packager of another make.
   field_reader fields(scenario);
-  if (fields.number(4, "format number") != format_number) {
+  if (fields.number<std::uint32_t>("format number") != format_number) {
     throw damaged_installer("its scenario is in a format this installer does not know");
   }
   carried_scenario result;
@@ -188,7 +175,7 @@ carried_scenario read_carried_scenario(const std::filesystem::path& installer) {
         "installer)");
   }
   const std::string trailer = read_end(carried_trailer_size);
-  const std::uint64_t size = number_at(trailer, 0, 8);
+  const std::uint64_t size = model::le_reader(trailer).number<std::uint64_t>();
   if (trailer.substr(trailer.size() - carried_mark.size()) != carried_mark) {
     throw damaged_installer(
         "no scenario is sealed at its end (it was cut short or lengthened, or is the bare generic "

@@ -32,7 +32,7 @@ TEST(CellRecord, IsFifteenBytesLittleEndianWithNoGapAfterTheKind) {
                                .gradient = 94,
                                .adhesion = 200};
   std::string out;
-  assembly::le_writer writer(out);
+  model::le_writer writer(out);
   assembly::append_cell_record(writer, cell);
   EXPECT_EQ(out, bytes({0x0C, 0xFE, 0xFF, 0x34, 0x12, 0x2C, 0x01, 0xD4, 0xFE, 0x07, 0x53, 0x02,
                         0x0F, 0x5E, 0xC8}));
@@ -56,7 +56,7 @@ TEST(StationRecord, HoldsTheFieldsInOrderWithTheNameAsLengthAndCharacters) {
                                    .flag_b = 4,
                                    .time = 0x01020304};
   std::string out;
-  assembly::le_writer writer(out);
+  model::le_writer writer(out);
   assembly::append_station_record(writer, entry);
   EXPECT_EQ(out.size(), 44u);
   EXPECT_EQ(out, bytes({0x03, 0x9C, 0x31, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x96, 0x32,

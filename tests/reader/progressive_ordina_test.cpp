@@ -5,8 +5,7 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "driver/Form1.h"
-#include "support/fake_platform.h"
+#include "reader/record_stores.h"
 
 namespace {
 
@@ -30,21 +29,18 @@ void PrintTo(const ordering_case& c, std::ostream* os) {
 
 class ProgressiveOrdina : public ::testing::TestWithParam<ordering_case> {
  protected:
-  ProgressiveOrdina() : platform_("/nowhere"), form(platform_) {}
-
   void put(int index, const ref& r) {
-    auto& e = form.model.station_table.at(static_cast<std::size_t>(index));
+    auto& e = model.station_table.at(static_cast<std::size_t>(index));
     e.start = r.chainage;
     e.end = r.offset;
     e.position = r.flag;
   }
   ref get(int index) const {
-    const auto& e = form.model.station_table.at(static_cast<std::size_t>(index));
+    const auto& e = model.station_table.at(static_cast<std::size_t>(index));
     return {e.start, e.end, e.position};
   }
 
-  testing_support::fake_platform platform_;
-  Form1 form;
+  model::scenario_model model;
 };
 
 TEST_P(ProgressiveOrdina, PutsTheFurthestReferenceFirst) {
@@ -52,11 +48,11 @@ TEST_P(ProgressiveOrdina, PutsTheFurthestReferenceFirst) {
   put(81, c.tre);
   put(82, c.due);
   put(83, c.uno);
-  form.progressive_ordina();
+  reader::progressive_ordina(model);
   EXPECT_EQ(get(81), c.e81);
   EXPECT_EQ(get(82), c.e82);
   EXPECT_EQ(get(83), c.e83);
-  EXPECT_EQ(form.model.error_code, 0);
+  EXPECT_EQ(model.error_code, 0);
 }
 
 const ref zero{};
@@ -159,12 +155,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ordering_case>& info) { return info.param.name; });
 
 TEST_F(ProgressiveOrdina, LeavesTheOtherFieldsOfTheEntriesAlone) {
-  form.model.station_table[81].name = "tre";
-  form.model.station_table[83].kind = 7;
+  model.station_table[81].name = "tre";
+  model.station_table[83].kind = 7;
   put(83, {12800, -12800, 0});
-  form.progressive_ordina();
-  EXPECT_EQ(form.model.station_table[81].name, "tre");
-  EXPECT_EQ(form.model.station_table[83].kind, 7);
+  reader::progressive_ordina(model);
+  EXPECT_EQ(model.station_table[81].name, "tre");
+  EXPECT_EQ(model.station_table[83].kind, 7);
   EXPECT_EQ(get(81), (ref{12800, -12800, 0}));
 }
 
@@ -172,7 +168,7 @@ TEST_F(ProgressiveOrdina, AnOffsetPushedPastTheLongRangeFailsWithoutWriting) {
   const std::int32_t big = std::numeric_limits<std::int32_t>::max() - 50;
   put(81, {0, 10, 0});
   put(83, {12800, big, 1});
-  EXPECT_THROW(form.progressive_ordina(), std::overflow_error);
+  EXPECT_THROW(reader::progressive_ordina(model), std::overflow_error);
   EXPECT_EQ(get(81), (ref{0, 10, 0}));
   EXPECT_EQ(get(82), zero);
   EXPECT_EQ(get(83), (ref{12800, big, 1}));

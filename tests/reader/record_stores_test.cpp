@@ -1,3 +1,5 @@
+#include "reader/record_stores.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,39 +9,35 @@
 #include <stdexcept>
 #include <vector>
 
-#include "driver/Form1.h"
 #include "model/track_cell.h"
-#include "support/fake_platform.h"
 
 namespace {
 
 using model::track_cell;
 namespace kind = model::cell_kind;
 
-// A window over a hand-made line of 2001 cells (0 to 2000), all empty.
+// A scenario model of a hand-made line of 2001 cells (0 to 2000), all empty.
 class RecordStores : public ::testing::Test {
  protected:
-  RecordStores() : platform_("/nowhere"), form(platform_) {
-    form.model.cell_count = 2000;
-    form.model.track_cells.assign(2001, {});
-    form.model.error_position = -7;  // the stores never set a position
+  RecordStores() {
+    model.cell_count = 2000;
+    model.track_cells.assign(2001, {});
+    model.error_position = -7;  // the stores never set a position
   }
 
-  track_cell& cell(int i) { return form.model.track_cells.at(static_cast<std::size_t>(i)); }
+  track_cell& cell(int i) { return model.track_cells.at(static_cast<std::size_t>(i)); }
 
   // Indices of the cells that differ from the snapshot.
   std::vector<int> changed_since(const std::vector<track_cell>& before) const {
     std::vector<int> changed;
     for (std::size_t i = 0; i < before.size(); ++i) {
-      if (!(before[i] == form.model.track_cells[i])) changed.push_back(static_cast<int>(i));
+      if (!(before[i] == model.track_cells[i])) changed.push_back(static_cast<int>(i));
     }
     return changed;
   }
 
-  testing_support::fake_platform platform_;
-
  public:
-  Form1 form;
+  model::scenario_model model;
 };
 
 // ---------------------------------------------------------------- mountain
@@ -58,19 +56,19 @@ class MountainStretch : public RecordStores, public ::testing::WithParamInterfac
 
 TEST_P(MountainStretch, MarksItsCellsAndOnlyThem) {
   const stretch_case& c = GetParam();
-  const auto before = form.model.track_cells;
-  form.memo_montagna(c.inizio, c.fine, c.tipo);
+  const auto before = model.track_cells;
+  reader::memo_montagna(model, c.inizio, c.fine, c.tipo);
 
-  EXPECT_EQ(form.model.mountain_count, 1);
-  EXPECT_EQ(form.model.mountain_start[1], c.inizio);
-  EXPECT_EQ(form.model.mountain_end[1], c.fine);
+  EXPECT_EQ(model.mountain_count, 1);
+  EXPECT_EQ(model.mountain_start[1], c.inizio);
+  EXPECT_EQ(model.mountain_end[1], c.fine);
   // The changed cells, each with its side code and kind.
   std::map<int, std::pair<int, int>> expected, changed;
   for (int i = c.first_cell; i <= c.last_cell; ++i) expected[i] = {c.side, kind::empty};
   for (const int f : c.fillers) expected[f].second = kind::mountain_filler;
   for (const int i : changed_since(before)) changed[i] = {cell(i).mountain, cell(i).kind};
   EXPECT_EQ(changed, expected);
-  EXPECT_EQ(form.model.error_code, 0);
+  EXPECT_EQ(model.error_code, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stretches, MountainStretch,
@@ -93,7 +91,7 @@ TEST_F(RecordStores, FillerMarksSkipCellsThatHoldSomething) {
   cell(1785).kind = kind::signal;
   cell(1789).kind = kind::mountain_filler;
   cell(1793).kind = kind::speed_point;
-  form.memo_montagna(89100, 90100, 11);
+  reader::memo_montagna(model, 89100, 90100, 11);
   EXPECT_EQ(cell(1785).kind, kind::signal);
   EXPECT_EQ(cell(1789).kind, kind::mountain_filler);
   EXPECT_EQ(cell(1793).kind, kind::speed_point);
@@ -114,11 +112,11 @@ struct gap_case {
 class MountainGap : public RecordStores, public ::testing::WithParamInterface<gap_case> {};
 
 TEST_P(MountainGap, CloseStretchGetsSideCodeThree) {
-  form.memo_montagna(1000, 2000, 1);
-  form.memo_montagna(GetParam().second_start, 3000, GetParam().second_tipo);
-  EXPECT_EQ(form.model.mountain_count, 2);
-  EXPECT_EQ(form.model.mountain_start[2], GetParam().second_start);
-  EXPECT_EQ(form.model.mountain_end[2], 3000);
+  reader::memo_montagna(model, 1000, 2000, 1);
+  reader::memo_montagna(model, GetParam().second_start, 3000, GetParam().second_tipo);
+  EXPECT_EQ(model.mountain_count, 2);
+  EXPECT_EQ(model.mountain_start[2], GetParam().second_start);
+  EXPECT_EQ(model.mountain_end[2], 3000);
   const int first = GetParam().second_start / 50;
   for (int i = first; i <= 59; ++i) EXPECT_EQ(cell(i).mountain, GetParam().expected_side) << i;
   EXPECT_EQ(cell(39).mountain, 1);  // the first stretch keeps its own code
@@ -132,32 +130,32 @@ INSTANTIATE_TEST_SUITE_P(Gaps, MountainGap,
                                            gap_case{2250, 12, 2}));
 
 TEST_F(RecordStores, GapIsMeasuredFromThePreviousStretch) {
-  form.memo_montagna(1000, 2000, 1);
-  form.memo_montagna(5000, 6000, 2);  // 3000 m after the first: its own code
+  reader::memo_montagna(model, 1000, 2000, 1);
+  reader::memo_montagna(model, 5000, 6000, 2);  // 3000 m after the first: its own code
   EXPECT_EQ(cell(100).mountain, 2);
-  form.memo_montagna(6100, 7000, 1);  // 100 m after the previous one
+  reader::memo_montagna(model, 6100, 7000, 1);  // 100 m after the previous one
   EXPECT_EQ(cell(122).mountain, 3);
-  form.memo_montagna(3000, 3500, 1);  // starts before the previous one ends
+  reader::memo_montagna(model, 3000, 3500, 1);  // starts before the previous one ends
   EXPECT_EQ(cell(60).mountain, 3);
-  EXPECT_EQ(form.model.mountain_count, 4);
-  EXPECT_EQ(form.model.mountain_start[4], 3000);
-  EXPECT_EQ(form.model.mountain_end[4], 3500);
+  EXPECT_EQ(model.mountain_count, 4);
+  EXPECT_EQ(model.mountain_start[4], 3000);
+  EXPECT_EQ(model.mountain_end[4], 3500);
 }
 
 TEST_F(RecordStores, TheFirstStretchNeverGetsSideCodeThree) {
   // The empty slot 0 holds an end of 0: a stretch from 100 m is still the first.
-  form.memo_montagna(100, 500, 2);
+  reader::memo_montagna(model, 100, 500, 2);
   EXPECT_EQ(cell(2).mountain, 2);
 }
 
 TEST_F(RecordStores, AnEightyFirstStretchFailsWithoutWriting) {
-  for (int i = 0; i < 80; ++i) form.memo_montagna(1000 + i * 1000, 1500 + i * 1000, 1);
-  ASSERT_EQ(form.model.mountain_count, 80);
-  EXPECT_EQ(form.model.mountain_start[80], 80000);
-  const auto before = form.model.track_cells;
-  EXPECT_THROW(form.memo_montagna(95000, 96000, 2), std::out_of_range);
-  EXPECT_EQ(form.model.mountain_count, 80);
-  EXPECT_EQ(form.model.mountain_start[80], 80000);
+  for (int i = 0; i < 80; ++i) reader::memo_montagna(model, 1000 + i * 1000, 1500 + i * 1000, 1);
+  ASSERT_EQ(model.mountain_count, 80);
+  EXPECT_EQ(model.mountain_start[80], 80000);
+  const auto before = model.track_cells;
+  EXPECT_THROW(reader::memo_montagna(model, 95000, 96000, 2), std::out_of_range);
+  EXPECT_EQ(model.mountain_count, 80);
+  EXPECT_EQ(model.mountain_start[80], 80000);
   EXPECT_TRUE(changed_since(before).empty());
 }
 
@@ -177,9 +175,9 @@ class SpeedIndicator : public RecordStores, public ::testing::WithParamInterface
 
 TEST_P(SpeedIndicator, PacksItsSpeedsIntoOneCell) {
   const indicator_case& p = GetParam();
-  const auto before = form.model.track_cells;
-  form.memo_indicatori_v_max(p.posizione, p.vas, p.vbs, p.vcs, p.strisces, p.vad, p.vbd, p.vcd,
-                             p.strisced);
+  const auto before = model.track_cells;
+  reader::memo_indicatori_v_max(model, p.posizione, p.vas, p.vbs, p.vcs, p.strisces, p.vad, p.vbd,
+                                p.vcd, p.strisced);
   EXPECT_EQ(changed_since(before), std::vector<int>{p.cell});
   const track_cell& c = cell(p.cell);
   EXPECT_EQ(c.kind, kind::speed_indicator);
@@ -187,7 +185,7 @@ TEST_P(SpeedIndicator, PacksItsSpeedsIntoOneCell) {
   EXPECT_EQ(c.value2, p.b);
   EXPECT_EQ(c.value3, p.c);
   EXPECT_EQ(c.value4, p.stripes);
-  EXPECT_EQ(form.model.error_code, 0);
+  EXPECT_EQ(model.error_code, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -208,12 +206,14 @@ INSTANTIATE_TEST_SUITE_P(
                       indicator_case{1250, 0, 0, 0, 4000, 0, 0, 0, 0, 26, 0, 0, 0, -25536}));
 
 TEST_F(RecordStores, IndicatorValueBeyondAShortFailsWithoutWriting) {
-  const auto before = form.model.track_cells;
+  const auto before = model.track_cells;
   // 1639 * 20 = 32780; the first two values fit, the third does not.
-  EXPECT_THROW(form.memo_indicatori_v_max(1250, 1, 1, 1639, 0, 0, 0, 0, 0), std::overflow_error);
-  EXPECT_THROW(form.memo_indicatori_v_max(1250, 1, 1, -1639, 0, 0, 0, 0, 0), std::overflow_error);
+  EXPECT_THROW(reader::memo_indicatori_v_max(model, 1250, 1, 1, 1639, 0, 0, 0, 0, 0),
+               std::overflow_error);
+  EXPECT_THROW(reader::memo_indicatori_v_max(model, 1250, 1, 1, -1639, 0, 0, 0, 0, 0),
+               std::overflow_error);
   EXPECT_TRUE(changed_since(before).empty());
-  EXPECT_EQ(form.model.error_code, 0);
+  EXPECT_EQ(model.error_code, 0);
 }
 
 // ------------------------------------------------------------------ signal
@@ -221,10 +221,10 @@ TEST_F(RecordStores, IndicatorValueBeyondAShortFailsWithoutWriting) {
 TEST_F(RecordStores, SignalPacksItsAspectsAndMarksItsApproach) {
   cell(29).kind = kind::speed_point;  // an approach cell keeps what it holds
   cell(29).value = 60;
-  const auto before = form.model.track_cells;
-  form.memo_segnale(1600, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);
+  const auto before = model.track_cells;
+  reader::memo_segnale(model, 1600, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);
 
-  EXPECT_EQ(form.model.error_code, 0);
+  EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(changed_since(before), (std::vector<int>{25, 27, 29, 31, 33}));
   const track_cell& s = cell(33);
   EXPECT_EQ(s.kind, kind::signal);
@@ -254,7 +254,7 @@ struct tempo_case {
 class SignalTime : public RecordStores, public ::testing::WithParamInterface<tempo_case> {};
 
 TEST_P(SignalTime, IsKeptForTypeTwoOnly) {
-  form.memo_segnale(1600, GetParam().sx, 4, 1, 0, 0, 1, 3, 1, 0, GetParam().tempo);
+  reader::memo_segnale(model, 1600, GetParam().sx, 4, 1, 0, 0, 1, 3, 1, 0, GetParam().tempo);
   EXPECT_EQ(cell(33).signal_time, GetParam().signal_time);
 }
 
@@ -268,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(Tempi, SignalTime,
 
 TEST_F(RecordStores, SignalFieldsKeepTheirLowBits) {
   // s1 * 10 + d1 = 40000; the approach codes are (30 * 3 + 0) * 10 + b = 901 to 904.
-  form.memo_segnale(1600, 30, 4000, 0, 0, 0, 0, 0, 0, 0, 0);
+  reader::memo_segnale(model, 1600, 30, 4000, 0, 0, 0, 0, 0, 0, 0, 0);
   EXPECT_EQ(cell(33).value, -25536);
   EXPECT_EQ(cell(33).value4, 90);
   EXPECT_EQ(cell(31).approach, 133);  // 901 - 768
@@ -277,10 +277,10 @@ TEST_F(RecordStores, SignalFieldsKeepTheirLowBits) {
 
 TEST_F(RecordStores, SignalCellRoundsHalvesToEven) {
   // 1625 / 50 + 1 = 33.5 and 1675 / 50 + 1 = 34.5: both give cell 34.
-  form.memo_segnale(1625, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0);
+  reader::memo_segnale(model, 1625, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0);
   EXPECT_EQ(cell(34).kind, kind::signal);
-  form.memo_segnale(1675, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0);
-  EXPECT_EQ(form.model.error_code, 16);
+  reader::memo_segnale(model, 1675, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0);
+  EXPECT_EQ(model.error_code, 16);
 }
 
 struct near_start_case {
@@ -295,9 +295,9 @@ class SignalNearTheStart : public RecordStores,
                            public ::testing::WithParamInterface<near_start_case> {};
 
 TEST_P(SignalNearTheStart, SkipsTheApproachBeforeCellZero) {
-  const auto before = form.model.track_cells;
-  form.memo_segnale(GetParam().posizione, 1, 4, 1, 0, 0, 0, 3, 1, 0, 0);
-  EXPECT_EQ(form.model.error_code, 0);
+  const auto before = model.track_cells;
+  reader::memo_segnale(model, GetParam().posizione, 1, 4, 1, 0, 0, 0, 3, 1, 0, 0);
+  EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(changed_since(before), GetParam().changed);
   const int n = GetParam().changed.back();
   EXPECT_EQ(cell(n).kind, kind::signal);
@@ -313,9 +313,9 @@ INSTANTIATE_TEST_SUITE_P(Positions, SignalNearTheStart,
 // ---------------------------------------------------------------- slowdown
 
 TEST_F(RecordStores, SlowdownMarksWarningStartEndAndMarkers) {
-  const auto before = form.model.track_cells;
-  form.memo_rallentamento(16850, 115, 600, 0, 1, 0);
-  EXPECT_EQ(form.model.error_code, 0);
+  const auto before = model.track_cells;
+  reader::memo_rallentamento(model, 16850, 115, 600, 0, 1, 0);
+  EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(changed_since(before), (std::vector<int>{310, 311, 312, 313, 314, 338, 350}));
 
   track_cell w{}, s{}, e{};
@@ -337,8 +337,8 @@ TEST_F(RecordStores, SlowdownMarksWarningStartEndAndMarkers) {
 }
 
 TEST_F(RecordStores, SlowdownWithASpeedStepAndTimes) {
-  form.memo_rallentamento(16850, 60, 600, 2, 1, 30);
-  EXPECT_EQ(form.model.error_code, 0);
+  reader::memo_rallentamento(model, 16850, 60, 600, 2, 1, 30);
+  EXPECT_EQ(model.error_code, 0);
   for (int i : {314, 338, 350}) {
     EXPECT_EQ(cell(i).value, 60) << i;
     EXPECT_EQ(cell(i).value2, 30) << i;
@@ -354,9 +354,9 @@ TEST_F(RecordStores, SlowdownWithASpeedStepAndTimes) {
 
 TEST_F(RecordStores, SlowdownWithoutMarkersLeavesTheirCellsAlone) {
   cell(311).kind = kind::signal;  // would block a marker
-  const auto before = form.model.track_cells;
-  form.memo_rallentamento(16850, 115, 600, 0, 0, 0);
-  EXPECT_EQ(form.model.error_code, 0);
+  const auto before = model.track_cells;
+  reader::memo_rallentamento(model, 16850, 115, 600, 0, 0, 0);
+  EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(changed_since(before), (std::vector<int>{314, 338, 350}));
 }
 
@@ -372,9 +372,9 @@ class SlowdownNearTheStart : public RecordStores,
                              public ::testing::WithParamInterface<threshold_case> {};
 
 TEST_P(SlowdownNearTheStart, HasAWarningPointOnlyAbove1500) {
-  const auto before = form.model.track_cells;
-  form.memo_rallentamento(GetParam().x, 50, 100, 0, 1, 0);
-  EXPECT_EQ(form.model.error_code, 0);
+  const auto before = model.track_cells;
+  reader::memo_rallentamento(model, GetParam().x, 50, 100, 0, 1, 0);
+  EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(changed_since(before), GetParam().changed);
 }
 
@@ -386,16 +386,16 @@ INSTANTIATE_TEST_SUITE_P(Chainages, SlowdownNearTheStart,
 
 TEST_F(RecordStores, SlowdownAt1500IgnoresATakenWarningCell) {
   cell(7).kind = kind::signal;  // where W would be
-  form.memo_rallentamento(1500, 50, 100, 0, 1, 0);
-  EXPECT_EQ(form.model.error_code, 0);
+  reader::memo_rallentamento(model, 1500, 50, 100, 0, 1, 0);
+  EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(cell(31).kind, kind::slowdown_start);
 }
 
 TEST_F(RecordStores, SlowdownCellsRoundHalvesToEven) {
   // x = 1575: W = round(8.5) = 8 and M = round(7.5) = 8, so the first marker
   // finds the warning point already there.
-  form.memo_rallentamento(1575, 50, 100, 0, 1, 0);
-  EXPECT_EQ(form.model.error_code, 20);
+  reader::memo_rallentamento(model, 1575, 50, 100, 0, 1, 0);
+  EXPECT_EQ(model.error_code, 20);
   EXPECT_EQ(cell(8).kind, kind::slowdown_warning);
   EXPECT_EQ(cell(32).kind, kind::slowdown_start);  // round(32.5)
   EXPECT_EQ(cell(34).kind, kind::slowdown_end);    // round(34.5)
@@ -403,14 +403,14 @@ TEST_F(RecordStores, SlowdownCellsRoundHalvesToEven) {
 
 TEST_F(RecordStores, ShortSlowdownEndsOnItsOwnStartCell) {
   // l = 0: E = S; the start is written after the end.
-  form.memo_rallentamento(16850, 115, 0, 3, 0, 0);
-  EXPECT_EQ(form.model.error_code, 0);
+  reader::memo_rallentamento(model, 16850, 115, 0, 3, 0, 0);
+  EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(cell(338).kind, kind::slowdown_start);
   EXPECT_EQ(cell(338).value3, 3);
 }
 
 TEST_F(RecordStores, SlowdownValuesKeepTheirLowBits) {
-  form.memo_rallentamento(16850, 65536 + 40, 600, -1, 0, 65536 * 2 + 5);
+  reader::memo_rallentamento(model, 16850, 65536 + 40, 600, -1, 0, 65536 * 2 + 5);
   EXPECT_EQ(cell(338).value, 40);
   EXPECT_EQ(cell(338).value2, 5);
   EXPECT_EQ(cell(338).value3, -1);
@@ -418,17 +418,17 @@ TEST_F(RecordStores, SlowdownValuesKeepTheirLowBits) {
 
 // ------------------------------------------------ what every store shares
 
-using store_call = std::function<void(Form1&)>;
+using store_call = std::function<void(model::scenario_model&)>;
 
-const store_call shipped_indicator = [](Form1& f) {
-  f.memo_indicatori_v_max(1250, 110, 120, 125, 0, 110, 120, 125, 0);  // cell 26
+const store_call shipped_indicator = [](model::scenario_model& m) {
+  reader::memo_indicatori_v_max(m, 1250, 110, 120, 125, 0, 110, 120, 125, 0);  // cell 26
 };
-const store_call shipped_signal = [](Form1& f) {
-  f.memo_segnale(1600, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);  // cell 33
+const store_call shipped_signal = [](model::scenario_model& m) {
+  reader::memo_segnale(m, 1600, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);  // cell 33
 };
 // W 314, markers 313 to 310, S 338, E 350.
-const store_call shipped_slowdown = [](Form1& f) {
-  f.memo_rallentamento(16850, 115, 600, 0, 1, 0);
+const store_call shipped_slowdown = [](model::scenario_model& m) {
+  reader::memo_rallentamento(m, 16850, 115, 600, 0, 1, 0);
 };
 
 // A store whose cell is taken records its code, sets no position and writes
@@ -452,10 +452,10 @@ class StoreOnATakenCell : public RecordStores, public ::testing::WithParamInterf
 TEST_P(StoreOnATakenCell, RecordsItsCodeAndWritesNothingMore) {
   const taken_case& c = GetParam();
   cell(c.taken_cell).kind = c.occupant;
-  const auto before = form.model.track_cells;
-  c.store(form);
-  EXPECT_EQ(form.model.error_code, c.code);
-  EXPECT_EQ(form.model.error_position, -7);
+  const auto before = model.track_cells;
+  c.store(model);
+  EXPECT_EQ(model.error_code, c.code);
+  EXPECT_EQ(model.error_position, -7);
   EXPECT_EQ(changed_since(before), c.written);
   EXPECT_EQ(cell(c.taken_cell).kind, c.occupant);
   for (int i = 310; i <= 313; ++i) EXPECT_NE(cell(i).kind, kind::slowdown_marker) << i;
@@ -492,8 +492,8 @@ class StoreOnAMountainFiller : public RecordStores,
 TEST_P(StoreOnAMountainFiller, TakesItsCellAndKeepsTheMountain) {
   for (const auto& [i, k] : GetParam().kinds)
     cell(i) = {.kind = kind::mountain_filler, .mountain = 2};
-  GetParam().store(form);
-  EXPECT_EQ(form.model.error_code, 0);
+  GetParam().store(model);
+  EXPECT_EQ(model.error_code, 0);
   for (const auto& [i, k] : GetParam().kinds) {
     EXPECT_EQ(cell(i).kind, k) << "cell " << i;
     EXPECT_EQ(cell(i).mountain, 2) << "cell " << i;
@@ -527,32 +527,45 @@ class StoreOutsideTheTable : public RecordStores,
                              public ::testing::WithParamInterface<outside_case> {};
 
 TEST_P(StoreOutsideTheTable, FailsWithoutWriting) {
-  const auto before = form.model.track_cells;
-  EXPECT_THROW(GetParam().store(form), std::out_of_range);
+  const auto before = model.track_cells;
+  EXPECT_THROW(GetParam().store(model), std::out_of_range);
   EXPECT_TRUE(changed_since(before).empty());
-  EXPECT_EQ(form.model.error_code, 0);
-  EXPECT_EQ(form.model.mountain_count, 0);
-  EXPECT_EQ(form.model.mountain_start[1], 0);
+  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(model.mountain_count, 0);
+  EXPECT_EQ(model.mountain_start[1], 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, StoreOutsideTheTable,
     ::testing::Values(
         // Cells 1990 to 2009.
-        outside_case{"MountainPastTheEnd", [](Form1& f) { f.memo_montagna(99500, 100500, 12); }},
+        outside_case{"MountainPastTheEnd",
+                     [](model::scenario_model& m) { reader::memo_montagna(m, 99500, 100500, 12); }},
         outside_case{"IndicatorPastTheEnd",
-                     [](Form1& f) { f.memo_indicatori_v_max(100000, 1, 1, 1, 0, 0, 0, 0, 0); }},
+                     [](model::scenario_model& m) {
+                       reader::memo_indicatori_v_max(m, 100000, 1, 1, 1, 0, 0, 0, 0, 0);
+                     }},
         outside_case{"IndicatorBeforeTheStart",
-                     [](Form1& f) { f.memo_indicatori_v_max(-100, 1, 1, 1, 0, 0, 0, 0, 0); }},
+                     [](model::scenario_model& m) {
+                       reader::memo_indicatori_v_max(m, -100, 1, 1, 1, 0, 0, 0, 0, 0);
+                     }},
         outside_case{"SignalPastTheEnd",
-                     [](Form1& f) { f.memo_segnale(100000, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205); }},
+                     [](model::scenario_model& m) {
+                       reader::memo_segnale(m, 100000, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);
+                     }},
         outside_case{"SignalBeforeTheStart",
-                     [](Form1& f) { f.memo_segnale(-100, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205); }},
+                     [](model::scenario_model& m) {
+                       reader::memo_segnale(m, -100, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);
+                     }},
         // W 1957, S 1981, E 2021.
         outside_case{"SlowdownEndingPastTheEnd",
-                     [](Form1& f) { f.memo_rallentamento(99000, 60, 2000, 0, 1, 0); }},
+                     [](model::scenario_model& m) {
+                       reader::memo_rallentamento(m, 99000, 60, 2000, 0, 1, 0);
+                     }},
         outside_case{"SlowdownStartingBeforeTheLine",
-                     [](Form1& f) { f.memo_rallentamento(-200, 60, 600, 0, 0, 0); }}),
+                     [](model::scenario_model& m) {
+                       reader::memo_rallentamento(m, -200, 60, 600, 0, 0, 0);
+                     }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Up to the last cell exactly is fine.
@@ -571,8 +584,8 @@ class StoreOnTheLastCell : public RecordStores,
                            public ::testing::WithParamInterface<last_cell_case> {};
 
 TEST_P(StoreOnTheLastCell, IsStored) {
-  GetParam().store(form);
-  EXPECT_EQ(form.model.error_code, 0);
+  GetParam().store(model);
+  EXPECT_EQ(model.error_code, 0);
   EXPECT_EQ(cell(2000).kind, GetParam().kind);
   EXPECT_EQ(cell(2000).mountain, GetParam().mountain);
 }
@@ -580,16 +593,23 @@ TEST_P(StoreOnTheLastCell, IsStored) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, StoreOnTheLastCell,
     ::testing::Values(
-        last_cell_case{"Mountain", [](Form1& f) { f.memo_montagna(99500, 100050, 2); }, kind::empty,
-                       2},
+        last_cell_case{"Mountain",
+                       [](model::scenario_model& m) { reader::memo_montagna(m, 99500, 100050, 2); },
+                       kind::empty, 2},
         last_cell_case{"Indicator",
-                       [](Form1& f) { f.memo_indicatori_v_max(99950, 1, 1, 1, 0, 0, 0, 0, 0); },
+                       [](model::scenario_model& m) {
+                         reader::memo_indicatori_v_max(m, 99950, 1, 1, 1, 0, 0, 0, 0, 0);
+                       },
                        kind::speed_indicator, 0},
         last_cell_case{"Signal",
-                       [](Form1& f) { f.memo_segnale(99950, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205); },
+                       [](model::scenario_model& m) {
+                         reader::memo_segnale(m, 99950, 2, 4, 1, 0, 0, 1, 3, 1, 0, 205);
+                       },
                        kind::signal, 0},
         last_cell_case{"SlowdownEnd",
-                       [](Form1& f) { f.memo_rallentamento(99000, 60, 950, 0, 1, 0); },
+                       [](model::scenario_model& m) {
+                         reader::memo_rallentamento(m, 99000, 60, 950, 0, 1, 0);
+                       },
                        kind::slowdown_end, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 

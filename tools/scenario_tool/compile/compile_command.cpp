@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "assembly/compiled_files.h"
+#include "model/file_names.h"
 #include "model/identity_check.h"
 #include "model/windows_1252.h"
 #include "platform/file_system.h"
@@ -44,30 +45,18 @@ struct compile_options {
   std::vector<std::string> warning_options;  // -W
 };
 
-constexpr std::string_view line_suffix = "_linea.txt";
-constexpr std::string_view train_suffix = "-.txt";
-
-bool ends_with(const std::string& text, std::string_view suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 // The route identifier that a line text's name gives (<route>_linea.txt).
 std::optional<std::string> route_from_name(const std::string& path) {
-  const std::string name = std::filesystem::path(path).filename().string();
-  if (!ends_with(name, line_suffix) || name.size() == line_suffix.size()) return std::nullopt;
-  return name.substr(0, name.size() - line_suffix.size());
+  const auto named = model::read_file_name(std::filesystem::path(path).filename().string());
+  if (!named || named->file != model::scenario_file::line_text) return std::nullopt;
+  return named->route_id;
 }
 
 // The train number that a train text's name gives (<route>_<train>-.txt).
 std::optional<std::string> train_from_name(const std::string& path, const std::string& route) {
-  const std::string name = std::filesystem::path(path).filename().string();
-  const std::string prefix = route + "_";
-  if (name.rfind(prefix, 0) != 0 || !ends_with(name, train_suffix) ||
-      name.size() <= prefix.size() + train_suffix.size()) {
-    return std::nullopt;
-  }
-  return name.substr(prefix.size(), name.size() - prefix.size() - train_suffix.size());
+  const auto named = model::read_file_name(std::filesystem::path(path).filename().string(), route);
+  if (!named || named->file != model::scenario_file::train_text) return std::nullopt;
+  return named->train_number;
 }
 
 // An identity in the system's encoding, in Windows-1252: from UTF-8 on Linux;
@@ -260,16 +249,17 @@ int run_compile(compile_options options, const std::string& usage, const streams
         std::filesystem::create_directories(out);
         // Nothing is written (nor an older plan removed) unless every name
         // may be replaced: a device, pipe or folder at one is refused first.
-        for (const std::string& name :
-             {assembly::plan_file_name(model), assembly::station_file_name(model),
-              assembly::cell_file_name(model)}) {
+        for (const std::string& name : {model::file_name(model, model::scenario_file::plan),
+                                        model::file_name(model, model::scenario_file::stations),
+                                        model::file_name(model, model::scenario_file::cells)}) {
           check_output_name(output_path(out, name));
         }
         if (model.plan_flag == 0) {
           // A plan left by an earlier compile was built from other texts: it
           // goes before the new cells are written, so the folder never holds
           // a plan that does not belong to its cells.
-          const std::filesystem::path older = output_path(out, assembly::plan_file_name(model));
+          const std::filesystem::path older =
+              output_path(out, model::file_name(model, model::scenario_file::plan));
           if (std::filesystem::exists(std::filesystem::symlink_status(older))) {
             platform::remove_file(older);
             diagnostic d;
@@ -283,10 +273,13 @@ int run_compile(compile_options options, const std::string& usage, const streams
         assembly::write_compiled_files(
             model, [&](const std::string& own_name) { return output_path(out, own_name); });
         if (model.plan_flag != 0) {
-          written.push_back(output_path(out, assembly::plan_file_name(model)).string());
+          written.push_back(
+              output_path(out, model::file_name(model, model::scenario_file::plan)).string());
         }
-        written.push_back(output_path(out, assembly::station_file_name(model)).string());
-        written.push_back(output_path(out, assembly::cell_file_name(model)).string());
+        written.push_back(
+            output_path(out, model::file_name(model, model::scenario_file::stations)).string());
+        written.push_back(
+            output_path(out, model::file_name(model, model::scenario_file::cells)).string());
       } catch (const std::exception& failure) {
         stop("", std::string("cannot write the compiled files: ") + failure_words(failure));
         written.clear();

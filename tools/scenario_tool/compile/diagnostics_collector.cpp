@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "model/record_words.h"
 #include "reader/cell_rules.h"
 #include "reader/field_reader.h"
 #include "reader/keyword.h"
@@ -15,6 +16,18 @@ namespace {
 
 bool starts_with(const std::string& text, std::string_view prefix) {
   return text.rfind(prefix, 0) == 0;
+}
+
+// "1 radius 10000 m, 2 5000 m, ...": each curve digit and the radius it sets.
+std::string curve_digit_list() {
+  std::string list;
+  for (const model::curve_digit& curve : model::curve_digits) {
+    if (!list.empty()) list += ", ";
+    list += curve.digit;
+    list += list.size() == 1 ? " radius " : " ";
+    list += std::to_string(model::curve_radius(curve)) + " m";
+  }
+  return list;
 }
 
 }  // namespace
@@ -331,12 +344,12 @@ void diagnostics_collector::reword_row_error(diagnostic& d, std::int32_t code) c
     }
   } else if (code == 103 && row_.text != nullptr) {
     const std::string keyword(row_.text->field_at(row_.fields[0], false));
-    if (keyword.find_first_of("123456") == std::string::npos) {
+    if (!model::curve_digit_in(keyword)) {
       d.headline = "curve without a radius digit";
       d.text = "'" + keyword +
                "' names no radius: write 'curvad' (to the right) or 'curvas' (to "
-               "the left) and one digit: 1 radius 10000 m, 2 5000 m, 3 2500 m, 4 1000 m, "
-               "5 500 m, 6 333 m";
+               "the left) and one digit: " +
+               curve_digit_list();
     } else {
       d.headline = "the track plan runs past metre 1000000";
       d.text = "this curve ends beyond the longest plan";
@@ -353,44 +366,10 @@ std::string diagnostics_collector::holder(std::int64_t cell, const std::string& 
     if (entry < 0 || entry >= model::station_count) return "?";
     return model_.station_table[static_cast<std::size_t>(entry)].name;
   };
-  std::string what;
-  switch (c.kind) {
-    case model::cell_kind::empty:
-    case model::cell_kind::mountain_filler:
-      return "free";
-    case model::cell_kind::signal:
-      what = "a signal";
-      break;
-    case model::cell_kind::slowdown_end:
-      what = "the end of a slowdown";
-      break;
-    case model::cell_kind::slowdown_start:
-      what = "the start of a slowdown";
-      break;
-    case model::cell_kind::slowdown_warning:
-      what = "the warning point of a slowdown";
-      break;
-    case model::cell_kind::slowdown_marker:
-      what = "an approach marker of a slowdown";
-      break;
-    case model::cell_kind::speed_indicator:
-      what = "a speed indicator";
-      break;
-    case model::cell_kind::stop_point:
-      what = "the stop point of station " + entry_name(c.value);
-      break;
-    case model::cell_kind::speed_point:
-      what = "a speed point of " + std::to_string(c.value) + " km/h";
-      break;
-    case model::cell_kind::speed_point_without_speed:
-      what = "a speed point without a speed";
-      break;
-    case model::cell_kind::sign:
-      what = "sign '" + entry_name(c.value) + "'";
-      break;
-    default:
-      what = "an object of kind " + std::to_string(c.kind);
-  }
+  const model::cell_kind_words* words = model::words_of_cell_kind(c.kind);
+  if (words != nullptr && words->holder.empty()) return "free";
+  std::string what = words != nullptr ? model::holder_text(*words, entry_name(c.value), c.value)
+                                      : "an object of kind " + std::to_string(c.kind);
   const auto row = cell_rows_.find(cell);
   if (row != cell_rows_.end() && row->second.text != nullptr) {
     const source_text& text = *row->second.text;

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "assembly/compiled_decoder.h"
+#include "model/file_names.h"
+#include "model/identity_check.h"
 #include "model/scenario_identity.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
@@ -25,24 +27,17 @@ using assembly::read_compiled_file;
 
 namespace {
 
-bool ends_with(const std::string& text, std::string_view end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // The route and train the texts' names give ("R_linea.txt", "R_T-.txt"),
 // else the scenario this build carries.
 model::scenario_identity identity_of(const std::filesystem::path& line_text,
                                      const std::filesystem::path& train_text) {
   model::scenario_identity identity = model::brisena_tarvo_47306();
-  const std::string line = line_text.filename().string();
-  const std::string train = train_text.filename().string();
-  if (ends_with(line, "_linea.txt") && line.size() > 10) {
-    const std::string route = line.substr(0, line.size() - 10);
-    if (train.rfind(route + "_", 0) == 0 && ends_with(train, "-.txt") &&
-        train.size() > route.size() + 1 + 5) {
-      identity.route_id = route;
-      identity.train_number = train.substr(route.size() + 1, train.size() - route.size() - 6);
-    }
+  const auto line = model::read_file_name(line_text.filename().string());
+  if (!line || line->file != model::scenario_file::line_text) return identity;
+  const auto train = model::read_file_name(train_text.filename().string(), line->route_id);
+  if (train && train->file == model::scenario_file::train_text) {
+    identity.route_id = train->route_id;
+    identity.train_number = train->train_number;
   }
   return identity;
 }
@@ -111,31 +106,19 @@ drawn_texts picture_from_texts(const std::filesystem::path& line_text,
   return drawn;
 }
 
-namespace {
-
-// A name read from a file is data: it may become part of a file's name only if
-// it names nothing else (no folder, no separator, no drive, no control byte).
-bool is_plain_name_part(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || c == '/' || c == '\\' || c == ':') return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 line_picture picture_from_folder(const std::filesystem::path& folder, const std::string& train) {
   std::vector<std::filesystem::path> tables;
+  std::vector<model::named_file> table_names;
   std::vector<std::string> trains;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (!entry.is_regular_file() || entry.path().extension() != ".sim") continue;
-    const std::string stem = entry.path().stem().string();
-    const std::size_t cut = stem.rfind('_');
-    const std::string number = cut == std::string::npos ? stem : stem.substr(cut + 1);
-    trains.push_back(number);
-    if (train.empty() || number == train) tables.push_back(entry.path());
+    if (!entry.is_regular_file()) continue;
+    const auto named = model::read_file_name(entry.path().filename().string());
+    if (!named || named->file != model::scenario_file::stations) continue;
+    trains.push_back(named->train_number);
+    if (train.empty() || named->train_number == train) {
+      tables.push_back(entry.path());
+      table_names.push_back(*named);
+    }
   }
   std::sort(trains.begin(), trains.end());
   std::string listed;
@@ -170,19 +153,19 @@ line_picture picture_from_folder(const std::filesystem::path& folder, const std:
   picture.train_number = picture.stations[model::entry::train_header].name;
   // The files are named after the route and train the table holds; a stored
   // route that is not a plain name is never put into a path.
-  const std::string stem = tables[0].stem().string();
-  const std::filesystem::path cells_file = folder / (stem + ".dat");
+  const model::scenario_identity by_name{table_names[0].route_id, table_names[0].train_number};
+  const std::filesystem::path cells_file =
+      folder / model::file_name(by_name, model::scenario_file::cells);
   std::filesystem::path plan_file;
-  if (is_plain_name_part(picture.route_id)) {
-    plan_file = folder / (picture.route_id + "_linea.dat");
+  if (!model::name_part_fault(picture.route_id)) {
+    plan_file = folder / model::file_name({picture.route_id, {}}, model::scenario_file::plan);
   } else {
     picture.notes.push_back("the route name stored in " + tables[0].filename().string() +
                             " is not a plain file name: the plan is looked for by the table's "
                             "own name");
   }
-  if ((plan_file.empty() || !std::filesystem::exists(plan_file)) &&
-      stem.rfind('_') != std::string::npos) {
-    plan_file = folder / (stem.substr(0, stem.rfind('_')) + "_linea.dat");
+  if (plan_file.empty() || !std::filesystem::exists(plan_file)) {
+    plan_file = folder / model::file_name(by_name, model::scenario_file::plan);
   }
   picture.cells = read(cells_file, file_kind::cells).cells;
   picture.line_length = picture.stations[model::entry::train_data].end;

@@ -23,18 +23,21 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
     svg.text(x + 14, y + 4, label);
     x += 14 + 6.5 * static_cast<double>(label.size()) + 22;
   };
-  item("<circle r=\"3.5\" fill=\"#1e8449\" stroke=\"#000\" stroke-width=\"0.8\"/>", "signal");
+  namespace k = model::cell_kind;
+  item("<circle r=\"3.5\" fill=\"#1e8449\" stroke=\"#000\" stroke-width=\"0.8\"/>",
+       cell_kind_name(k::signal));
   item("<path d=\"M0 -6 l6 11 h-12 z\" fill=\"#f4d03f\" stroke=\"#000\" stroke-width=\"0.8\"/>",
-       "slowdown warning");
+       cell_kind_name(k::slowdown_warning));
   item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"#c0392b\"/>",
-       "slowdown start (speed)");
-  item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"#27ae60\"/>", "slowdown end");
+       cell_kind_name(k::slowdown_start) + " (speed)");
+  item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"#27ae60\"/>",
+       cell_kind_name(k::slowdown_end));
   if (p.cells_before_walk) {
-    item("<circle r=\"4\" fill=\"#2e86c1\"/>", "speed point from the texts");
+    item("<circle r=\"4\" fill=\"#2e86c1\"/>", cell_kind_name(k::speed_point) + " from the texts");
     item("<path d=\"M0 -6 l5 6 l-5 6 l-5 -6 z\" fill=\"#e67e22\"/>",
-         "speed point added by the walk");
+         cell_kind_name(k::speed_point) + " added by the walk");
   } else {
-    item("<circle r=\"4\" fill=\"#7f8c8d\"/>", "speed point");
+    item("<circle r=\"4\" fill=\"#7f8c8d\"/>", cell_kind_name(k::speed_point));
   }
   x = left;
   const double y2 = y + 24;
@@ -98,14 +101,13 @@ std::string draw_svg(const line_picture& p) {
 
   std::int64_t span = std::max<std::int64_t>(p.line_length, 1000);
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
-    if (station_role(static_cast<int>(i), p.stations[i]) == "station") {
+    if (station_role_of(static_cast<int>(i), p.stations[i]) == model::station_role::station) {
       span = std::max<std::int64_t>(span, std::int64_t{p.stations[i].position} + 500);
     }
   }
   // Objects past the end of the line are shown too, right of its end mark.
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
-    const std::uint8_t kind = p.cells[i].kind;
-    if (kind != 0 && kind != 11 && static_cast<std::int64_t>(i) * 50 > p.line_length) {
+    if (!model::is_free(p.cells[i]) && static_cast<std::int64_t>(i) * 50 > p.line_length) {
       span = std::max<std::int64_t>(span, static_cast<std::int64_t>(i) * 50 + 500);
     }
   }

@@ -59,15 +59,17 @@ json station_list(const std::vector<model::station_entry>& stations) {
   json list = json::array();
   for (std::size_t i = 1; i < stations.size() && i <= model::entry::reference_uno; ++i) {
     const model::station_entry& e = stations[i];
-    const std::string role = station_role(static_cast<int>(i), e);
-    if (role == "empty" || role == "unused") continue;
-    json s = {{"index", i}, {"role", role}, {"name", utf8_from_windows_1252(e.name)}};
+    const model::station_role role = station_role_of(static_cast<int>(i), e);
+    if (role == model::station_role::empty || role == model::station_role::unused) continue;
+    json s = {{"index", i},
+              {"role", model::station_role_name(role)},
+              {"name", utf8_from_windows_1252(e.name)}};
     json fields = json::object();
     for (const assembly::field_value& f : assembly::field_values(e)) {
       if (f.text == nullptr) fields[std::string(f.name)] = f.number;
     }
     s["fields"] = std::move(fields);
-    if (role == "station" && e.time != 0) s["time_text"] = clock_text(e.time);
+    if (role == model::station_role::station && e.time != 0) s["time_text"] = clock_text(e.time);
     const std::string_view meaning = station_role_fields(static_cast<int>(i));
     if (!meaning.empty()) s["meaning"] = meaning;
     list.push_back(std::move(s));

@@ -83,7 +83,7 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
   int n = 0;
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
     const model::station_entry& e = p.stations[i];
-    if (station_role(static_cast<int>(i), e) != "station") continue;
+    if (station_role_of(static_cast<int>(i), e) != model::station_role::station) continue;
     const std::int32_t m = std::clamp(e.position, 0, last);
     if (!finite_point(p.plan, m)) continue;
     const double x = px(p.plan.number(m, 0));

@@ -177,8 +177,9 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
     const std::string where = km(static_cast<std::int64_t>(i) * 50);
     switch (c.kind) {
       case model::cell_kind::signal:
-        svg << "<g class=\"signal-mark\"><title>signal, cell " << std::to_string(i) << ", " << where
-            << ", value " << std::to_string(c.value) << "</title>";
+        svg << "<g class=\"signal-mark\"><title>" << cell_kind_name(c.kind) << ", cell "
+            << std::to_string(i) << ", " << where << ", value " << std::to_string(c.value)
+            << "</title>";
         svg.line(x, signals_row + 8, x, signals_row - 6, "stroke=\"#000\"");
         svg << "<circle cx=\"" << num(x) << "\" cy=\"" << num(signals_row - 9)
             << "\" r=\"3.5\" fill=\"#1e8449\" stroke=\"#000\" stroke-width=\"0.8\"/></g>\n";
@@ -186,7 +187,7 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
       case model::cell_kind::slowdown_warning:
         svg << "<path class=\"slowdown-warning\" d=\"M" << num(x) << " " << num(slowdowns_row - 7)
             << " l6 11 h-12 z\" fill=\"#f4d03f\" stroke=\"#000\" stroke-width=\"0.8\"><title>"
-            << "slowdown warning, " << where << ", " << std::to_string(c.value)
+            << cell_kind_name(c.kind) << ", " << where << ", " << std::to_string(c.value)
             << " km/h</title></path>\n";
         break;
       case model::cell_kind::slowdown_start:
@@ -194,8 +195,8 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
         const bool start = c.kind == model::cell_kind::slowdown_start;
         svg << "<rect class=\"" << (start ? "slowdown-start" : "slowdown-end") << "\" x=\""
             << num(x - 4) << "\" y=\"" << num(slowdowns_row - 5) << "\" width=\"8\" height=\"10\" "
-            << "fill=\"" << (start ? "#c0392b" : "#27ae60") << "\"><title>slowdown "
-            << (start ? "start" : "end") << ", " << where << ", " << std::to_string(c.value)
+            << "fill=\"" << (start ? "#c0392b" : "#27ae60") << "\"><title>"
+            << cell_kind_name(c.kind) << ", " << where << ", " << std::to_string(c.value)
             << " km/h</title></rect>\n";
         if (start) {
           svg.text(x + 6, slowdowns_row - 8, std::to_string(c.value),
@@ -206,12 +207,12 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
       case model::cell_kind::speed_point:
       case model::cell_kind::speed_point_without_speed: {
         std::string kind = "speed-point";
-        std::string label = "speed point";
+        std::string label = cell_kind_name(model::cell_kind::speed_point);
         if (p.cells_before_walk) {
           const bool from_texts =
               i < p.cells_before_walk->size() && (*p.cells_before_walk)[i].kind == c.kind;
           kind = from_texts ? "speed-point-text" : "speed-point-walk";
-          label = from_texts ? "speed point from the texts" : "speed point added by the walk";
+          label += from_texts ? " from the texts" : " added by the walk";
         }
         const std::string speed = c.kind == model::cell_kind::speed_point
                                       ? std::to_string(c.value) + " km/h"
@@ -238,7 +239,7 @@ void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& 
   svg << "<g id=\"stations\">\n";
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
     const model::station_entry& e = p.stations[i];
-    if (station_role(static_cast<int>(i), e) != "station") continue;
+    if (station_role_of(static_cast<int>(i), e) != model::station_role::station) continue;
     const double x = axis.x(e.position);
     svg.line(x, names_bottom, x, marks_bottom, "stroke=\"#c0392b\" stroke-opacity=\"0.35\"");
     svg << "<path class=\"station-mark\" d=\"M" << num(x - 5) << " " << num(names_bottom - 8)

@@ -143,8 +143,8 @@ void diff_stations(const std::vector<model::station_entry>& a,
         }
       } else if (fa[f].number != fb[f].number) {
         // A station's time is a clock: shown as the timetable writes it too.
-        const bool clock = fa[f].name == "time" && station_role(static_cast<int>(i), a[i]) ==
-                                                       "station";
+        const bool clock = fa[f].name == "time" && station_role_of(static_cast<int>(i), a[i]) ==
+                                                       model::station_role::station;
         const auto shown = [&](std::int64_t n) {
           return std::to_string(n) +
                  (clock ? " (" + clock_text(static_cast<std::int32_t>(n)) + ")" : "");

@@ -67,11 +67,14 @@ std::string cell_line(std::size_t i, const model::track_cell& cell) {
 }
 
 std::string station_line(int i, const model::station_entry& entry) {
-  const std::string role = station_role(i, entry);
-  std::string line = "station " + std::to_string(i) + " " + role;
-  if (role == "empty" || (role == "unused" && entry == model::station_entry{})) return line;
+  const model::station_role role = station_role_of(i, entry);
+  std::string line = "station " + std::to_string(i) + " " + station_role(i, entry);
+  if (role == model::station_role::empty ||
+      (role == model::station_role::unused && entry == model::station_entry{})) {
+    return line;
+  }
   line += " " + quoted_name(entry.name);
-  if (role == "sign text") return line;
+  if (role == model::station_role::sign_text) return line;
   if (const std::string_view meaning = station_role_fields(i); !meaning.empty()) {
     line += " (" + std::string(meaning) + ")";
   }
@@ -83,7 +86,7 @@ std::string station_line(int i, const model::station_entry& entry) {
     line += (first ? " " : ", ") + std::string(f.name) + " " + std::to_string(f.number);
     first = false;
   }
-  if (role == "station") line += " (" + clock_text(entry.time) + ")";
+  if (role == model::station_role::station) line += " (" + clock_text(entry.time) + ")";
   return line;
 }
 

@@ -4,6 +4,7 @@
 
 #include "assembly/check_codes.h"
 #include "assembly/header_stamps.h"
+#include "model/file_names.h"
 #include "platform/replace_file.h"
 #include "scenario_tool/shared/record_fields.h"
 
@@ -26,18 +27,15 @@ check_result missing(std::string what, std::string why) {
   return {std::move(what), "missing", "", std::move(why), false};
 }
 
-bool ends_with(const std::string& text, std::string_view end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // "R_T.dat" or "R_T.sim": the route before the last "_", the train after it.
 std::optional<scenario_names> names_from_file_name(const std::filesystem::path& file) {
-  std::string stem = file.filename().string();
-  if (ends_with(stem, ".dat") || ends_with(stem, ".sim")) stem.resize(stem.size() - 4);
-  const std::size_t cut = stem.rfind('_');
-  if (cut == std::string::npos || cut == 0 || cut + 1 == stem.size()) return std::nullopt;
-  return scenario_names{stem.substr(0, cut), stem.substr(cut + 1),
-                        "the file name " + file.filename().string()};
+  const std::string own_name = file.filename().string();
+  const auto named = model::read_file_name(own_name);
+  if (!named || (named->file != model::scenario_file::cells &&
+                 named->file != model::scenario_file::stations)) {
+    return std::nullopt;
+  }
+  return scenario_names{named->route_id, named->train_number, "the file name " + own_name};
 }
 
 std::optional<decoded_file> try_decode(const std::filesystem::path& file, file_kind kind) {
@@ -113,8 +111,8 @@ companion_files find_companions(const std::filesystem::path& file, file_kind kin
   std::string route;
   std::string stations_name;
   if (kind == file_kind::plan) {
-    const std::string name = file.filename().string();
-    route = name.substr(0, name.size() - std::string_view("_linea.dat").size());
+    const auto named = model::read_file_name(file.filename().string());
+    if (named && named->file == model::scenario_file::plan) route = named->route_id;
     // The plan's name holds no train number: a single station table of the
     // route beside it is the one.
     std::error_code ec;
@@ -122,7 +120,8 @@ companion_files find_companions(const std::filesystem::path& file, file_kind kin
     for (const auto& entry : std::filesystem::directory_iterator(
              folder.empty() ? std::filesystem::path(".") : folder, ec)) {
       const std::string other = entry.path().filename().string();
-      if (other.rfind(route + "_", 0) == 0 && ends_with(other, ".sim")) {
+      const auto table = model::read_file_name(other, route);
+      if (table && table->file == model::scenario_file::stations) {
         ++tables;
         stations_name = other;
       }
@@ -130,11 +129,11 @@ companion_files find_companions(const std::filesystem::path& file, file_kind kin
     if (tables != 1) stations_name.clear();
   } else if (const auto names = names_from_file_name(file)) {
     route = names->route_id;
-    stations_name = route + "_" + names->train_number + ".sim";
+    stations_name = model::file_name({route, names->train_number}, model::scenario_file::stations);
   }
   if (route.empty()) return found;
   if (kind != file_kind::plan) {
-    found.plan_path = folder / (route + "_linea.dat");
+    found.plan_path = folder / model::file_name({route, {}}, model::scenario_file::plan);
     found.plan = try_decode(found.plan_path, file_kind::plan);
   }
   if (kind != file_kind::stations && !stations_name.empty()) {

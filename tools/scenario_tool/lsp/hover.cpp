@@ -4,6 +4,7 @@
 #include <set>
 
 #include "model/conversions.h"
+#include "model/record_words.h"
 #include "reader/keyword.h"
 #include "scenario_tool/compile/warnings.h"
 #include "scenario_tool/lsp/row_facts.h"
@@ -14,35 +15,10 @@ namespace {
 
 using model::description_text;
 
-const char* kind_name(std::uint8_t kind) {
-  switch (kind) {
-    case 0:
-      return "empty";
-    case 1:
-      return "signal";
-    case 2:
-      return "slowdown end";
-    case 3:
-      return "slowdown start";
-    case 4:
-      return "slowdown warning point";
-    case 5:
-      return "slowdown approach marker";
-    case 6:
-      return "maximum-speed indicator";
-    case 10:
-      return "station stop point";
-    case 11:
-      return "mountain-side filler";
-    case 12:
-      return "speed point";
-    case 13:
-      return "speed point without a speed";
-    case 14:
-      return "sign";
-    default:
-      return "unknown kind";
-  }
+// What a cell of the kind holds, told in full.
+std::string kind_description(std::uint8_t kind) {
+  const model::cell_kind_words* words = model::words_of_cell_kind(kind);
+  return words != nullptr ? std::string(words->description) : std::string("unknown kind");
 }
 
 std::string cell_name(std::int64_t cell) {
@@ -51,41 +27,41 @@ std::string cell_name(std::int64_t cell) {
 
 // What a cell holds, in the terms of its kind.
 std::string cell_content(const model::track_cell& c) {
-  std::string out = std::string(kind_name(c.kind)) + " (kind " + std::to_string(c.kind) + ")";
+  std::string out = kind_description(c.kind) + " (kind " + std::to_string(c.kind) + ")";
   const auto add = [&](const char* name, int value) {
     out += std::string(", ") + name + " " + std::to_string(value);
   };
   switch (c.kind) {
-    case 1:
+    case model::cell_kind::signal:
       add("value", c.value);
       add("value2", c.value2);
       add("value3", c.value3);
       add("value4", c.value4);
       add("signal time", c.signal_time);
       break;
-    case 2:
-    case 3:
-    case 4:
+    case model::cell_kind::slowdown_end:
+    case model::cell_kind::slowdown_start:
+    case model::cell_kind::slowdown_warning:
       out += ", speed " + std::to_string(c.value) + " km/h";
       if (c.value2 != 0) add("d_v", c.value2);
-      if (c.kind != 4) add("f_tt", c.value3);
+      if (c.kind != model::cell_kind::slowdown_warning) add("f_tt", c.value3);
       break;
-    case 5:
+    case model::cell_kind::slowdown_marker:
       add("rank", c.value);
       break;
-    case 6:
+    case model::cell_kind::speed_indicator:
       add("value", c.value);
       add("value2", c.value2);
       add("value3", c.value3);
       add("stripes", c.value4);
       break;
-    case 10:
+    case model::cell_kind::stop_point:
       add("station entry", c.value);
       break;
-    case 12:
+    case model::cell_kind::speed_point:
       out += ", " + std::to_string(c.value) + " km/h";
       break;
-    case 14:
+    case model::cell_kind::sign:
       add("sign entry", c.value);
       break;
     default:
@@ -134,7 +110,7 @@ void describe_cells(const analysis& a, const read_row& row, std::string& out) {
            "\n";
     for (const std::int64_t w : a.rows.walk_cells(c)) by_walk.insert(w);
     const model::track_cell& cell = m.track_cells[static_cast<std::size_t>(c)];
-    if (cell.kind == 10 && cell.value > 0 &&
+    if (cell.kind == model::cell_kind::stop_point && cell.value > 0 &&
         cell.value < static_cast<int>(m.station_table.size())) {
       const model::station_entry& e = m.station_table[static_cast<std::size_t>(cell.value)];
       out += "- station entry " + std::to_string(cell.value) + ": platform from " +
@@ -167,9 +143,14 @@ void describe_cells(const analysis& a, const read_row& row, std::string& out) {
   for (std::int64_t c = std::max<std::int64_t>(0, first - 20); c <= cells.back() + 20; ++c) {
     if (!valid(c)) break;
     const model::track_cell& cell = m.track_cells[static_cast<std::size_t>(c)];
-    if (cell.kind != 12 && cell.kind != 13) continue;
-    std::string p = "- " + cell_name(c) + ": " +
-                    (cell.kind == 12 ? std::to_string(cell.value) + " km/h" : "no speed");
+    if (cell.kind != model::cell_kind::speed_point &&
+        cell.kind != model::cell_kind::speed_point_without_speed) {
+      continue;
+    }
+    std::string p =
+        "- " + cell_name(c) + ": " +
+        (cell.kind == model::cell_kind::speed_point ? std::to_string(cell.value) + " km/h"
+                                                    : "no speed");
     if (by_walk.count(c) != 0) p += ", placed by the walk for this row";
     points.push_back(p);
   }

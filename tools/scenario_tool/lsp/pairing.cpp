@@ -5,6 +5,7 @@
 #include <set>
 #include <system_error>
 
+#include "model/file_names.h"
 #include "reader/keyword.h"
 #include "scenario_tool/lsp/folder_names.h"
 #include "scenario_tool/shared/scenario_manifest.h"
@@ -12,12 +13,7 @@
 namespace scenario_tool::lsp {
 namespace {
 
-constexpr std::string_view line_suffix = "_linea.txt";
-constexpr std::string_view train_suffix = "-.txt";
-
-bool ends_with(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
+using model::scenario_file;
 
 std::string name_of(const std::filesystem::path& path) {
   return path.filename().string();
@@ -72,9 +68,9 @@ std::optional<scenario_pair> pair_by_manifest(const std::filesystem::path& path,
 }  // namespace
 
 text_role role_of(const std::filesystem::path& path, std::string_view bytes) {
-  const std::string name = name_of(path);
-  if (ends_with(name, line_suffix)) return text_role::line;
-  if (ends_with(name, train_suffix)) return text_role::train;
+  const std::optional<scenario_file> file = model::file_of_name(name_of(path));
+  if (file == scenario_file::line_text) return text_role::line;
+  if (file == scenario_file::train_text) return text_role::train;
   return reader::contains_nocase(bytes, "lunghezza") && reader::contains_nocase(bytes, "percorso")
              ? text_role::line
              : text_role::train;
@@ -100,15 +96,15 @@ scenario_pair pair_by_names(const std::filesystem::path& path, std::string_view 
   const std::filesystem::path folder = path.parent_path();
   const text_role role = role_of(path, bytes);
 
-  if (role == text_role::line && ends_with(name, line_suffix) && name.size() > line_suffix.size()) {
-    pair.route_id = name.substr(0, name.size() - line_suffix.size());
+  const std::optional<scenario_file> file = model::file_of_name(name);
+  if (role == text_role::line && file == scenario_file::line_text) {
+    // A line text's name always reads back: the route is all before its ending.
+    pair.route_id = model::read_file_name(name).value().route_id;
     const std::string prefix = pair.route_id + "_";
-    std::vector<std::string> trains;
+    std::vector<model::named_file> trains;
     for (const std::string& other : names_in(folder, open, kept)) {
-      if (other.rfind(prefix, 0) == 0 && ends_with(other, train_suffix) &&
-          other.size() > prefix.size() + train_suffix.size()) {
-        trains.push_back(other);
-      }
+      const auto train = model::read_file_name(other, pair.route_id);
+      if (train && train->file == scenario_file::train_text) trains.push_back(*train);
     }
     if (trains.empty()) {
       pair.note = name + ": no train text " + prefix +
@@ -116,35 +112,40 @@ scenario_pair pair_by_names(const std::filesystem::path& path, std::string_view 
                   "checked alone (no train runs on it)";
       return pair;
     }
+    const std::string first =
+        model::file_name(model::scenario_identity{pair.route_id, trains.front().train_number},
+                         scenario_file::train_text);
     pair.line = path;
-    pair.train = folder / trains.front();
-    pair.train_number = trains.front().substr(
-        prefix.size(), trains.front().size() - prefix.size() - train_suffix.size());
+    pair.train = folder / first;
+    pair.train_number = trains.front().train_number;
     if (trains.size() > 1) {
       pair.note = name + ": " + std::to_string(trains.size()) +
                   " train texts beside it; checked "
                   "with " +
-                  trains.front();
+                  first;
     }
     return pair;
   }
 
-  if (role == text_role::train && ends_with(name, train_suffix)) {
+  if (role == text_role::train && file == scenario_file::train_text) {
     // The longest route whose line text is beside it and whose name begins this one's.
     std::string best;
+    std::string best_train;
     for (const std::string& other : names_in(folder, open, kept)) {
-      if (!ends_with(other, line_suffix) || other.size() == line_suffix.size()) continue;
-      const std::string route = other.substr(0, other.size() - line_suffix.size());
-      if (name.rfind(route + "_", 0) == 0 && name.size() > route.size() + 1 + train_suffix.size() &&
-          route.size() > best.size()) {
-        best = route;
+      const auto line = model::read_file_name(other);
+      if (!line || line->file != scenario_file::line_text) continue;
+      const auto train = model::read_file_name(name, line->route_id);
+      if (train && train->file == scenario_file::train_text &&
+          line->route_id.size() > best.size()) {
+        best = line->route_id;
+        best_train = train->train_number;
       }
     }
     if (!best.empty()) {
       pair.route_id = best;
-      pair.train_number =
-          name.substr(best.size() + 1, name.size() - best.size() - 1 - train_suffix.size());
-      pair.line = folder / (best + std::string(line_suffix));
+      pair.train_number = best_train;
+      pair.line =
+          folder / model::file_name(model::scenario_identity{best, {}}, scenario_file::line_text);
       pair.train = path;
       return pair;
     }

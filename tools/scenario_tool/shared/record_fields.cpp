@@ -12,38 +12,6 @@
 
 namespace scenario_tool {
 
-std::string cell_kind_name(std::uint8_t kind) {
-  namespace k = model::cell_kind;
-  switch (kind) {
-    case k::empty:
-      return "empty";
-    case k::signal:
-      return "signal";
-    case k::slowdown_end:
-      return "slowdown end";
-    case k::slowdown_start:
-      return "slowdown start";
-    case k::slowdown_warning:
-      return "slowdown warning";
-    case k::slowdown_marker:
-      return "slowdown marker";
-    case k::speed_indicator:
-      return "speed indicator";
-    case k::stop_point:
-      return "stop point";
-    case k::mountain_filler:
-      return "mountain filler";
-    case k::speed_point:
-      return "speed point";
-    case k::speed_point_without_speed:
-      return "speed point without speed";
-    case k::sign:
-      return "sign";
-    default:
-      return "kind " + std::to_string(kind);
-  }
-}
-
 std::string number_text(double value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
@@ -83,52 +51,25 @@ std::string clock_text(std::int32_t seconds) {
   return buffer;
 }
 
-std::string station_role(int index, const model::station_entry& entry) {
-  namespace e = model::entry;
-  switch (index) {
-    case 0:
-      return "unused";
-    case e::reference_tre:
-    case e::reference_due:
-    case e::reference_uno:
-      return "chainage reference";
-    case e::train_data:
-      return "train data";
-    case e::route_header:
-      return "route header";
-    case e::train_header:
-      return "train header";
-    default:
-      break;
-  }
+model::station_role station_role_of(int index, const model::station_entry& entry) {
+  if (const auto by_index = model::station_role_by_index(index)) return *by_index;
   const auto fields = assembly::field_values(entry);
   const bool any_number = std::any_of(
       fields.begin(), fields.end(),
       [](const assembly::field_value& f) { return f.text == nullptr && f.number != 0; });
   // Stations grow from entry 1, sign texts from entry 80, and a sign text
   // sets nothing but the name.
-  if (any_number) return "station";
-  return entry.name.empty() ? "empty" : "sign text";
+  if (any_number) return model::station_role::station;
+  return entry.name.empty() ? model::station_role::empty : model::station_role::sign_text;
+}
+
+std::string station_role(int index, const model::station_entry& entry) {
+  return std::string(model::station_role_name(station_role_of(index, entry)));
 }
 
 std::string_view station_role_fields(int index) {
-  namespace e = model::entry;
-  switch (index) {
-    case e::reference_tre:
-    case e::reference_due:
-    case e::reference_uno:
-      return "start: where it applies, end: chainage offset, position: flag";
-    case e::train_data:
-      return "start: braked mass in %, end: line length in m, position: coaches";
-    case e::route_header:
-      return "start, position, end: backgrounds one, two, three; group1_a: format tag; time: "
-             "weighted check code";
-    case e::train_header:
-      return "start, end: signal repetition; position: its code count; group1_a: sand; "
-             "group2_a to group2_c: starting clock";
-    default:
-      return "";
-  }
+  const auto role = model::station_role_by_index(index);
+  return role ? model::station_role_fields(*role) : std::string_view();
 }
 
 }  // namespace scenario_tool

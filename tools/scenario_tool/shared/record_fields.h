@@ -1,12 +1,14 @@
-// How the tool shows the compiled records' values: the names of cell kinds,
-// numbers, plan elements, station names and roles. The fields themselves, by
-// name and in file order, come from assembly/record_layouts.h.
+// How the tool shows the compiled records' values: numbers, plan elements,
+// station names and roles. The fields themselves, by name and in file order,
+// come from assembly/record_layouts.h, the words for cell kinds and station
+// roles from model/record_words.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "model/record_words.h"
 #include "model/station_entry.h"
 #include "model/track_cell.h"
 #include "model/track_plan.h"
@@ -14,7 +16,7 @@
 namespace scenario_tool {
 
 // "signal", "slowdown start", ...; "kind 7" for a kind no writer uses.
-std::string cell_kind_name(std::uint8_t kind);
+using model::cell_kind_name;
 
 // The shortest text that reads back as the same double ("6.2737", "1e+300", "nan").
 std::string number_text(double value);
@@ -25,9 +27,11 @@ std::string quoted_name(const std::string& windows_1252_name);
 // "11:30:00" for seconds after midnight; the plain number when out of a day's range.
 std::string clock_text(std::int32_t seconds);
 
-// What entry `index` of the station table holds: "unused", "station",
-// "sign text", "empty", "chainage reference", "train data", "route header",
-// "train header".
+// What entry `index` of the station table holds: its index decides, else
+// its content (a station sets a number, a sign text only its name).
+model::station_role station_role_of(int index, const model::station_entry& entry);
+// That role's name: "unused", "station", "sign text", "empty", "chainage
+// reference", "train data", "route header", "train header".
 std::string station_role(int index, const model::station_entry& entry);
 // What the numbers of a header entry mean, empty for other entries.
 std::string_view station_role_fields(int index);

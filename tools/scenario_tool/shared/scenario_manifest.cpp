@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "model/file_names.h"
 #include "model/identity_check.h"
 #include "model/windows_1252.h"
 #include "platform/replace_file.h"
@@ -241,15 +242,16 @@ std::string render_manifest(const scenario_manifest& manifest) {
 }
 
 scenario_manifest manifest_with_installer_names(const model::scenario_identity& identity) {
-  const std::string route = model::utf8_from_windows_1252(identity.route_id);
-  const std::string train = route + "_" + model::utf8_from_windows_1252(identity.train_number);
+  const auto name = [&](model::scenario_file file) {
+    return path_of(model::utf8_from_windows_1252(model::file_name(identity, file)));
+  };
   scenario_manifest manifest;
   manifest.identity = identity;
-  manifest.line_text = path_of(route + "_linea.txt");
-  manifest.train_text = path_of(train + "-.txt");
-  manifest.notes = path_of(train + "_note.txt");
-  manifest.slowdown_order = path_of(train + "_rallentamenti.txt");
-  manifest.train_card = path_of(train + "_scheda_treno.txt");
+  manifest.line_text = name(model::scenario_file::line_text);
+  manifest.train_text = name(model::scenario_file::train_text);
+  manifest.notes = name(model::scenario_file::notes);
+  manifest.slowdown_order = name(model::scenario_file::slowdown_order);
+  manifest.train_card = name(model::scenario_file::train_card);
   return manifest;
 }
 

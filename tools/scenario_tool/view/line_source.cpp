@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "assembly/compiled_decoder.h"
 #include "scenario_tool/compile/diagnostic_report.h"
 #include "scenario_tool/draw/draw_sources.h"
 #include "scenario_tool/draw/page_data.h"
@@ -36,7 +37,8 @@ made_page from_texts(const std::filesystem::path& line, const std::filesystem::p
 made_page make_page(const line_source& source) {
   const std::vector<std::string>& in = source.inputs;
   if (in.size() == 2) return from_texts(in[0], in[1], nullptr);
-  const std::filesystem::path folder = in.empty() ? std::filesystem::path(".") : std::filesystem::path(in[0]);
+  const std::filesystem::path folder =
+      in.empty() ? std::filesystem::path(".") : std::filesystem::path(in[0]);
   if (is_scenario_folder(folder)) {
     const scenario_manifest manifest = read_manifest(folder);
     made_page page =
@@ -52,8 +54,8 @@ made_page make_page(const line_source& source) {
   const line_picture picture = picture_from_folder(folder, source.train);
   made_page page = from_picture(picture, {}, {});
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    const auto extension = entry.path().extension();
-    if (extension == ".sim" || extension == ".dat") page.watched.push_back(entry.path());
+    // The compiled files of any route and train there: a new compile redraws.
+    if (assembly::kind_from_name(entry.path())) page.watched.push_back(entry.path());
   }
   return page;
 }
