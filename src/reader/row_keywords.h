@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "model/diagnostic_sink.h"
+#include "reader/row_values.h"
 
 namespace reader {
 
@@ -60,15 +61,6 @@ enum class row_kind {
   station,
 };
 
-// One value field of a row: its name (the reader's own for the store rows),
-// its unit ("" when it has none), and whether it is a text rather than a
-// number.
-struct row_value {
-  std::string_view name;
-  std::string_view unit = "";
-  bool text = false;
-};
-
 struct row_keyword {
   row_kind kind;
   // The keyword as the shipped texts write it (for a curve, the start of
@@ -83,39 +75,6 @@ struct row_keyword {
   std::string_view noun;              // what one row of it is, for an author
   std::string_view plural;            // and several
 };
-
-namespace row_values {
-inline constexpr row_value length[] = {{"length", "m"}};
-inline constexpr row_value reference[] = {{"chainage", "m"}, {"offset", "m"}, {"flag"}};
-inline constexpr row_value background[] = {{"background"}};
-inline constexpr row_value repetition[] = {{"first", "m"}, {"second", "m"}};
-inline constexpr row_value gradient[] = {{"chainage", "m"}, {"gradient", "per mille"}};
-inline constexpr row_value curve[] = {{"start", "m"}, {"length", "m"}};
-inline constexpr row_value mountain[] = {{"inizio", "m"}, {"fine", "m"}, {"tipo"}};
-inline constexpr row_value indicators[] = {{"posizione", "m"}, {"vas", "km/h"}, {"vbs", "km/h"},
-                                           {"vcs", "km/h"},    {"strisces"},    {"vad", "km/h"},
-                                           {"vbd", "km/h"},    {"vcd", "km/h"}, {"strisced"}};
-inline constexpr row_value sign[] = {{"chainage", "m"}, {"text", "", true}};
-inline constexpr row_value braked_mass[] = {{"braked mass", "%"}};
-inline constexpr row_value coaches[] = {{"coaches"}};
-inline constexpr row_value line_speed[] = {{"chainage", "m"}, {"speed", "km/h"}};
-inline constexpr row_value adhesion[] = {{"chainage", "m"}, {"adhesion"}};
-inline constexpr row_value clock[] = {{"hours", "h"}, {"minutes", "min"}, {"seconds", "s"}};
-inline constexpr row_value sand[] = {{"sand"}};
-inline constexpr row_value signal[] = {{"posizione", "m"}, {"sx"}, {"s1"}, {"s2"}, {"s3"},
-                                       {"rapp"},           {"dx"}, {"d1"}, {"d2"}, {"d3"},
-                                       {"tempo"}};
-inline constexpr row_value slowdown[] = {{"x", "m"}, {"v", "km/h"}, {"l", "m"},
-                                         {"f_tt"},   {"f_ta"},      {"d_v"}};
-inline constexpr row_value speed_point[] = {{"chainage", "m"}, {"speed", "km/h"}};
-inline constexpr row_value station[] = {
-    {"position", "m"}, {"type"},          {"platform length", "m"},
-    {"flag_a"},        {"flag_b"},        {"end_shift"},
-    {"group1_a"},      {"group1_b"},      {"group1_c"},
-    {"group2_a"},      {"group2_b"},      {"group2_c"},
-    {"stop"},          {"hours", "h"},    {"minutes", "min"},
-    {"seconds", "s"},  {"name", "", true}};
-}  // namespace row_values
 
 // Every row keyword, grouped by section, each section in the order the
 // reader tries its tests.
@@ -249,7 +208,7 @@ inline constexpr row_keyword row_keywords[] = {
      row_section::line_body,
      false,
      row_values::sign,
-     "a sign cell and its text in the station table (entries 80 downwards)",
+     "a sign cell and its lettering in the station table (entries 80 downwards)",
      "sign",
      "signs"},
 

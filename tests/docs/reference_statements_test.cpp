@@ -2,9 +2,11 @@
 // references are ordered, checked against what the compile stores.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "assembly/compiled_decoder.h"
 #include "platform/replace_file.h"
@@ -122,6 +124,39 @@ TEST(ReferenceStatements, TwoReferencesAtTheFurthestChainageCancelAllThreeAndBel
       EXPECT_EQ(table.stations[81 + i].end, expected[i].offset);
     }
   }
+}
+
+// The lines of the first indented block after the first line of the page
+// that holds `after`, without their indentation.
+std::vector<std::string> example_after(const std::string& page, const std::string& after) {
+  std::vector<std::string> block;
+  std::istringstream in(page.substr(std::min(page.find(after), page.size())));
+  std::string line;
+  std::getline(in, line);
+  while (std::getline(in, line) && line.rfind("    ", 0) != 0) {
+  }
+  do {
+    if (line.rfind("    ", 0) != 0) break;
+    block.push_back(line.substr(4));
+  } while (std::getline(in, line));
+  return block;
+}
+
+// The example of a wrapped value: the row the page shows, put into the minimal
+// scenario, gives the diagnostic the page shows.
+TEST(ReferenceStatements, TheWrappedGradientExampleIsWhatCompileSays) {
+  const std::string page = reference_page();
+  const std::vector<std::string> row = example_after(page, "second gradient row written as");
+  const std::vector<std::string> said = example_after(page, "pendenza,  2500,   160");
+  ASSERT_EQ(row.size(), 1u);
+  ASSERT_EQ(said.size(), 1u);
+  minimal_scenario scenario;
+  scenario.replace_row("R_linea.txt", "pendenza,  2500", row[0]);
+  const tool_result result = scenario.compile();
+  EXPECT_EQ(result.status, 1) << result.err;
+  // The page names the text as a user in the scenario's folder sees it.
+  ASSERT_EQ(said[0].rfind("R_linea.txt:", 0), 0u) << said[0];
+  EXPECT_NE(result.err.find("/" + said[0] + "\n"), std::string::npos) << result.err;
 }
 
 }  // namespace

@@ -241,8 +241,8 @@ const faulty_case faulty_cases[] = {
      "order, so the cells before 500 m keep the earlier value [fill-out-of-order]\n"
      "    pendenza, 200, 2\n"
      "              ^\n"
-     "L:9:16: warning: gradient 200 per mille is stored as 300, which does not fit a byte: only "
-     "its low 8 bits are kept (44) [value-truncated]\n"
+     "L:9:16: error: gradient 200 ‰ is stored as -56 ‰: a descent (the range is -100 to 155) "
+     "[value-wraps]\n"
      "    pendenza, 600, 200\n"
      "                   ^\n"
      "L:12:1: warning: more comment fields (holding '-') in a row than are skipped: this one is "
@@ -253,8 +253,8 @@ const faulty_case faulty_cases[] = {
      "rows is applied, one after the other, each reading its own values [ambiguous-keyword]\n"
      "    velocita aderenza, 0, 100, 0, 100\n"
      "    ^\n"
-     "0 errors, 6 warnings\n",
-     0,
+     "1 error, 5 warnings\n",
+     1,
      true},
 };
 

@@ -121,11 +121,13 @@ TEST(DumpStations, StationsSignsReferencesAndHeadersWithTheirRoles) {
   // "stazione, 0, 7, 700, 1, 0, 0, 3,1,0, 2,1,1, 1, 11,30, 0, BRISENA": a type-7 platform of
   // 700 m either side; the first station's end_shift and flag_b are cleared.
   EXPECT_EQ(lines[4 + 1],
-            "station 1 station \"BRISENA\": kind 7, start -700, end 700, position 0, flag_a 1, "
-            "group1_a 3, group1_b 1, group2_a 2, group2_b 1, group2_c 1, group1_c 0, stop 1, "
-            "end_shift 0, flag_b 0, time 41400 (11:30:00)");
-  EXPECT_EQ(lines[4 + 18].rfind("station 18 station \"TARVO\": kind 12, start 88150, end 88650, "
-                                "position 88400,",
+            "station 1 station \"BRISENA\": station type (kind) 7, start -700, end 700, "
+            "chainage (position) 0, flag F4 (flag_a) 1, group G7 (group1_a) 3, group G8 "
+            "(group1_b) 1, group G10 (group2_a) 2, group G11 (group2_b) 1, group G12 (group2_c) "
+            "1, group G9 (group1_c) 0, stop code (stop) 1, end shift (end_shift) 0, flag F5 "
+            "(flag_b) 0, time 41400 (11:30:00)");
+  EXPECT_EQ(lines[4 + 18].rfind("station 18 station \"TARVO\": station type (kind) 12, start "
+                                "88150, end 88650, chainage (position) 88400,",
                                 0),
             0u)
       << lines[4 + 18];

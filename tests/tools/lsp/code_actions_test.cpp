@@ -131,6 +131,60 @@ TEST(LanguageServerQuickFix, AMissingGeneraleIsWrittenAndTheTextIsRead) {
   }
 }
 
+// A speed off its 5 km/h step is snapped to the nearest multiple: 72 to 70
+// (14.4 fifths), 97 to 95 (19.4 fifths), 87 to 85 (17.4 fifths).
+TEST(LanguageServerQuickFix, ASpeedOffItsStepIsSnappedAndTheTextCompilesClean) {
+  struct example {
+    const char* what;
+    std::string uri;
+    std::vector<std::string> lines;
+    std::string fix;
+  };
+  const std::vector<example> examples = {
+      {"a line speed",
+       "untitled:R_1-.txt",
+       {"[generale]", "aderenza, 0, 100", "velocita, 0, 72", "[fine]"},
+       "70"},
+      {"a speed indicator's left speed",
+       "untitled:R_linea.txt",
+       {"[generale]", "lunghezza percorso, 5000", "[curve]", "pendenza, 0, 0",
+        "indicatori_vmax, 1000, 97, 110, 120, 0, 100, 110, 120, 0", "[fine]"},
+       "95"},
+      {"a speed indicator's right speed",
+       "untitled:R_linea.txt",
+       {"[generale]", "lunghezza percorso, 5000", "[curve]", "pendenza, 0, 0",
+        "indicatori_vmax, 1000, 100, 110, 120, 0, 100, 87, 120, 0", "[fine]"},
+       "85"},
+  };
+  for (const example& e : examples) {
+    SCOPED_TRACE(e.what);
+    lsp_session session;
+    session.initialize();
+    session.open(e.uri, crlf(e.lines));
+    const json before = session.diagnostics(e.uri);
+    json off;
+    for (const json& d : before) {
+      if (d.value("code", json()) == "value-off-step") off = d;
+    }
+    ASSERT_FALSE(off.is_null()) << before.dump(2);
+    const json actions = session.request("textDocument/codeAction",
+                                         {{"textDocument", {{"uri", e.uri}}},
+                                          {"range", off["range"]},
+                                          {"context", {{"diagnostics", before}}}})["result"];
+    ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
+    const json& edits = actions[0]["edit"]["changes"][e.uri];
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0]["newText"], e.fix);
+    session.notify(
+        "textDocument/didChange",
+        {{"textDocument", {{"uri", e.uri}, {"version", 2}}},
+         {"contentChanges", json::array({{{"range", edits[0]["range"]}, {"text", e.fix}}})}});
+    for (const json& d : session.diagnostics(e.uri)) {
+      EXPECT_NE(d.value("code", json()), "value-off-step") << d.dump(2);
+    }
+  }
+}
+
 TEST(LanguageServerQuickFix, NothingIsOfferedWhereTheMendIsNotKnown) {
   lsp_session session;
   session.initialize();

@@ -226,8 +226,8 @@ TEST(LanguageServer, HoverShowsValuesChainageAndCells) {
   // "segnale,    1600, 2, 4, 1, 0, 0, 1, 3,1,0, 205": cell 1600 / 50 + 1 = 33, kind 1, value 43.
   const std::string signal =
       hover_text(session, s.train_uri, line_starting(s.train, "segnale,    1600"), 20);
-  for (const char* part : {"**segnale**", "posizione: 1600 m", "tempo: 205", "km 1+600", "cell 33",
-                           "signal (kind 1), value 43, value2 11"}) {
+  for (const char* part : {"**segnale**", "chainage: 1600 m", "signal time: 205 s", "km 1+600",
+                           "cell 33", "signal (kind 1), value 43, value2 11"}) {
     EXPECT_NE(signal.find(part), std::string::npos) << part << " in\n" << signal;
   }
   // "rallentamento,   16850,   115,  600, 0,  1,  0": warning 314, start 338, end 350, markers 310
@@ -293,8 +293,8 @@ TEST(LanguageServer, CompletionOffersTheKeywordsOfThatPartWithTheirValues) {
   ASSERT_TRUE(train.count("segnale"));
   EXPECT_EQ(train["segnale"]["insertTextFormat"], 2);
   const std::string snippet = train["segnale"]["textEdit"]["newText"];
-  EXPECT_EQ(snippet.rfind("segnale, ${1:posizione}, ${2:sx}", 0), 0u) << snippet;
-  EXPECT_NE(snippet.find("${11:tempo}$0"), std::string::npos) << snippet;
+  EXPECT_EQ(snippet.rfind("segnale, ${1:chainage}, ${2:left kind}", 0), 0u) << snippet;
+  EXPECT_NE(snippet.find("${11:signal time}$0"), std::string::npos) << snippet;
   EXPECT_EQ(train["segnale"]["textEdit"]["range"]["end"], at(signal_row, 3));
   EXPECT_FALSE(train.count("pendenza"));
   // After a comma the field is a value: nothing to complete.

@@ -137,7 +137,8 @@ TEST(NeovimClient, ShowsTheTypoClearsItWhenFixedHoversAndListsTheOutline) {
   // Signature help within the station row: its values, as the keyword table names them.
   std::string signature;
   for (const json& line : seen["signature"]) signature += line.get<std::string>() + "\n";
-  EXPECT_NE(signature.find("stazione, position (m), type, platform length (m)"), std::string::npos)
+  EXPECT_NE(signature.find("stazione, chainage (m), station type, platform length (m)"),
+            std::string::npos)
       << signature;
 
   // The quick fix writes the keyword meant, and the text is clean again.

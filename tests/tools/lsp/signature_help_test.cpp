@@ -39,18 +39,18 @@ TEST(LanguageServerSignatureHelp, MarksTheValueTheCursorIsIn) {
     const char* label_start;
   };
   const std::vector<place> places = {
-      {1, 3, nullptr, ""},                          // on the keyword
-      {1, 8, 0, "segnale, posizione (m), sx, s1"},  // just after the comma
-      {1, 12, 0, "segnale"},                        // within 1600
-      {1, 15, 1, "segnale"},                        // after "1600,"
-      {1, 20, 2, "segnale"},                        // on the 4
-      {2, 12, 0, "orologio, hours (h)"},            // within 11
-      {2, 15, 1, "orologio"},                       // on 29: blanks part numbers
-      {2, 18, 2, "orologio"},                       // on 30
-      {3, 63, 16, "stazione"},                      // the name: a text value
-      {3, 69, nullptr, ""},                         // past the row's last value
-      {4, 12, nullptr, ""},                         // a comment
-      {5, 25, nullptr, ""},                         // a surplus field
+      {1, 3, nullptr, ""},                                           // on the keyword
+      {1, 8, 0, "segnale, chainage (m), left kind, left aspect 1"},  // just after the comma
+      {1, 12, 0, "segnale"},                                         // within 1600
+      {1, 15, 1, "segnale"},                                         // after "1600,"
+      {1, 20, 2, "segnale"},                                         // on the 4
+      {2, 12, 0, "orologio, clock hours (h)"},                       // within 11
+      {2, 15, 1, "orologio"},                                        // on 29: blanks part numbers
+      {2, 18, 2, "orologio"},                                        // on 30
+      {3, 63, 16, "stazione"},                                       // the name: a text value
+      {3, 69, nullptr, ""},                                          // past the row's last value
+      {4, 12, nullptr, ""},                                          // a comment
+      {5, 25, nullptr, ""},                                          // a surplus field
   };
   for (const place& p : places) {
     SCOPED_TRACE(lines[static_cast<std::size_t>(p.line)] + " at " + std::to_string(p.character));

@@ -94,6 +94,29 @@ TEST(ToolPackage, RefusesWarningsOnlyUnderWerror) {
   EXPECT_EQ(out.names(), std::set<std::string>{"installer"});
 }
 
+// A gradient of 160 ‰ is kept plus 100 in a byte: 260 keeps 4, a descent of
+// 96 ‰ where a climb was meant. The installer would install it; package does
+// not, unless the author says so.
+TEST(ToolPackage, RefusesAGradientThatWrapsIntoADescent) {
+  testing_support::temp_folder folder;
+  make_scenario(folder);
+  std::string line = folder.read("R_linea.txt");
+  line.replace(line.rfind("[fine]"), 0, "pendenza,   500,   160\r\n");
+  platform::replace_file(folder / "R_linea.txt", line);
+  testing_support::temp_folder out;
+  const tool_result refused = package(folder, (out / "installer").string());
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("gradient 160 ‰ is stored as -96 ‰: a descent"), std::string::npos)
+      << refused.err;
+  EXPECT_NE(refused.err.find("[value-wraps]"), std::string::npos) << refused.err;
+  EXPECT_TRUE(out.names().empty());
+
+  const tool_result allowed =
+      package(folder, (out / "installer").string(), {"-W", "no-error=value-wraps"});
+  EXPECT_EQ(allowed.status, 0) << allowed.err;
+  EXPECT_EQ(out.names(), std::set<std::string>{"installer"});
+}
+
 TEST(ToolPackage, RefusesWhatIsNoGenericInstaller) {
   testing_support::temp_folder folder;
   make_scenario(folder);

@@ -27,7 +27,17 @@ const std::vector<warning_name>& warning_names() {
       {"chainage-rounded", warning_level::warning,
        "a chainage is not a multiple of 50: the row lands in the cell of another chainage"},
       {"value-truncated", warning_level::warning,
-       "a value does not fit the byte or 16-bit field that keeps it: only its low bits are kept"},
+       "a number carried for the simulator does not fit the byte or 16-bit field that keeps "
+       "it: only its low bits are kept"},
+      {"value-wraps", warning_level::error,
+       "a value does not fit the byte or 16-bit field that keeps it, and the simulator sees "
+       "another value: a climb becomes a descent, a speed turns negative"},
+      {"value-out-of-range", warning_level::warning,
+       "a value lies outside the range or set of values its row's table gives"},
+      {"value-off-step", warning_level::warning,
+       "a speed is not a multiple of 5 km/h: the compile keeps another speed"},
+      {"stretch-inverted", warning_level::error,
+       "a mountain-side stretch ends before it begins, or where it begins: it marks no cell"},
       {"fill-out-of-order", warning_level::warning,
        "a gradient, line speed or adhesion row comes before an earlier chainage's row"},
       {"curve-overlap", warning_level::warning, "a curve begins before the previous curve ends"},

@@ -10,6 +10,7 @@
 #include "reader/cell_rules.h"
 #include "reader/keyword.h"
 #include "reader/row_keywords.h"
+#include "scenario_tool/compile/value_ranges.h"
 #include "scenario_tool/shared/nearest_word.h"
 
 namespace scenario_tool {
@@ -57,47 +58,6 @@ std::string quoted(std::string_view text) {
   out.push_back('\'');
   out.append(text);
   out.push_back('\'');
-  return out;
-}
-
-// A value that goes into a byte or short field of the model.
-struct narrow_value {
-  std::size_t field;  // its row field (1 for the first value)
-  std::int64_t value;
-  bool byte;  // else a short
-};
-
-// The values of a row that the model keeps in a byte or a short.
-std::vector<narrow_value> narrow_values(row_kind kind, const std::vector<std::int64_t>& v) {
-  std::vector<narrow_value> out;
-  const auto byte = [&](std::size_t f, std::int64_t value) { out.push_back({f, value, true}); };
-  const auto shrt = [&](std::size_t f, std::int64_t value) { out.push_back({f, value, false}); };
-  if (kind == row_kind::gradient) byte(2, v[2] + 100);
-  if (kind == row_kind::mountain) byte(3, v[3] > 10 ? v[3] - 10 : v[3]);
-  if (kind == row_kind::speed_indicators) shrt(9, v[5] * 10 + v[9]);
-  if (kind == row_kind::adhesion) byte(2, v[2]);
-  if (kind == row_kind::clock) {
-    for (std::size_t f = 1; f <= 3; ++f) shrt(f, v[f]);
-  }
-  if (kind == row_kind::sand) shrt(1, v[1]);
-  if (kind == row_kind::signal) {
-    shrt(6, v[6] * 10 + v[2] * 3 + v[7]);
-    shrt(3, v[3] * 10 + v[8]);
-    shrt(4, v[4] * 10 + v[9]);
-    shrt(5, v[5] * 10 + v[10]);
-    if (v[2] == 2) byte(11, v[11] >= 1 && v[11] <= 100 ? 101 : v[11]);
-    byte(2, (v[2] * 3 + v[7]) * 10 + 4);
-  }
-  if (kind == row_kind::slowdown) {
-    shrt(2, v[2]);
-    shrt(4, v[4]);
-    shrt(6, v[6]);
-  }
-  if (kind == row_kind::speed_point) shrt(2, v[2]);
-  if (kind == row_kind::station) {
-    for (const std::size_t f : {2, 4, 5, 6, 9, 13}) byte(f, v[f]);
-    for (const std::size_t f : {7, 8, 10, 11, 12}) shrt(f, v[f]);
-  }
   return out;
 }
 
@@ -364,22 +324,8 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     }
   }
 
-  for (const narrow_value& n : narrow_values(r.kind, v)) {
-    const bool fits =
-        n.byte ? (n.value >= 0 && n.value <= 255) : (n.value >= -32768 && n.value <= 32767);
-    if (fits) continue;
-    const std::int64_t kept = n.byte ? model::low8(n.value) : model::low16(n.value);
-    // The value as the author wrote it, and its stored form where the model
-    // keeps it combined with others or shifted.
-    const reader::row_value& named = r.values[n.field - 1];
-    std::string words = std::string(named.name) + " " + std::to_string(v[n.field]);
-    if (!named.unit.empty()) words += " " + std::string(named.unit);
-    if (n.value != v[n.field]) words += " is stored as " + std::to_string(n.value) + ", which";
-    warn("value-truncated", n.field,
-         words + " does not fit " +
-             (n.byte ? "a byte: only its low 8 bits are kept ("
-                     : "a 16-bit field: only its low 16 bits are kept (") +
-             std::to_string(kept) + ")");
+  for (value_fault& fault : value_faults(r, v)) {
+    warn(fault.name, fault.field, std::move(fault.words));
   }
 
   if (const char* fill = fill_name(r.kind)) {

@@ -13,6 +13,7 @@
 #include "assembly/compiled_decoder.h"
 #include "assembly/record_layouts.h"
 #include "platform/replace_file.h"
+#include "reader/row_values.h"
 #include "scenario_tool/inspect/author_units.h"
 #include "scenario_tool/inspect/dump_output.h"
 #include "scenario_tool/inspect/kind_option.h"
@@ -66,6 +67,17 @@ std::string cell_line(std::size_t i, const model::track_cell& cell) {
   return cell_text(i, cell);
 }
 
+// A station's field under the name its row's value has for authors, with
+// the entry's own field name beside it: "flag F4 (flag_a)".
+std::string station_field_name(const std::string& role, std::string_view field) {
+  if (role == "station") {
+    for (const reader::row_value& v : reader::row_values::station) {
+      if (v.entry_field == field) return std::string(v.name) + " (" + std::string(field) + ")";
+    }
+  }
+  return std::string(field);
+}
+
 std::string station_line(int i, const model::station_entry& entry) {
   const model::station_role role = station_role_of(i, entry);
   std::string line = "station " + std::to_string(i) + " " + station_role(i, entry);
@@ -83,7 +95,8 @@ std::string station_line(int i, const model::station_entry& entry) {
   bool first = true;
   for (const assembly::field_value& f : assembly::field_values(entry)) {
     if (f.text != nullptr) continue;
-    line += (first ? " " : ", ") + std::string(f.name) + " " + std::to_string(f.number);
+    line +=
+        (first ? " " : ", ") + station_field_name(role, f.name) + " " + std::to_string(f.number);
     first = false;
   }
   if (role == model::station_role::station) line += " (" + clock_text(entry.time) + ")";

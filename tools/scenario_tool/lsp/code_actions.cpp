@@ -1,7 +1,11 @@
 #include "scenario_tool/lsp/code_actions.h"
 
+#include <algorithm>
+#include <charconv>
 #include <optional>
 
+#include "model/conversions.h"
+#include "reader/field_reader.h"
 #include "reader/keyword.h"
 #include "scenario_tool/compile/warnings.h"
 #include "scenario_tool/lsp/completion.h"
@@ -67,6 +71,41 @@ std::optional<json> generale_fix(const text_document& document, model::descripti
                 "[generale]" + line_end_of(document.bytes()));
 }
 
+// A speed off its step snapped to the nearest multiple of it, halves to even
+// (the speed the compile keeps for a line speed). The step is the value's own,
+// from the reader's table: the row's keyword and the commas before the field
+// tell which value it is.
+std::optional<json> step_fix(const text_document& document, model::description_text which,
+                             const std::string& uri, const json& d) {
+  if (d.value("code", json()) != "value-off-step") return std::nullopt;
+  const text_point from = point_of(d.at("range").at("start"));
+  const text_point to = point_of(d.at("range").at("end"));
+  const std::size_t begin = document.offset(from);
+  const std::size_t end = document.offset(to);
+  if (end <= begin || from.line >= document.line_count()) return std::nullopt;
+  const std::string_view line = document.line(from.line);
+  const std::string_view before = line.substr(0, std::min(from.character, line.size()));
+  const std::size_t comma = before.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  std::string_view keyword = before.substr(0, comma);
+  while (!keyword.empty() && reader::is_blank(keyword.front())) keyword.remove_prefix(1);
+  while (!keyword.empty() && reader::is_blank(keyword.back())) keyword.remove_suffix(1);
+  const bool header = which == model::description_text::line && in_line_header(document, from);
+  const std::vector<keyword_rule> rules = keywords_matching(keyword, which, header, true);
+  if (rules.size() != 1) return std::nullopt;
+  const auto field = static_cast<std::size_t>(std::count(before.begin(), before.end(), ','));
+  if (field == 0 || field > rules[0].entry->values.size()) return std::nullopt;
+  const std::int64_t step = rules[0].entry->values[field - 1].step;
+  const std::string number = document.bytes().substr(begin, end - begin);
+  std::int64_t value = 0;
+  const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (step <= 1 || ec != std::errc() || ptr != number.data() + number.size()) return std::nullopt;
+  const auto snapped = static_cast<std::int64_t>(model::round_half_even(
+                           static_cast<double>(value) / static_cast<double>(step))) *
+                       step;
+  return action("Write " + std::to_string(snapped), d, uri, d.at("range"), std::to_string(snapped));
+}
+
 }  // namespace
 
 json quick_fixes(const text_document& document, model::description_text which,
@@ -76,6 +115,10 @@ json quick_fixes(const text_document& document, model::description_text which,
   for (const json& d : diagnostics) {
     if (!d.is_object()) continue;
     if (std::optional<json> fix = generale_fix(document, which, uri, d)) {
+      actions.push_back(std::move(*fix));
+      continue;
+    }
+    if (std::optional<json> fix = step_fix(document, which, uri, d)) {
       actions.push_back(std::move(*fix));
       continue;
     }

@@ -43,8 +43,13 @@ std::string cell_content(const model::track_cell& c) {
     case model::cell_kind::slowdown_start:
     case model::cell_kind::slowdown_warning:
       out += ", speed " + std::to_string(c.value) + " km/h";
-      if (c.value2 != 0) add("d_v", c.value2);
-      if (c.kind != model::cell_kind::slowdown_warning) add("f_tt", c.value3);
+      if (c.value2 != 0) {
+        out += ", " + std::string(reader::row_values::slowdown[5].name) + " " +
+               std::to_string(c.value2) + " km/h";
+      }
+      if (c.kind != model::cell_kind::slowdown_warning) {
+        add(std::string(reader::row_values::slowdown[3].name).c_str(), c.value3);
+      }
       break;
     case model::cell_kind::slowdown_marker:
       add("rank", c.value);
@@ -205,7 +210,7 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
         break;
       }
       const reader::row_value& value = rule.entry->values[v];
-      const bool chainage = (v == 0 && starts_with_chainage(*rule.entry)) || value.name == "fine";
+      const bool chainage = value.chainage;
       out += value_line(text, row->fields[field], value, chainage) + "\n";
     }
   }

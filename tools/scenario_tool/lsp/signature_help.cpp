@@ -2,9 +2,11 @@
 
 #include <string>
 
+#include "model/windows_1252.h"
 #include "reader/field_reader.h"
 #include "scenario_tool/compile/warnings.h"
 #include "scenario_tool/lsp/completion.h"
+#include "scenario_tool/shared/value_words.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool::lsp {
@@ -69,14 +71,14 @@ json signature_help_at(const text_document& document, model::description_text wh
   json parameters = json::array();
   for (std::size_t v = 0; v < rule.values; ++v) {
     const reader::row_value& value = entry.values[v];
-    std::string shown(value.name);
-    if (!value.unit.empty()) shown += " (" + std::string(value.unit) + ")";
+    // The label is Windows-1252, the table's words UTF-8 ("‰").
+    const std::string words = value_label(value);
+    const std::string shown = model::windows_1252_from_utf8(words).value_or(words);
     label += ", ";
     const std::size_t from = label.size();
     label += shown;
-    std::string about = std::string(value.text ? "text" : "number");
-    about += value.unit.empty() ? "" : ", in " + std::string(value.unit);
-    parameters.push_back({{"label", {from, label.size()}}, {"documentation", about}});
+    parameters.push_back(
+        {{"label", {from, label.size()}}, {"documentation", value_summary(value)}});
   }
   const std::string documentation =
       "A " + std::string(entry.noun) + "; it sets " + std::string(entry.stores) + ".";
