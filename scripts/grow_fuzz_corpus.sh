@@ -5,11 +5,11 @@
 # over a fresh folder, so the kept corpus stays minimised).
 #
 #   cmake --preset fuzz && cmake --build --preset fuzz
-#   scripts/grow_fuzz_corpus.sh reader_fuzz|compiled_fuzz|compile_fuzz [seconds]
+#   scripts/grow_fuzz_corpus.sh reader_fuzz|compiled_fuzz|compile_fuzz|http_request_fuzz|lsp_fuzz [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-target=${1:?usage: $0 reader_fuzz|compiled_fuzz|compile_fuzz [seconds]}
+target=${1:?usage: $0 reader_fuzz|compiled_fuzz|compile_fuzz|http_request_fuzz|lsp_fuzz [seconds]}
 seconds=${2:-600}
 binary=build/fuzz/fuzz/$target
 corpus=fuzz/corpus/$target
