@@ -41,7 +41,9 @@ TEST(ToolCompile, ShippedTextsGiveTheInstallersFilesByteForByteAndNoDiagnostic) 
       run_tool({"compile", line_path, train_path, "--out", (folder / "out").string()});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.out, "wrote Brisena_Tarvo_linea.dat, Brisena_Tarvo_47306.sim and "
+                        "Brisena_Tarvo_47306.dat into " +
+                            (folder / "out").string() + "\n");
 
   // The installer's files from the shipped run: Form_Load writes the texts itself.
   temp_folder installed;
@@ -140,7 +142,10 @@ TEST_P(ToolCompileDiagnostics, GivesTheDiagnosticsDerivedFromTheRows) {
   std::string expected = replace_all(c.diagnostics, "L:", texts.line_path + ":");
   expected = replace_all(expected, "T:", texts.train_path + ":");
   EXPECT_EQ(result.err, expected);
-  EXPECT_EQ(result.out, "");
+  // One line says where the files went.
+  EXPECT_EQ(result.out, c.writes_files ? "wrote R_linea.dat, R_1.sim and R_1.dat into " +
+                                             (texts.folder / "out").string() + "\n"
+                                       : "");
   EXPECT_EQ(result.status, c.status);
   EXPECT_EQ(texts.compiled().size(), c.writes_files ? 3u : 0u);
   // The author's texts stay as they were.
@@ -213,7 +218,9 @@ const faulty_case faulty_cases[] = {
     // (7500 + 800) / 50 = 166 is beyond the last cell, 160.
     {"StationBeyondTheLine", small_line,
      train_with({"stazione, 7500, 12, 200, 0,0,0, 0,0,0, 0,0,0, 1, 10,0,0, FAR"}),
-     "T:2:11: error: 15: a row lies beyond the end of the line (at 7500 m)\n"
+     "T:2:11: error: 15: a row lies beyond the end of the line: the line ends at 1000 m and the "
+     "7000 m of run-out that the compile adds after it at 8000 m (cell 160): a station may lie at "
+     "7200 m at most (at 7500 m)\n"
      "    stazione, 7500, 12, 200, 0,0,0, 0,0,0, 0,0,0, 1, 10,0,0, FAR\n"
      "              ^\n"
      "1 error, 0 warnings\n",
@@ -309,7 +316,9 @@ const faulty_case faulty_cases[] = {
      "    curvas2, 250, 50\n"
      "             ^\n"
      "L:8:11: warning: gradient row at 200 m comes after one at 500 m: the fill follows the rows' "
-     "order, so the cells before 500 m keep the earlier value [fill-out-of-order]\n"
+     "order and has already reached cell 10 (500 m), so the 1 per mille of line 7 holds in that "
+     "cell only, and this row's 2 per mille holds from cell 11 (550 m), not from 200 m, up to the "
+     "next row's chainage or the end of the line [fill-out-of-order]\n"
      "    pendenza, 200, 2\n"
      "              ^\n"
      "L:9:16: warning: gradient 200 per mille is stored as 300, which does not fit a byte: only "
@@ -317,7 +326,9 @@ const faulty_case faulty_cases[] = {
      "    pendenza, 600, 200\n"
      "                   ^\n"
      "L:12:1: warning: more comment fields (holding '-') in a row than are skipped: this one is "
-     "read as a keyword, matches none and is skipped [extra-comment-field]\n"
+     "read as a keyword, matches none and is skipped; line 12 was read as a row: only two comment "
+     "fields in a row are skipped before a keyword (lines 10 and 11), and the third is read as a "
+     "keyword [extra-comment-field]\n"
      "    -\n"
      "    ^\n"
      "T:2:1: warning: keyword 'velocita aderenza' matches 'velocita' and 'aderenza': each of those "

@@ -45,8 +45,11 @@ TEST(Diff, OneCellFieldChanged) {
   const pair_of_files files("x.dat", shipped_bytes(testing_support::shipped_cells), changed);
   const tool_result r = run_tool({"diff", files.a, files.b});
   EXPECT_EQ(r.status, 1);
-  // The signal's row stood at 1600 m: it lands one cell on.
-  EXPECT_EQ(r.out, "cell 33 (1650 m, row at 1600 m): value 43 \u2192 44\n1 difference\n");
+  // The signal's row stood at 1600 m: it lands one cell on. Its value is
+  // S1 x 10 + D1: the right light's first aspect went from 3 to 4.
+  EXPECT_EQ(r.out,
+            "cell 33 (1650 m, row at 1600 m): value 43 \u2192 44 (S1 4, D1 3 \u2192 S1 4, D1 4)\n"
+            "1 difference\n");
   EXPECT_EQ(r.err, "");
 }
 
