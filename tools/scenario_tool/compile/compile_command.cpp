@@ -251,8 +251,8 @@ int run_compile(compile_options options, const std::string& usage, const streams
       !options.out_given && from_manifest
           ? utf8_name(std::filesystem::path(options.inputs.empty() ? "." : options.inputs[0]) /
                       "compiled")
-          : options.out.empty() ? std::string(".")
-                                : options.out;
+      : options.out.empty() ? std::string(".")
+                            : options.out;
 
   std::vector<diagnostic> diagnostics;
   std::vector<std::string> written;

@@ -364,10 +364,10 @@ void diagnostics_collector::reword_row_error(diagnostic& d, std::int32_t code) c
     const std::int64_t line_end = model_.station_table[model::entry::train_data].end;
     const std::int64_t cells_end = std::int64_t{model_.cell_count} * 50;
     d.text = "the line ends at " + std::to_string(line_end) + " m and the " +
-             std::to_string(model::extra_length) + " m of run-out that the compile adds after it at " +
-             std::to_string(cells_end) + " m (cell " + std::to_string(model_.cell_count) + "): a " +
-             std::string(kind->noun) + " may lie at " + std::to_string(cells_end - margin) +
-             " m at most";
+             std::to_string(model::extra_length) +
+             " m of run-out that the compile adds after it at " + std::to_string(cells_end) +
+             " m (cell " + std::to_string(model_.cell_count) + "): a " + std::string(kind->noun) +
+             " may lie at " + std::to_string(cells_end - margin) + " m at most";
   } else if (code == 103 && row_.text != nullptr) {
     const std::string keyword(row_.text->field_at(row_.fields[0], false));
     if (keyword.find_first_of("123456") == std::string::npos) {

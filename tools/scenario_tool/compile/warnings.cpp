@@ -227,8 +227,7 @@ std::string section_header_words(const read_row& row, bool plan) {
   if (row.text == nullptr || row.fields.empty()) return "";
   const std::string_view keyword = row.text->field_at(row.fields[0], false);
   if (!reader::contains(keyword, "[") || !reader::contains(keyword, "]")) return "";
-  const std::vector<const row_keyword*> found =
-      matching_rows(keyword, row.which, row.header, plan);
+  const std::vector<const row_keyword*> found = matching_rows(keyword, row.which, row.header, plan);
   if (found.empty()) return "";
   return "this section header holds the keyword " + quoted(found[0]->name) +
          " and is read as that row";
