@@ -127,7 +127,13 @@ TEST_F(ReadmeWorkedExample,
        TheShippedTextsCompileWithNoDiagnosticThenTheMistakesPrintWhatTheReadmeShows) {
   const tool_result clean = run_commands();
   EXPECT_EQ(clean.status, 0) << clean.err;
-  EXPECT_EQ(clean.out + clean.err, "");
+  EXPECT_EQ(clean.err, "");
+  // The one line that says where the files went, as the README quotes it.
+  const std::string wrote =
+      "wrote Brisena_Tarvo_linea.dat, Brisena_Tarvo_47306.sim and Brisena_Tarvo_47306.dat into "
+      "compiled";
+  EXPECT_EQ(clean.out, wrote + "\n");
+  EXPECT_NE(readme_.find("`" + wrote + "`"), std::string::npos);
   for (const char* name :
        {"Brisena_Tarvo_linea.dat", "Brisena_Tarvo_47306.sim", "Brisena_Tarvo_47306.dat"}) {
     EXPECT_TRUE(std::filesystem::exists(work() / "compiled" / name)) << name;
@@ -146,7 +152,7 @@ TEST_F(ReadmeWorkedExample,
   const std::vector<std::string> shown =
       indented_block_after(readme_, "<!-- worked example: output -->");
   ASSERT_FALSE(shown.empty());
-  EXPECT_EQ(faulty.out, "");
+  EXPECT_EQ(faulty.out, wrote + "\n");
   EXPECT_EQ(lines_of(faulty.err), shown);
   EXPECT_EQ(faulty.status, 1);
   EXPECT_NE(readme_.find("and ends with status 1"), std::string::npos);

@@ -79,7 +79,7 @@ std::vector<curve> curves() {
   return out;
 }
 
-// The groups of a board's lettering: "(A)(B)" gives {"A", "B"}; empty when
+// The groups of a sign's lettering: "(A)(B)" gives {"A", "B"}; empty when
 // the lettering is not made of whole groups.
 std::vector<std::string> groups_of(const std::string& lettering) {
   std::vector<std::string> out;

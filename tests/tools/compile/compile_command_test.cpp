@@ -41,7 +41,10 @@ TEST(ToolCompile, ShippedTextsGiveTheInstallersFilesByteForByteAndNoDiagnostic) 
       run_tool({"compile", line_path, train_path, "--out", (folder / "out").string()});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.out,
+            "wrote Brisena_Tarvo_linea.dat, Brisena_Tarvo_47306.sim and "
+            "Brisena_Tarvo_47306.dat into " +
+                (folder / "out").string() + "\n");
 
   // The installer's files from the shipped run: Form_Load writes the texts itself.
   temp_folder installed;

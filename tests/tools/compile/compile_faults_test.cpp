@@ -43,10 +43,14 @@ TEST_P(ToolCompileDiagnostics, GivesTheDiagnosticsDerivedFromTheRows) {
   std::string expected = replace_all(c.diagnostics, "L:", texts.line_path + ":");
   expected = replace_all(expected, "T:", texts.train_path + ":");
   EXPECT_EQ(result.err, expected);
-  EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.status, c.status);
+  // One line says where the files went, when they were written.
+  const std::string wrote =
+      "wrote R_linea.dat, R_1.sim and R_1.dat into " + (texts.folder / "out").string() + "\n";
+  const bool written = texts.compiled().size() == 3u;
+  EXPECT_EQ(result.out, written ? wrote : "");
   if (c.writes_files) {
-    EXPECT_EQ(texts.compiled().size(), *c.writes_files ? 3u : 0u);
+    EXPECT_EQ(written, *c.writes_files);
   }
   // The author's texts stay as they were.
   EXPECT_EQ(platform::read_file(texts.line_path), crlf(c.line));
@@ -142,7 +146,9 @@ const faulty_case faulty_cases[] = {
     // (7500 + 800) / 50 = 166 is beyond the last cell, 160.
     {"StationBeyondTheLine", small_line,
      train_with({"stazione, 7500, 12, 200, 0,0,0, 0,0,0, 0,0,0, 1, 10,0,0, FAR"}),
-     "T:2:11: error: 15: a row lies beyond the end of the line (at 7500 m)\n"
+     "T:2:11: error: 15: a row lies beyond the end of the line: the line ends at 1000 m and the "
+     "7000 m of run-out that the compile adds after it at 8000 m (cell 160): a station may lie at "
+     "7200 m at most (at 7500 m)\n"
      "    stazione, 7500, 12, 200, 0,0,0, 0,0,0, 0,0,0, 1, 10,0,0, FAR\n"
      "              ^\n"
      "1 error, 0 warnings\n",
@@ -238,7 +244,9 @@ const faulty_case faulty_cases[] = {
      "    curvas2, 250, 50\n"
      "             ^\n"
      "L:8:11: warning: gradient row at 200 m comes after one at 500 m: the fill follows the rows' "
-     "order, so the cells before 500 m keep the earlier value [fill-out-of-order]\n"
+     "order and has already reached cell 10 (500 m), so the 1 per mille of line 7 holds in that "
+     "cell only, and this row's 2 per mille holds from cell 11 (550 m), not from 200 m, up to the "
+     "next row's chainage or the end of the line [fill-out-of-order]\n"
      "    pendenza, 200, 2\n"
      "              ^\n"
      "L:9:16: error: gradient 200 ‰ is stored as -56 ‰: a descent (the range is -100 to 155) "
@@ -246,7 +254,9 @@ const faulty_case faulty_cases[] = {
      "    pendenza, 600, 200\n"
      "                   ^\n"
      "L:12:1: warning: more comment fields (holding '-') in a row than are skipped: this one is "
-     "read as a keyword, matches none and is skipped [extra-comment-field]\n"
+     "read as a keyword, matches none and is skipped; line 12 was read as a row: only two comment "
+     "fields in a row are skipped before a keyword (lines 10 and 11), and the third is read as a "
+     "keyword [extra-comment-field]\n"
      "    -\n"
      "    ^\n"
      "T:2:1: warning: keyword 'velocita aderenza' matches 'velocita' and 'aderenza': each of those "

@@ -33,7 +33,7 @@ std::string data_of(const std::string& page) {
 }
 
 TEST(LinePage, DataThatLooksLikeMarkupStaysData) {
-  // A board's lettering or a file name may hold anything an author types.
+  // A sign's lettering or a file name may hold anything an author types.
   const nlohmann::json data = {{"name", "</script><script>alert(1)</script>"},
                                {"other", "a <b> & \"c\" @DATA@ @SCRIPT@"}};
   const std::string page = scenario_tool::html_page(data.dump(), "Line <x> & \"y\"", false);

@@ -259,7 +259,10 @@ TEST(FormatReference, TheTemplateCompilesWithNoDiagnostic) {
                 (folder / "Valle_Nuova_2041-.txt").string(), "--out", (folder / "out").string()});
   EXPECT_EQ(compiled.status, 0);
   EXPECT_EQ(compiled.err, "");
-  EXPECT_EQ(compiled.out, "");
+  EXPECT_EQ(compiled.out,
+            "wrote Valle_Nuova_linea.dat, Valle_Nuova_2041.sim and "
+            "Valle_Nuova_2041.dat into " +
+                (folder / "out").string() + "\n");
 
   // What the template says it describes: three stations, signals, a slowdown.
   const tool_result stations =

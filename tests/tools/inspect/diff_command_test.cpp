@@ -45,9 +45,32 @@ TEST(Diff, OneCellFieldChanged) {
   const pair_of_files files("x.dat", shipped_bytes(testing_support::shipped_cells), changed);
   const tool_result r = run_tool({"diff", files.a, files.b});
   EXPECT_EQ(r.status, 1);
-  // The signal's row stood at 1600 m: it lands one cell on.
-  EXPECT_EQ(r.out, "cell 33 (1650 m, row at 1600 m): value 43 \u2192 44\n1 difference\n");
+  // The signal's row stood at 1600 m: it lands one cell on. Its value is
+  // S1 x 10 + D1: the right light's first aspect went from 3 to 4.
+  EXPECT_EQ(r.out,
+            "cell 33 (1650 m, row at 1600 m): value 43 \u2192 44 (S1 4, D1 3 \u2192 S1 4, D1 4)\n"
+            "1 difference\n");
   EXPECT_EQ(r.err, "");
+}
+
+// An approach code and a speed indicator's packed speeds are told as the
+// rows mean them, on both sides of the arrow.
+TEST(Diff, ApproachCodesAndIndicatorSpeedsAreReadAsTheRowsMeanThem) {
+  std::string changed = shipped_bytes(testing_support::shipped_cells);
+  // Cell 31 holds the first signal's code 71 (100 m before it): make it 72.
+  ASSERT_EQ(static_cast<unsigned char>(changed[31 * 15 + 10]), 71u);
+  changed[31 * 15 + 10] = 72;
+  // Cell 26's indicator, rank A: 110 km/h left and right (2222); make the right 115 (2223).
+  testing_support::put_i16(changed, 26 * 15 + 1, 2223);
+  const pair_of_files files("x.dat", shipped_bytes(testing_support::shipped_cells), changed);
+  const tool_result r = run_tool({"diff", files.a, files.b});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "cell 26 (1300 m, row at 1250 m): value 2222 \u2192 2223 (rank A: left 110 km/h, "
+            "right 110 km/h \u2192 rank A: left 110 km/h, right 115 km/h)\n"
+            "cell 31 (1550 m): approach 71 \u2192 72 (a signal 100 m ahead (SX 2, DX 1) \u2192 a "
+            "signal 200 m ahead (SX 2, DX 1))\n"
+            "2 differences\n");
 }
 
 TEST(Diff, CellsChangedTheSameWayAreOneLineInTheAuthorsUnits) {

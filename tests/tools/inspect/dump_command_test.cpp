@@ -52,14 +52,28 @@ TEST(DumpCells, SignalIndicatorAndHeaderCellsOfTheShippedScenario) {
   EXPECT_EQ(lines[4 + 26],
             "cell 26 (1300 m, row at 1250 m) speed indicator: value 2222, value2 2424, value3 "
             "2525, value4 0, signal_time 0, approach 0, mountain 0, speed_limit 120 km/h, "
-            "gradient -6 \u2030, adhesion 100");
+            "gradient -6 \u2030, adhesion 100 \u2014 rank A: left 110 km/h, right 110 km/h; "
+            "rank B: left 120 km/h, right 120 km/h; rank C: left 125 km/h, right 125 km/h; "
+            "stripes: left 0, right 0");
   EXPECT_EQ(lines[4 + 33],
             "cell 33 (1650 m, row at 1600 m) signal: value 43, value2 11, value3 0, value4 7, "
             "signal_time 205, approach 0, mountain 0, speed_limit 120 km/h, gradient -6 \u2030, "
-            "adhesion 100");
+            "adhesion 100 \u2014 S1 4, D1 3; S2 1, D2 1; S3 0, D3 0; RAPP 0, SX 2, DX 1");
   // The approach codes of that signal, 100 and 400 m before it: (2 x 3 + 1) x 10 + 1 and + 4.
   EXPECT_NE(lines[4 + 31].find(" approach 71,"), std::string::npos) << lines[4 + 31];
   EXPECT_NE(lines[4 + 25].find(" approach 74,"), std::string::npos) << lines[4 + 25];
+  // Decoded as the distance to the signal and its two kinds.
+  EXPECT_TRUE(lines[4 + 31].ends_with("a signal 100 m ahead (SX 2, DX 1)")) << lines[4 + 31];
+  EXPECT_TRUE(lines[4 + 25].ends_with("a signal 400 m ahead (SX 2, DX 1)")) << lines[4 + 25];
+  // The first station stops in cell 13; its codes 81 to 84 lie in cells 12 to 9. A code of
+  // 81 to 84 is also a signal's whose both kinds are 2, so both readings are given.
+  EXPECT_TRUE(lines[4 + 12].ends_with(
+      "a station's stop point 50 m ahead, or a signal 100 m ahead (SX 2, DX 2)"))
+      << lines[4 + 12];
+  EXPECT_TRUE(
+      lines[4 + 9].ends_with("a station's stop point 200 m ahead, or a signal 400 m ahead "
+                             "(SX 2, DX 2)"))
+      << lines[4 + 9];
 }
 
 TEST(DumpCells, FromAndToSelectCellsByIndex) {

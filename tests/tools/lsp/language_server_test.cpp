@@ -226,8 +226,12 @@ TEST(LanguageServer, HoverShowsValuesChainageAndCells) {
   // "segnale,    1600, 2, 4, 1, 0, 0, 1, 3,1,0, 205": cell 1600 / 50 + 1 = 33, kind 1, value 43.
   const std::string signal =
       hover_text(session, s.train_uri, line_starting(s.train, "segnale,    1600"), 20);
-  for (const char* part : {"**segnale**", "chainage: 1600 m", "signal time: 205 s", "km 1+600",
-                           "cell 33", "signal (kind 1), value 43, value2 11"}) {
+  for (const char* part :
+       {"**segnale**", "chainage: 1600 m", "signal time: 205 s", "km 1+600", "cell 33",
+        "signal (kind 1), value 43, value2 11",
+        // The packed numbers read back into the row's values, as dump reads them.
+        "S1 4, D1 3; S2 1, D2 1; S3 0, D3 0; RAPP 0, SX 2, DX 1",
+        "71 in cell 31 (a signal 100 m ahead (SX 2, DX 1))"}) {
     EXPECT_NE(signal.find(part), std::string::npos) << part << " in\n" << signal;
   }
   // "rallentamento,   16850,   115,  600, 0,  1,  0": warning 314, start 338, end 350, markers 310
@@ -235,9 +239,11 @@ TEST(LanguageServer, HoverShowsValuesChainageAndCells) {
   const std::string slowdown =
       hover_text(session, s.train_uri, line_starting(s.train, "rallentamento,   16850"), 0);
   for (const char* part :
-       {"cell 314 (km 15+700): slowdown warning point", "cell 338 (km 16+900): slowdown start",
-        "cell 350 (km 17+500): slowdown end", "cell 310 (km 15+500): slowdown approach marker",
-        "placed by the walk for this row"}) {
+       {"cell 314 (15700 m): slowdown warning point", "cell 338 (16900 m): slowdown start",
+        "cell 350 (17500 m): slowdown end", "cell 310 (15500 m): slowdown approach marker",
+        "placed by the walk for this row",
+        // The posts restart at 12800 m (the shipped kilometric reference).
+        "x: 16850 m, km 4+050 on the kilometre posts"}) {
     EXPECT_NE(slowdown.find(part), std::string::npos) << part << " in\n" << slowdown;
   }
 

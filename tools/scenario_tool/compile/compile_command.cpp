@@ -38,7 +38,8 @@ struct compile_options {
   std::filesystem::path train_file;
   std::string route;
   std::string train;
-  std::string out = ".";
+  std::string out;
+  bool out_given = false;  // --out, even empty (the current folder)
   bool no_plan = false;
   bool json = false;
   bool werror = false;
@@ -87,6 +88,17 @@ std::string warning_list() {
 std::string utf8_name(const std::filesystem::path& path) {
   const std::u8string name = path.u8string();
   return std::string(name.begin(), name.end());
+}
+
+// "wrote R_linea.dat, R_1.sim and R_1.dat into out": the one line that says
+// where the compiled files went.
+std::string written_line(const std::vector<std::string>& written, const std::string& out) {
+  std::string line = "wrote ";
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    if (i != 0) line += i + 1 == written.size() ? " and " : ", ";
+    line += utf8_name(std::filesystem::path(written[i]).filename());
+  }
+  return line + " into " + out;
 }
 
 int usage_error(const streams& io, const std::string& what) {
@@ -221,8 +233,15 @@ int run_compile(compile_options options, const std::string& usage, const streams
     }
   }
   request.plan = plan && !options.no_plan;
-  // An empty folder name means the current folder, as it does for the default.
-  const std::string out = options.out.empty() ? std::string(".") : options.out;
+  // Without --out, a scenario folder's files go into its own "compiled"
+  // folder, beside the texts and never over them; two texts' files go into
+  // the current folder. An empty folder name means the current folder.
+  const std::string out =
+      !options.out_given && from_manifest
+          ? utf8_name(std::filesystem::path(options.inputs.empty() ? "." : options.inputs[0]) /
+                      "compiled")
+      : options.out.empty() ? std::string(".")
+                            : options.out;
 
   std::vector<diagnostic> diagnostics;
   std::vector<std::string> written;
@@ -295,6 +314,7 @@ int run_compile(compile_options options, const std::string& usage, const streams
            << '\n';
   } else {
     io.err << render_text(diagnostics);
+    if (!written.empty()) io.out << written_line(written, out) << '\n';
   }
   return status;
 }
@@ -315,8 +335,11 @@ subcommand add_compile(CLI::App& app, const streams& io) {
                       "Route identifier (default: from the line text's name)");
   command->add_option("--train", options->train,
                       "Train number (default: from the train text's name)");
-  command->add_option("--out", options->out,
-                      "Folder for the compiled files (default: the current folder)");
+  command
+      ->add_option("--out", options->out,
+                   "Folder for the compiled files (default: DIR/compiled for a scenario folder, "
+                   "the current folder for two texts)")
+      ->each([options](const std::string&) { options->out_given = true; });
   command->add_flag("--no-plan", options->no_plan,
                     "Neither build nor write the track plan; an older plan in the output folder "
                     "is removed, since it would not match the new cells");
@@ -333,7 +356,8 @@ subcommand add_compile(CLI::App& app, const streams& io) {
   command->footer(
       "Diagnostics go to the error stream as FILE:LINE:COLUMN: error|warning: ..., each with "
       "the row as written and a caret under the field at fault, then 'N errors, M warnings'.\n"
-      "The compiled files are written also when an error was recorded; none when the run stops.\n"
+      "The compiled files are written also when an error was recorded; none when the run stops. "
+      "One line on standard output says which were written, and where.\n"
       "Named warnings (default level): " +
       warning_list() +
       ".\n"

@@ -47,10 +47,15 @@ void diagnostics_collector::text_started(model::description_text text, std::stri
   reading_ = true;
   header_ = text == model::description_text::line;
   any_field_ = false;
+  recent_fields_.clear();
   for (diagnostic& d : encoding_warnings(text_of(text))) out_.push_back(std::move(d));
 }
 
 void diagnostics_collector::field_started(std::size_t offset) {
+  if (any_field_) {
+    recent_fields_.insert(recent_fields_.begin(), last_field_);
+    if (recent_fields_.size() > 3) recent_fields_.pop_back();
+  }
   last_field_ = offset;
   any_field_ = true;
   if (row_.text != nullptr) row_.fields.push_back(offset);
@@ -60,6 +65,7 @@ void diagnostics_collector::row_started() {
   finish_row();
   row_.text = &text_of(which_);
   row_.fields = {last_field_};
+  row_.before = recent_fields_;
 }
 
 void diagnostics_collector::row_finished() {
@@ -84,7 +90,12 @@ void diagnostics_collector::finish_row() {
   }
   // A keyword field that matched a row reads values after it.
   if (!line_header && row_.fields.size() > 1) rows_read_[static_cast<int>(which_)] += 1;
-  read_row read{row_.text, which_, line_header, row_.fields};
+  read_row read;
+  read.text = row_.text;
+  read.which = which_;
+  read.header = line_header;
+  read.fields = row_.fields;
+  read.before = row_.before;
   read.complete = row_complete_;
   if (!model_.track_cells.empty()) {
     read.line_length = model_.station_table[model::entry::train_data].end;
@@ -149,6 +160,18 @@ void diagnostics_collector::error_recorded(std::int32_t code, const std::int32_t
                         : diagnostic_for(&text, severity::error);
     d.text = failure_reason_;
     d.headline = failure_headline_;
+    // A row read from a comment or a section header: say why it was read as one.
+    if (row_.text == &text) {
+      read_row read;
+      read.text = row_.text;
+      read.which = which_;
+      read.header = header_ && which_ == model::description_text::line;
+      read.fields = row_.fields;
+      read.before = row_.before;
+      if (const std::string why = read_as_row_words(read, plan_); !why.empty()) {
+        d.text += (d.text.empty() ? "" : "; ") + why;
+      }
+    }
   } else if (row_.text != nullptr) {
     d = at_field(row_, field_at_fault(code, row_), severity::error);
     d.text = taken_cell_words(code);
@@ -342,6 +365,22 @@ void diagnostics_collector::reword_row_error(diagnostic& d, std::int32_t code) c
                " m, so its stop point would fall in cell " + std::to_string(here.end / 50 - 1) +
                "; it must fall in cell 2 or later";
     }
+  } else if (code == 15 && row_.text != nullptr && row_.fields.size() >= 2 &&
+             !model_.track_cells.empty()) {
+    // The row's chainage and (for a station, 800 m past it) its reach must
+    // fall within the cells: the line and the run-out the compile adds to it.
+    const std::string keyword(row_.text->field_at(row_.fields[0], false));
+    const auto kind = known_row_of(keyword, which_, false, plan_);
+    const auto p = row_.text->number_at(row_.fields[1]);
+    if (!kind || !p) return;
+    const std::int64_t margin = kind->name == "stazione" ? 800 : 100;
+    const std::int64_t line_end = model_.station_table[model::entry::train_data].end;
+    const std::int64_t cells_end = std::int64_t{model_.cell_count} * 50;
+    d.text = "the line ends at " + std::to_string(line_end) + " m and the " +
+             std::to_string(model::extra_length) +
+             " m of run-out that the compile adds after it at " + std::to_string(cells_end) +
+             " m (cell " + std::to_string(model_.cell_count) + "): a " + std::string(kind->noun) +
+             " may lie at " + std::to_string(cells_end - margin) + " m at most";
   } else if (code == 103 && row_.text != nullptr) {
     const std::string keyword(row_.text->field_at(row_.fields[0], false));
     if (!model::curve_digit_in(keyword)) {

@@ -57,6 +57,7 @@ class diagnostics_collector final : public model::diagnostic_sink {
   struct row_place {
     const source_text* text = nullptr;
     std::vector<std::size_t> fields;  // the keyword first
+    std::vector<std::size_t> before;  // the fields read just before the keyword, nearest first
     bool by_walk = false;             // a cell that the walk filled for this row's object
   };
 
@@ -76,6 +77,7 @@ class diagnostics_collector final : public model::diagnostic_sink {
   row_place row_;  // the row being read
   std::size_t last_field_ = 0;
   bool any_field_ = false;
+  std::vector<std::size_t> recent_fields_;  // up to three fields before the last, nearest first
   std::vector<diagnostic> out_;
   std::unordered_map<std::int64_t, row_place> cell_rows_;  // the row behind each filled cell
   row_place references_[3];                                // rows "tre", "due", "uno" as read

@@ -22,6 +22,11 @@ const std::vector<warning_name>& warning_names() {
        "more comment fields (holding '-') in a row than the reader skips"},
       {"comment-like-row", warning_level::warning,
        "a row that begins like a comment elsewhere ('#', ';', '//') holds a keyword and is read"},
+      {"section-header-row", warning_level::warning,
+       "a section header holds a keyword string and is read as that row"},
+      {"blank-in-number", warning_level::error,
+       "a blank stands inside a number: the number ends at it, and the digits after it are the "
+       "next field"},
       {"row-spans-lines", warning_level::warning,
        "a row reads values from the lines after its own: its line holds too few values"},
       {"chainage-rounded", warning_level::warning,

@@ -115,6 +115,34 @@ const char* fill_name(row_kind kind) {
   return nullptr;
 }
 
+// A number field that a blank ended before more digits ("30 000"): the
+// whole of what the author wrote, and the digits left for the next field.
+struct split_number {
+  std::string written;  // "30 000"
+  std::string rest;     // "000"
+};
+std::optional<split_number> blank_in_number(const source_text& text, std::size_t offset) {
+  const std::string& b = text.bytes();
+  const auto digit = [&](std::size_t i) { return i < b.size() && b[i] >= '0' && b[i] <= '9'; };
+  const auto blank = [&](std::size_t i) { return i < b.size() && (b[i] == ' ' || b[i] == '\t'); };
+  std::size_t i = offset;
+  if (i < b.size() && (b[i] == '+' || b[i] == '-')) ++i;
+  if (!digit(i)) return std::nullopt;
+  while (digit(i)) ++i;
+  std::size_t rest = i;
+  while (blank(rest)) ++rest;
+  if (rest == i || !digit(rest)) return std::nullopt;
+  std::size_t end = rest;
+  while (digit(end)) ++end;
+  return split_number{b.substr(offset, end - offset), b.substr(rest, end - rest)};
+}
+
+// Whether a comma stands between two offsets of a text.
+bool comma_between(const source_text& text, std::size_t from, std::size_t to) {
+  if (to <= from) return false;
+  return text.bytes().find(',', from) < to;
+}
+
 keyword_rule rule_view(const row_keyword& r) {
   return {r.name,
           r.values.size(),
@@ -125,6 +153,50 @@ keyword_rule rule_view(const row_keyword& r) {
 }
 
 }  // namespace
+
+std::string third_comment_words(const read_row& row) {
+  if (row.text == nullptr || row.fields.empty() || row.header || row.before.size() < 2) return "";
+  const source_text& text = *row.text;
+  const auto comment = [&](std::size_t offset) {
+    return reader::contains(text.field_at(offset, false), "-") &&
+           !is_number(text.field_at(offset, true));
+  };
+  if (!comment(row.fields[0]) || !comment(row.before[0]) || !comment(row.before[1])) return "";
+  const std::size_t line = text.position(row.fields[0]).line;
+  const std::size_t first = text.position(row.before[1]).line;
+  const std::size_t second = text.position(row.before[0]).line;
+  const std::string second_words =
+      second == first ? "on the same line" : "on line " + std::to_string(second);
+  // The first comment shares its line with the field read before it: a value.
+  const bool after_value = row.before.size() >= 3 && text.position(row.before[2]).line == first;
+  if (after_value) {
+    return "line " + std::to_string(line) + " was read as a row because the comment on line " +
+           std::to_string(first) +
+           ", after the last value of the row there, counts as the first of the two comment "
+           "fields skipped before a keyword (the second is " +
+           second_words + "): the third is read as a keyword";
+  }
+  return "line " + std::to_string(line) +
+         " was read as a row: only two comment fields in a row are skipped before a keyword (" +
+         (second == first ? "both on line " + std::to_string(first)
+                          : "lines " + std::to_string(first) + " and " + std::to_string(second)) +
+         "), and the third is read as a keyword";
+}
+
+std::string section_header_words(const read_row& row, bool plan) {
+  if (row.text == nullptr || row.fields.empty()) return "";
+  const std::string_view keyword = row.text->field_at(row.fields[0], false);
+  if (!reader::contains(keyword, "[") || !reader::contains(keyword, "]")) return "";
+  const std::vector<const row_keyword*> found = matching_rows(keyword, row.which, row.header, plan);
+  if (found.empty()) return "";
+  return "this section header holds the keyword " + quoted(found[0]->name) +
+         " and is read as that row";
+}
+
+std::string read_as_row_words(const read_row& row, bool plan) {
+  const std::string header = section_header_words(row, plan);
+  return header.empty() ? third_comment_words(row) : header;
+}
 
 std::vector<keyword_rule> keyword_rules() {
   std::vector<keyword_rule> out;
@@ -177,6 +249,32 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
   const std::vector<const row_keyword*> found =
       matching_rows(keyword, row.which, row.header, plan_);
 
+  // What ended the field before this keyword at a comma on the same line: a
+  // board's lettering or a station's name (a text value runs to the comma),
+  // or a comment (a field holding '-' runs to the comma too).
+  std::string cut_at_comma;
+  const std::size_t keyword_line = text.position(row.fields[0]).line;
+  if (!row.before.empty() && text.position(row.before[0]).line == keyword_line &&
+      comma_between(text, row.before[0], row.fields[0])) {
+    const std::string before(text.field_at(row.before[0], false));
+    if (text_value_text_ == &text && text_value_at_ == row.before[0]) {
+      cut_at_comma = std::string(text_value_noun_) + " cannot hold a comma: it ends at " +
+                     quoted(before) + ", and " + quoted(keyword) + " after the comma";
+    } else if (reader::contains(before, "-") && !is_number(text.field_at(row.before[0], true))) {
+      cut_at_comma = "a comment ends at a comma: " + quoted(before) + " is the comment, and " +
+                     quoted(keyword) + " after the comma";
+    }
+  }
+  text_value_text_ = nullptr;
+  if (row.fields.size() == 1 && !cut_at_comma.empty() && found.empty() && !keyword.empty()) {
+    skipped_text_ = &text;
+    skipped_line_ = keyword_line;
+    const bool number = is_number(keyword);
+    warn(number ? "stray-number" : "unknown-keyword", 0,
+         cut_at_comma + " is read as a keyword, matches none and is skipped");
+    return;
+  }
+
   if (row.fields.size() == 1) {
     // A keyword field after which the reader read nothing: it matched no keyword.
     if (!found.empty()) return;  // the text ended inside the row
@@ -204,9 +302,11 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
       return;
     }
     if (reader::contains(keyword, "-")) {
+      const std::string why = third_comment_words(row);
       warn("extra-comment-field", 0,
            "more comment fields (holding '-') in a row than are skipped: this one is read as a "
-           "keyword, matches none and is skipped");
+           "keyword, matches none and is skipped" +
+               (why.empty() ? std::string() : "; " + why));
       return;
     }
     // A keyword with the wrong letter case where case counts, or within two
@@ -238,6 +338,26 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
          "keyword " + quoted(keyword) + " matches no keyword: the row is skipped");
     return;
   }
+  // A section header is a field like any other: one holding a keyword string
+  // is read as that row, its values taken from the fields after it.
+  // (A row that the reading stopped in says so at its error.)
+  if (!found.empty() && row.complete) {
+    if (const std::string why = section_header_words(row, plan_); !why.empty()) {
+      warn("section-header-row", 0,
+           why + ", taking the " + std::to_string(found[0]->values.size()) +
+               (found[0]->values.size() == 1 ? " field" : " fields") +
+               " after it as its values; keep keyword strings out of section headers");
+    }
+  }
+  // A third comment field that holds a keyword string is read as that row.
+  if (!found.empty() && row.complete) {
+    if (const std::string why = third_comment_words(row); !why.empty()) {
+      warn("extra-comment-field", 0,
+           "more comment fields (holding '-') in a row than are skipped: this one holds the "
+           "keyword " +
+               quoted(found[0]->name) + " and is read as that row; " + why);
+    }
+  }
   // Marks that comment lines carry elsewhere mean nothing here: the row is read.
   if (!found.empty()) {
     const std::string_view k = keyword;
@@ -262,6 +382,19 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
   }
   if (found.size() != 1 || row.fields.size() < found[0]->values.size() + 1) return;
   const row_keyword& r = *found[0];
+
+  // A blank ends a number: the digits after it are the next field. The clock
+  // row alone means it ("11 29 30").
+  for (std::size_t f = 1; r.kind != row_kind::clock && f <= r.values.size(); ++f) {
+    if (r.values[f - 1].text) continue;
+    if (const auto split = blank_in_number(text, row.fields[f])) {
+      warn("blank-in-number", f,
+           "a blank ends a number: " + quoted(split->written) + " was read as " +
+               std::string(text.field_at(row.fields[f], true)) + ", and " + quoted(split->rest) +
+               " as the next field; write the number without blanks");
+      break;
+    }
+  }
 
   // The values a row reads may stand on the lines after it; an author means
   // one row per line, so the row before lacks values or the next ones shifted.
@@ -329,15 +462,37 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
   }
 
   if (const char* fill = fill_name(r.kind)) {
+    // The reader's fill: a row at cell m > 0 writes the value before it into
+    // the cells from the next unwritten one up to m − 1, and into one cell
+    // at least; then its own value holds from where the fill has reached.
     const std::string key(r.name);
+    fill_state& state = fills_[key];
+    const std::int64_t m = reader::cell_at(static_cast<double>(v[1]));
+    const std::int64_t from = state.next_cell;
+    if (m > 0) state.next_cell = std::max(from + 1, m);
     const auto last = last_chainage_.find(key);
     if (last != last_chainage_.end() && v[1] < last->second) {
-      warn("fill-out-of-order", 1,
-           std::string(fill) + " row at " + std::to_string(v[1]) + " m comes after one at " +
-               std::to_string(last->second) +
-               " m: the fill follows the rows' order, so the cells before " +
-               std::to_string(last->second) + " m keep the earlier value");
+      const std::string unit(r.values[1].unit);
+      const std::string earlier = std::to_string(state.value) + (unit.empty() ? "" : " " + unit) +
+                                  " of line " + std::to_string(state.line);
+      const std::int64_t own = state.next_cell;
+      std::string words = std::string(fill) + " row at " + std::to_string(v[1]) +
+                          " m comes after one at " + std::to_string(last->second) +
+                          " m: the fill follows the rows' order and has already reached cell " +
+                          std::to_string(from) + " (" + std::to_string(from * 50) + " m), so ";
+      if (m > 0) {
+        words += "the " + earlier + " holds in that cell only, and ";
+      } else {
+        words += "the " + earlier + " holds in no cell, and ";
+      }
+      words += "this row's " + std::to_string(v[2]) + (unit.empty() ? "" : " " + unit) +
+               " holds from cell " + std::to_string(own) + " (" + std::to_string(own * 50) +
+               " m), not from " + std::to_string(v[1]) +
+               " m, up to the next row's chainage or the end of the line";
+      warn("fill-out-of-order", 1, std::move(words));
     }
+    state.value = v[2];
+    state.line = keyword_line;
     last_chainage_[key] = v[1];
   }
   if (r.kind == row_kind::curve) {
@@ -350,6 +505,11 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     }
     last_chainage_["curva"] =
         std::max(v[1] + v[2], last == last_chainage_.end() ? v[1] + v[2] : last->second);
+  }
+  if (r.values.back().text && (r.kind == row_kind::sign || r.kind == row_kind::station)) {
+    text_value_text_ = &text;
+    text_value_at_ = row.fields[r.values.size()];
+    text_value_noun_ = r.kind == row_kind::sign ? "a sign's lettering" : "a station's name";
   }
 }
 

@@ -30,7 +30,26 @@ struct read_row {
   std::int64_t line_length = -1;
   std::int64_t last_cell = -1;
   bool complete = false;  // the reader took every value and went on
+  // The fields the reader read just before the keyword (comments, or the
+  // values of the row before), nearest first.
+  std::vector<std::size_t> before;
 };
+
+// Why a comment field was read as a keyword: the two fields before it, each
+// a comment, were all the reader skips in a body. Says so when the first of
+// them followed a row's last value on its line, which authors do not count
+// as a comment line: "line 82 was read as a row because the comment on line
+// 80, after the last value of the row there, ...". Empty when `row` is not
+// such a field.
+std::string third_comment_words(const read_row& row);
+
+// Why a section header was read as a row: "this section header holds the
+// keyword 'velocita' and is read as that row"; empty for any other field.
+std::string section_header_words(const read_row& row, bool plan);
+
+// Why a field that is no row to an author was read as one: a section header
+// holding a keyword, or a third comment field; empty for any other row.
+std::string read_as_row_words(const read_row& row, bool plan);
 
 class row_warnings {
  public:
@@ -45,6 +64,19 @@ class row_warnings {
   const source_text* skipped_text_ = nullptr;
   // The chainage of the last row of each fill, and where the last curve ended.
   std::map<std::string, std::int64_t> last_chainage_;
+  // Each fill as the reader runs it: the next cell it writes and the value it
+  // writes there (the last row's, as written).
+  struct fill_state {
+    std::int64_t next_cell = 0;
+    std::int64_t value = 0;
+    std::size_t line = 0;  // of the row that gave the value; 0: none yet
+  };
+  std::map<std::string, fill_state> fills_;
+  // The text value that ended the row before (a sign's lettering, a
+  // station's name): a comma in it ends it early.
+  const source_text* text_value_text_ = nullptr;
+  std::size_t text_value_at_ = 0;
+  std::string_view text_value_noun_;
 };
 
 // A keyword of the texts as the reader tests it (reader/row_keywords.h): its

@@ -1,6 +1,7 @@
 #include "scenario_tool/inspect/author_units.h"
 
 #include "assembly/record_layouts.h"
+#include "scenario_tool/shared/cell_meaning.h"
 #include "scenario_tool/shared/record_fields.h"
 
 namespace scenario_tool {
@@ -54,6 +55,9 @@ std::string cell_text(std::size_t i, const model::track_cell& cell) {
     line += (f == 1 ? " " : ", ") + std::string(fields[f].name) + " " +
             (in_units ? *in_units : std::to_string(fields[f].number));
   }
+  // The packed numbers of signals, speed indicators and approach codes, read.
+  if (const std::string meaning = cell_meaning(cell); !meaning.empty())
+    line += " \u2014 " + meaning;
   return line;
 }
 

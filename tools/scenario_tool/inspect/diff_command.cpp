@@ -17,6 +17,7 @@
 #include "platform/replace_file.h"
 #include "scenario_tool/inspect/author_units.h"
 #include "scenario_tool/inspect/kind_option.h"
+#include "scenario_tool/shared/cell_meaning.h"
 #include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/shared/record_fields.h"
 #include "scenario_tool/subcommands.h"
@@ -117,8 +118,16 @@ void diff_cells(const std::vector<model::track_cell>& a, const std::vector<model
                                        " (" + std::to_string(i * 50) + " to " +
                                        std::to_string(last * 50 + 49) + " m)";
     line += ":";
+    // A packed field's change is also told in the row's terms.
+    const std::uint8_t kind = b[i].kind != 0 ? b[i].kind : a[i].kind;
     for (std::size_t c = 0; c < changes.size(); ++c) {
       line += (c == 0 ? " " : "; ") + change_text(changes[c]);
+      const std::string from = field_meaning(a[i].kind, changes[c].field, changes[c].from);
+      const std::string to = field_meaning(kind, changes[c].field, changes[c].to);
+      if (!from.empty() || !to.empty()) {
+        line += " (" + (from.empty() ? std::string("nothing") : from) + " \u2192 " +
+                (to.empty() ? std::string("nothing") : to) + ")";
+      }
     }
     print.line(line);
     i = last + 1;

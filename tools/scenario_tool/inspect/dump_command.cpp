@@ -69,8 +69,8 @@ std::string cell_line(std::size_t i, const model::track_cell& cell) {
 
 // A station's field under the name its row's value has for authors, with
 // the entry's own field name beside it: "flag F4 (flag_a)".
-std::string station_field_name(const std::string& role, std::string_view field) {
-  if (role == "station") {
+std::string station_field_name(model::station_role role, std::string_view field) {
+  if (role == model::station_role::station) {
     for (const reader::row_value& v : reader::row_values::station) {
       if (v.entry_field == field) return std::string(v.name) + " (" + std::string(field) + ")";
     }

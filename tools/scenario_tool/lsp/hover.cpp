@@ -4,10 +4,12 @@
 #include <set>
 
 #include "model/conversions.h"
+#include "model/kilometre_posts.h"
 #include "model/record_words.h"
 #include "reader/keyword.h"
 #include "scenario_tool/compile/warnings.h"
 #include "scenario_tool/lsp/row_facts.h"
+#include "scenario_tool/shared/cell_meaning.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool::lsp {
@@ -22,7 +24,19 @@ std::string kind_description(std::uint8_t kind) {
 }
 
 std::string cell_name(std::int64_t cell) {
-  return "cell " + std::to_string(cell) + " (" + kilometres(cell * 50) + ")";
+  return "cell " + std::to_string(cell) + " (" + std::to_string(cell * 50) + " m)";
+}
+
+// Where a chainage lies on the kilometre posts a driver reads, which follow
+// the line text's kilometric references: "12800 m, km 0+000 on the posts";
+// the chainage alone while nothing has been compiled.
+std::string chainage_words(const analysis& a, std::int64_t metres) {
+  std::string words = std::to_string(metres) + " m";
+  if (a.compiled.model != nullptr) {
+    words += ", " + model::post_words(model::post_metres(a.compiled.model->station_table, metres)) +
+             " on the kilometre posts";
+  }
+  return words;
 }
 
 // What a cell holds, in the terms of its kind.
@@ -73,24 +87,22 @@ std::string cell_content(const model::track_cell& c) {
       break;
   }
   if (c.approach != 0) add("approach code", c.approach);
+  // The packed numbers in the row's terms, as dump and diff read them.
+  if (const std::string meaning = cell_meaning(c); !meaning.empty()) out += ": " + meaning;
   return out;
 }
 
-std::string value_line(const source_text& text, std::size_t offset,
+std::string value_line(const analysis& a, const source_text& text, std::size_t offset,
                        const reader::row_value& meaning, bool chainage) {
   std::string out = "- " + std::string(meaning.name) + ": ";
   if (meaning.text) return out + "\"" + field_text(text, offset, false) + "\"";
   const std::optional<std::int64_t> n = text.number_at(offset);
   if (!n) return out + "`" + field_text(text, offset, true) + "` (not a number)";
+  if (chainage) return out + chainage_words(a, *n);
   out += std::to_string(*n);
   if (!meaning.unit.empty()) {
     out += ' ';
     out += meaning.unit;
-  }
-  if (chainage) {
-    out += " (";
-    out += kilometres(*n);
-    out += ')';
   }
   return out;
 }
@@ -130,8 +142,9 @@ void describe_cells(const analysis& a, const read_row& row, std::string& out) {
   const std::int64_t first = cells.front();
   for (std::int64_t c = std::max<std::int64_t>(0, first - 8); c < first; ++c) {
     if (valid(c) && m.track_cells[static_cast<std::size_t>(c)].approach != 0) {
-      approaches.push_back(std::to_string(m.track_cells[static_cast<std::size_t>(c)].approach) +
-                           " in cell " + std::to_string(c));
+      const std::uint8_t code = m.track_cells[static_cast<std::size_t>(c)].approach;
+      approaches.push_back(std::to_string(code) + " in cell " + std::to_string(c) + " (" +
+                           field_meaning(0, "approach", code) + ")");
     }
   }
   if (!approaches.empty()) {
@@ -210,8 +223,7 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
         break;
       }
       const reader::row_value& value = rule.entry->values[v];
-      const bool chainage = value.chainage;
-      out += value_line(text, row->fields[field], value, chainage) + "\n";
+      out += value_line(a, text, row->fields[field], value, value.chainage) + "\n";
     }
   }
   if (found.size() > 1) {
@@ -220,7 +232,7 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
   }
 
   if (const std::optional<std::int64_t> p = row_chainage(a, *row)) {
-    out += "\n**Chainage** " + kilometres(*p) + " (" + std::to_string(*p) + " m)";
+    out += "\n**Chainage** " + chainage_words(a, *p);
     std::vector<std::int64_t> cells = row->cells;
     std::sort(cells.begin(), cells.end());
     cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
