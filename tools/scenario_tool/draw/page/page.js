@@ -76,6 +76,14 @@ class LinePage {
       if (o.kind !== 6) continue;
       o.speeds.forEach((v, r) => this.ranks[r].push([o.cell * CELL, v]));
     }
+    // The bands' scales, from the whole line, once per data.
+    this.highestSpeed = 100;
+    for (const v of c.speed_limit) this.highestSpeed = Math.max(this.highestSpeed, v * 5);
+    for (const rank of this.ranks) for (const [, v] of rank) this.highestSpeed = Math.max(this.highestSpeed, v);
+    this.gradientReach = 5;
+    for (const v of c.gradient) if (v !== 0) this.gradientReach = Math.max(this.gradientReach, Math.abs(v - 100));
+    this.highestAdhesion = 1;
+    for (const v of c.adhesion) this.highestAdhesion = Math.max(this.highestAdhesion, v);
     this.preparePlan();
     document.getElementById('source').textContent = data.source;
     this.listDiagnostics();
@@ -121,6 +129,8 @@ class LinePage {
       else if (e.key === 'Home' || e.key === '0') { this.reset(); this.draw(); }
     });
     this.draw();
+    // Milliseconds from the start of the navigation to the first frame drawn.
+    document.body.dataset.readyAt = performance.now().toFixed(0);
     document.body.dataset.ready = 'true';
   }
 
@@ -271,29 +281,33 @@ class LinePage {
     g.fillText('end of line ' + (L / 1000) + ' km · run-out', x + 4, top + 12);
   }
 
-  // A step line of a cell column, drawn at most once per pixel.
+  // A step line of a cell column, sampled at most once per pixel, with one
+  // segment per run of equal values: a path of thousands of equal steps
+  // (dashed, above all) costs the first frame most of its time.
   stepColumn(g, column, y) {
     const [first, last] = this.visibleCells();
+    if (last < first) return;
     const perPixel = Math.max(1, Math.floor(1 / (this.scale() * CELL)));
     g.beginPath();
-    let started = false;
-    for (let i = first; i <= last; i += perPixel) {
+    let held = column[first];
+    g.moveTo(this.x(first * CELL), y(held));
+    let i = first + perPixel;
+    for (; i <= last; i += perPixel) {
       const v = column[i];
-      const x0 = this.x(i * CELL);
-      const x1 = this.x((i + perPixel) * CELL);
-      if (!started) { g.moveTo(x0, y(v)); started = true; } else g.lineTo(x0, y(v));
-      g.lineTo(x1, y(v));
+      if (v === held) continue;
+      const x = this.x(i * CELL);
+      g.lineTo(x, y(held));
+      g.lineTo(x, y(v));
+      held = v;
     }
+    g.lineTo(this.x(i * CELL), y(held));
     g.stroke();
   }
 
   drawSpeed(g) {
     const [top, bottom] = this.bandTop('speed');
     const c = this.data.cells;
-    let high = 100;
-    for (const v of c.speed_limit) high = Math.max(high, v * 5);
-    for (const rank of this.ranks) for (const [, v] of rank) high = Math.max(high, v);
-    high = Math.min(Math.ceil(high / 50) * 50, 500);
+    const high = Math.min(Math.ceil(this.highestSpeed / 50) * 50, 500);
     const y = (v) => bottom - 4 - Math.min(v, high) / high * (bottom - top - 16);
     g.fillStyle = '#777';
     g.textAlign = 'left';
@@ -334,9 +348,7 @@ class LinePage {
   drawGradient(g) {
     const [top, bottom] = this.bandTop('gradient');
     const c = this.data.cells;
-    let reach = 5;
-    for (const v of c.gradient) if (v !== 0) reach = Math.max(reach, Math.abs(v - 100));
-    reach = Math.ceil(reach / 5) * 5;
+    const reach = Math.ceil(this.gradientReach / 5) * 5;
     const mid = (top + bottom) / 2;
     const y = (v) => (v === 0 ? mid : mid - (v - 100) / reach * (bottom - top) / 2 * 0.85);
     g.strokeStyle = '#bbb';
@@ -393,15 +405,20 @@ class LinePage {
     for (let i = first; i <= last; ++i) {
       const code = c.mountain[i] % 10;
       if (!code) continue;
+      // One bar per run of one side code.
+      let j = i;
+      while (j + 1 <= last && c.mountain[j + 1] % 10 === code) ++j;
       g.fillStyle = colours[code] || '#ccc';
-      g.fillRect(this.x(i * CELL), top + 4, Math.max(1, CELL * this.scale()), 16);
-      if (c.kind[i] === 11 && CELL * this.scale() > 6) {
+      g.fillRect(this.x(i * CELL), top + 4, Math.max(1, (j + 1 - i) * CELL * this.scale()), 16);
+      i = j;
+    }
+    for (let i = first; i <= last && CELL * this.scale() > 6; ++i) {
+      if (c.kind[i] === 11) {
         g.fillStyle = this.looks.mountain_filler;
         g.fillRect(this.x(i * CELL) + 1, top + 8, Math.max(1, CELL * this.scale() - 2), 8);
       }
     }
-    let high = 1;
-    for (const v of c.adhesion) high = Math.max(high, v);
+    const high = this.highestAdhesion;
     g.strokeStyle = this.looks.adhesion;
     this.stepColumn(g, c.adhesion, (v) => bottom - 4 - v / high * (bottom - top - 28));
   }
