@@ -194,6 +194,40 @@ TEST(DrawnSvg, SignalsShowTheirKindsAndStationsTheirStops) {
             0);
 }
 
+// The points of the SVG's plan line.
+std::vector<std::pair<double, double>> plan_line(const std::string& svg) {
+  const auto lines = matches(svg, "class=\"plan-line\" points=\"([^\"]*)\"");
+  std::vector<std::pair<double, double>> xy;
+  if (lines.size() != 1) return xy;
+  std::stringstream points(lines[0][1].str());
+  for (std::string p; points >> p;) {
+    const std::size_t comma = p.find(',');
+    xy.emplace_back(std::stod(p.substr(0, comma)), std::stod(p.substr(comma + 1)));
+  }
+  return xy;
+}
+
+TEST(DrawnSvg, ThePlanLineRunsToTheLinesEndPastItsLastBend) {
+  // One curve near the start, then 9 km of straight track, and a gradient row
+  // past the end that makes the plan run on: thinning keeps no point between
+  // the bend and the plan's last metre, yet the line is drawn to its end.
+  const temp_folder folder;
+  platform::replace_file(folder / "R_linea.txt",
+                         "[generale]\r\nlunghezza percorso, 12000\r\n[curve]\r\npendenza, 0, "
+                         "0\r\ncurvad2, 2000, 300\r\npendenza, 12500, 2\r\n[fine]\r\n");
+  platform::replace_file(folder / "R_1-.txt",
+                         "[generale]\r\naderenza, 0, 100\r\nstazione, 5000, 12, 200, 0,0,0, "
+                         "0,0,0, 0,0,0, 1, 10,0,0, MID\r\n[fine]\r\n");
+  const auto r = run_tool(
+      {"draw", (folder / "R_linea.txt").string(), (folder / "R_1-.txt").string(), "--svg", "-"});
+  const auto xy = plan_line(r.out);
+  ASSERT_GE(xy.size(), 2u) << r.err;
+  double x0 = 1e9, x1 = -1e9;
+  for (const auto& [x, y] : xy) x0 = std::min(x0, x), x1 = std::max(x1, x);
+  EXPECT_GT(x1 - x0, 0.95 * 1360) << "the plan line covers " << x1 - x0 << " of 1360 px";
+  EXPECT_NEAR(xy.back().first, x1, 0.5) << "the line ends on the right";
+}
+
 // A straight plan of 1000 m heading the given way from (x0, y0).
 model::track_plan straight(double dx, double dy) {
   model::track_plan plan(1002);

@@ -48,6 +48,19 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
     min_y = std::min(min_y, y);
     max_y = std::max(max_y, y);
   }
+  // Stations past the line's end stay inside the box too.
+  for (std::size_t i = 1; i < p.stations.size() && i <= 80 && any; ++i) {
+    const model::station_entry& e = p.stations[i];
+    if (station_role(static_cast<int>(i), e) != "station") continue;
+    const std::int32_t m = std::clamp(e.position, 0, last);
+    if (!finite_point(p.plan, m)) continue;
+    const double x = u_of(m), y = v_of(m);
+    if (!std::isfinite(x) || !std::isfinite(y)) continue;
+    min_x = std::min(min_x, x);
+    max_x = std::max(max_x, x);
+    min_y = std::min(min_y, y);
+    max_y = std::max(max_y, y);
+  }
   if (!any || !std::isfinite(max_x - min_x) || !std::isfinite(max_y - min_y)) {
     svg << "</g>\n";
     return;
@@ -67,12 +80,18 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
   // The points kept lie within a fifth of a pixel of the line drawn.
   const std::vector<std::int32_t> kept = thinned_plan(p.plan, last, 0.2 / scale);
   const auto polyline = [&](std::int32_t from, std::int32_t to, std::string_view attributes) {
+    // Both ends as they are, and the kept points between them.
     std::string points;
-    for (const std::int32_t m : kept) {
-      if (m < from || m > to) continue;
+    const auto point = [&](std::int32_t m) {
+      if (!finite_point(p.plan, m)) return;
       const double x = px(u_of(m)), y = py(v_of(m));
       if (std::isfinite(x) && std::isfinite(y)) points += num(x) + "," + num(y) + " ";
+    };
+    point(from);
+    for (const std::int32_t m : kept) {
+      if (m > from && m < to) point(m);
     }
+    if (to > from) point(to);
     svg << "<polyline fill=\"none\" " << attributes << " points=\"" << points << "\"/>\n";
   };
   polyline(0, line_end, "stroke=\"#222\" stroke-width=\"2.5\" class=\"plan-line\"");
