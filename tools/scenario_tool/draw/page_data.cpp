@@ -265,11 +265,12 @@ std::string page_json(const line_picture& p, const std::vector<source_row>& rows
   if (p.plan.exists()) {
     const std::int32_t last = p.plan.last_metre() - 2;
     for (const drawing::curve_stretch& c : drawing::curves_of(p.plan, last)) {
-      curves.push_back({{"first", c.first},
-                        {"last", c.last},
-                        {"side", c.curvature > 0 ? "right" : "left"},
-                        {"radius", std::llround(1 / std::fabs(c.curvature))},
-                        {"depth", std::round(drawing::curve_depth(1 / std::fabs(c.curvature)) * 1000) / 1000}});
+      curves.push_back(
+          {{"first", c.first},
+           {"last", c.last},
+           {"side", c.curvature > 0 ? "right" : "left"},
+           {"radius", std::llround(1 / std::fabs(c.curvature))},
+           {"depth", std::round(drawing::curve_depth(1 / std::fabs(c.curvature)) * 1000) / 1000}});
     }
   }
   doc["curves"] = std::move(curves);
