@@ -24,8 +24,12 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
     x += 14 + 6.5 * static_cast<double>(label.size()) + 22;
   };
   namespace k = model::cell_kind;
-  item("<circle r=\"3.5\" fill=\"#1e8449\" stroke=\"#000\" stroke-width=\"0.8\"/>",
-       cell_kind_name(k::signal));
+  item("<rect x=\"-5\" y=\"-4\" width=\"10\" height=\"8\" fill=\"#fdfefe\" stroke=\"" +
+           std::string(board_stroke) + "\"/>",
+       cell_kind_name(k::sign) + " (its lettering)");
+  item("<rect x=\"-4\" y=\"-4\" width=\"8\" height=\"8\" fill=\"" + std::string(indicator_fill) +
+           "\"/>",
+       cell_kind_name(k::speed_indicator) + " (rank A)");
   item("<path d=\"M0 -6 l6 11 h-12 z\" fill=\"#f4d03f\" stroke=\"#000\" stroke-width=\"0.8\"/>",
        cell_kind_name(k::slowdown_warning));
   item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"#c0392b\"/>",
@@ -33,11 +37,13 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
   item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"#27ae60\"/>",
        cell_kind_name(k::slowdown_end));
   if (p.cells_before_walk) {
-    item("<circle r=\"4\" fill=\"#2e86c1\"/>", cell_kind_name(k::speed_point) + " from the texts");
-    item("<path d=\"M0 -6 l5 6 l-5 6 l-5 -6 z\" fill=\"#e67e22\"/>",
+    item("<circle r=\"4\" fill=\"" + std::string(text_point_fill) + "\"/>",
+         cell_kind_name(k::speed_point) + " from the texts");
+    item("<path d=\"M0 -6 l5 6 l-5 6 l-5 -6 z\" fill=\"" + std::string(walk_point_fill) + "\"/>",
          cell_kind_name(k::speed_point) + " added by the walk");
   } else {
-    item("<circle r=\"4\" fill=\"#7f8c8d\"/>", cell_kind_name(k::speed_point));
+    item("<circle r=\"4\" fill=\"" + std::string(unknown_point_fill) + "\"/>",
+         cell_kind_name(k::speed_point));
   }
   x = left;
   const double y2 = y + 24;
@@ -47,16 +53,44 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
     svg.text(x + 14, y2 + 4, label);
     x += 14 + 6.5 * static_cast<double>(label.size()) + 22;
   };
-  swatch("stroke=\"#117a65\" stroke-width=\"2\"", "indicator speed, rank A");
-  swatch("stroke=\"#b9770e\" stroke-width=\"1.2\"", "rank B");
-  swatch("stroke=\"#6c3483\" stroke-width=\"1.2\"", "rank C");
+  swatch("stroke=\"" + std::string(rank_strokes[0]) + "\" stroke-width=\"2\"",
+         "indicator speed, rank A");
+  swatch("stroke=\"" + std::string(rank_strokes[1]) + "\" stroke-width=\"1.2\"", "rank B");
+  swatch("stroke=\"" + std::string(rank_strokes[2]) + "\" stroke-width=\"1.2\"", "rank C");
   swatch("stroke=\"#7f8c8d\" stroke-width=\"2\" stroke-dasharray=\"5 3\"",
          "line speed of the train");
   swatch("stroke=\"#c0392b\" stroke-width=\"3\"", "slowdown speed");
-  swatch("stroke=\"#d35400\" stroke-width=\"6\"", "right curve");
-  swatch("stroke=\"#2874a6\" stroke-width=\"6\"", "left curve");
+  swatch("stroke=\"" + std::string(right_curve_fill) + "\" stroke-width=\"6\"",
+         "right curve (deeper: tighter)");
+  swatch("stroke=\"" + std::string(left_curve_fill) + "\" stroke-width=\"6\"", "left curve");
+  swatch("stroke=\"" + std::string(adhesion_stroke) + "\" stroke-width=\"1.2\"", "adhesion");
+  // Signals by kind, mountain sides by code, stations by stop or pass.
+  x = left;
+  const double y3 = y + 48;
+  const auto mark = [&](const std::string& symbol, std::string_view label) {
+    svg << symbol;
+    svg.text(x + 8, y3 + 4, label);
+    x += 8 + 6.5 * static_cast<double>(label.size()) + 18;
+  };
+  for (std::size_t k = 0; k < signal_shapes.size(); ++k) {
+    mark(glyph_svg(signal_shapes[k], x, y3, "#fff"), "signal, left kind " + std::to_string(k));
+  }
+  for (std::size_t k = 0; k < signal_fills.size(); ++k) {
+    mark(glyph_svg(glyph::circle, x, y3, signal_fills[k]), "right kind " + std::to_string(k));
+  }
+  for (int code = 1; code <= 3; ++code) {
+    mark("<rect x=\"" + num(x - 5) + "\" y=\"" + num(y3 - 5) +
+             "\" width=\"10\" height=\"10\" fill=\"" + std::string(mountain_fill(code)) + "\"/>",
+         "mountain side " + std::to_string(code));
+  }
+  mark("<path d=\"M" + num(x - 5) + " " + num(y3 - 4) + " h10 l-5 8 z\" fill=\"" +
+           std::string(station_colour) + "\"/>",
+       "station: stops");
+  mark("<path d=\"M" + num(x - 5) + " " + num(y3 - 4) + " h10 l-5 8 z\" fill=\"#fff\" stroke=\"" +
+           std::string(station_colour) + "\"/>",
+       "passes");
   if (!p.cells_before_walk) {
-    svg.text(left, y2 + 26,
+    svg.text(left, y2 + 72,
              "Drawn from compiled files alone: the speed points that the compiler's walk adds "
              "cannot be told from those the texts give, so all are shown alike.",
              "font-size=\"11\" fill=\"#555\"");
@@ -117,6 +151,7 @@ std::string draw_svg(const line_picture& p) {
   draw_axis(svg, axis);
   draw_gradient(svg, p, axis);
   draw_curves(svg, p, axis);
+  draw_mountain(svg, p, axis);
   draw_speeds(svg, p, axis);
   draw_marks(svg, p, axis);
   draw_stations(svg, p, axis);

@@ -10,6 +10,8 @@
 
 #include "assembly/record_layouts.h"
 #include "scenario_tool/compile/diagnostic_report.h"
+#include "scenario_tool/draw/mark_looks.h"
+#include "scenario_tool/draw/plan_turn.h"
 #include "scenario_tool/draw/svg_page.h"
 #include "scenario_tool/draw/track_curves.h"
 #include "scenario_tool/inspect/author_units.h"
@@ -97,7 +99,38 @@ json plan_points(const line_picture& p) {
     plan["y_cm"].push_back(centimetres(p.plan.number(m, 1)));
   }
   plan["full_points"] = last + 1;
+  const drawing::plan_turn turn =
+      drawing::turn_of(p.plan, std::clamp(p.line_length, std::int32_t{1}, last));
+  plan["turn"] = {turn.cos, turn.sin};
   return plan;
+}
+
+// What the marks look like, as the SVG draws them: the page reads these
+// rather than deciding for itself.
+json looks() {
+  using namespace drawing;
+  json shapes = json::array();
+  for (const glyph g : signal_shapes) shapes.push_back(glyph_name(g));
+  json fills = json::array();
+  for (const std::string_view f : signal_fills) fills.push_back(f);
+  json ranks = json::array();
+  for (const std::string_view r : rank_strokes) ranks.push_back(r);
+  json mountain = json::object();
+  for (int code = 1; code <= 3; ++code) mountain[std::to_string(code)] = mountain_fill(code);
+  return {{"signal_shapes", std::move(shapes)},
+          {"signal_fills", std::move(fills)},
+          {"rank_strokes", std::move(ranks)},
+          {"right_curve", right_curve_fill},
+          {"left_curve", left_curve_fill},
+          {"mountain_fills", std::move(mountain)},
+          {"mountain_filler", mountain_filler_fill},
+          {"adhesion", adhesion_stroke},
+          {"indicator", indicator_fill},
+          {"board", board_stroke},
+          {"station", station_colour},
+          {"text_point", text_point_fill},
+          {"walk_point", walk_point_fill},
+          {"unknown_point", unknown_point_fill}};
 }
 
 }  // namespace
@@ -164,6 +197,7 @@ std::string page_json(const line_picture& p, const std::vector<source_row>& rows
     kind_names[std::to_string(kind)] = cell_kind_name(static_cast<std::uint8_t>(kind));
   }
   doc["kind_names"] = std::move(kind_names);
+  doc["looks"] = looks();
 
   // Which row put each object, and which speed points the walk added.
   std::map<std::int64_t, std::size_t> row_of_cell;
@@ -202,6 +236,12 @@ std::string page_json(const line_picture& p, const std::vector<source_row>& rows
         o["by_walk"] = nullptr;  // a compiled folder cannot tell
       }
     }
+    if (c.kind == model::cell_kind::signal) {
+      const drawing::signal_look look = drawing::look_of_signal(c.value4);
+      o["signal"] = {
+          {"left_kind", look.left_kind}, {"right_kind", look.right_kind}, {"rapp", look.rapp}};
+    }
+    if (c.kind == model::cell_kind::speed_indicator) o["speeds"] = drawing::indicator_speeds(c);
     if (c.kind == model::cell_kind::sign && c.value > 0 &&
         static_cast<std::size_t>(c.value) < p.stations.size()) {
       o["lettering"] = utf8_from_windows_1252(p.stations[static_cast<std::size_t>(c.value)].name);
@@ -217,10 +257,12 @@ std::string page_json(const line_picture& p, const std::vector<source_row>& rows
   if (p.plan.exists()) {
     const std::int32_t last = p.plan.last_metre() - 2;
     for (const drawing::curve_stretch& c : drawing::curves_of(p.plan, last)) {
-      curves.push_back({{"first", c.first},
-                        {"last", c.last},
-                        {"side", c.curvature > 0 ? "right" : "left"},
-                        {"radius", std::llround(1 / std::fabs(c.curvature))}});
+      curves.push_back(
+          {{"first", c.first},
+           {"last", c.last},
+           {"side", c.curvature > 0 ? "right" : "left"},
+           {"radius", std::llround(1 / std::fabs(c.curvature))},
+           {"depth", std::round(drawing::curve_depth(1 / std::fabs(c.curvature)) * 1000) / 1000}});
     }
   }
   doc["curves"] = std::move(curves);

@@ -1,17 +1,25 @@
 // The parts of the line's picture, each drawn into the page in turn.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "scenario_tool/draw/line_drawing.h"
+#include "scenario_tool/draw/mark_looks.h"
 #include "scenario_tool/draw/svg_page.h"
 
 namespace scenario_tool::drawing {
 
+// A glyph of `shape` centred on (x, y), outlined in black.
+std::string glyph_svg(glyph shape, double x, double y, std::string_view fill);
 // The plan seen from above, with the stations and a scale bar.
 void draw_plan(svg_writer& svg, const line_picture& p);
 // The bands under the plan, on one chainage axis.
 void draw_axis(svg_writer& svg, const chainage_axis& axis);
 void draw_gradient(svg_writer& svg, const line_picture& p, const chainage_axis& axis);
 void draw_curves(svg_writer& svg, const line_picture& p, const chainage_axis& axis);
+// Mountain-side stretches by side code, their filler cells, and the adhesion.
+void draw_mountain(svg_writer& svg, const line_picture& p, const chainage_axis& axis);
 void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& axis);
 void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axis);
 void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& axis);

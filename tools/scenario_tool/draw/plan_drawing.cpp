@@ -2,17 +2,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scenario_tool/draw/mark_looks.h"
+#include "scenario_tool/draw/page_data.h"
 #include "scenario_tool/draw/picture_parts.h"
+#include "scenario_tool/draw/plan_turn.h"
 #include "scenario_tool/shared/record_fields.h"
 
 namespace scenario_tool::drawing {
-
-namespace {
-
-// The plan is thinned to about this many points: more than a page can show.
-constexpr std::int32_t plan_points = 4000;
-
-}  // namespace
 
 void draw_plan(svg_writer& svg, const line_picture& p) {
   svg << "<g id=\"plan\">\n";
@@ -27,12 +23,21 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
     return;
   }
   const std::int32_t line_end = std::clamp(p.line_length, 1, last);
+  // Turned so that the line runs along the box and starts on the left.
+  const plan_turn turn = turn_of(p.plan, line_end);
+  const auto u_of = [&](std::int32_t m) {
+    return turn.u(p.plan.number(m, 0), p.plan.number(m, 1));
+  };
+  const auto v_of = [&](std::int32_t m) {
+    return turn.v(p.plan.number(m, 0), p.plan.number(m, 1));
+  };
   double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
   bool any = false;
   for (std::int32_t m = 0; m <= line_end; ++m) {
     if (!finite_point(p.plan, m)) continue;
-    const double x = p.plan.number(m, 0);
-    const double y = p.plan.number(m, 1);
+    const double x = u_of(m);
+    const double y = v_of(m);
+    if (!std::isfinite(x) || !std::isfinite(y)) continue;
     if (!any) {
       min_x = max_x = x;
       min_y = max_y = y;
@@ -43,11 +48,24 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
     min_y = std::min(min_y, y);
     max_y = std::max(max_y, y);
   }
-  if (!any) {
+  // Stations past the line's end stay inside the box too.
+  for (std::size_t i = 1; i < p.stations.size() && i <= 80 && any; ++i) {
+    const model::station_entry& e = p.stations[i];
+    if (station_role(static_cast<int>(i), e) != "station") continue;
+    const std::int32_t m = std::clamp(e.position, 0, last);
+    if (!finite_point(p.plan, m)) continue;
+    const double x = u_of(m), y = v_of(m);
+    if (!std::isfinite(x) || !std::isfinite(y)) continue;
+    min_x = std::min(min_x, x);
+    max_x = std::max(max_x, x);
+    min_y = std::min(min_y, y);
+    max_y = std::max(max_y, y);
+  }
+  if (!any || !std::isfinite(max_x - min_x) || !std::isfinite(max_y - min_y)) {
     svg << "</g>\n";
     return;
   }
-  const double pad = 60;
+  const double pad = 40;
   const double box_w = plot_width - 2 * pad;
   const double box_h = plan_bottom - plan_top - 2 * pad;
   const double span_x = std::max(max_x - min_x, 1.0);
@@ -55,17 +73,25 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
   const double scale = std::min(box_w / span_x, box_h / span_y);  // pixels per metre
   const double origin_x = left + pad + (box_w - span_x * scale) / 2;
   const double origin_y = plan_top + pad + (box_h + span_y * scale) / 2;
-  // The plane's y grows upwards: the line starts heading up the page.
+  // The drawn v grows upwards.
   const auto px = [&](double x) { return origin_x + (x - min_x) * scale; };
   const auto py = [&](double y) { return origin_y - (y - min_y) * scale; };
 
-  const std::int32_t step = std::max<std::int32_t>(1, last / plan_points);
+  // The points kept lie within a fifth of a pixel of the line drawn.
+  const std::vector<std::int32_t> kept = thinned_plan(p.plan, last, 0.2 / scale);
   const auto polyline = [&](std::int32_t from, std::int32_t to, std::string_view attributes) {
+    // Both ends as they are, and the kept points between them.
     std::string points;
-    for (std::int32_t m = from; m <= to; m = (m == to ? to + 1 : std::min(m + step, to))) {
-      if (!finite_point(p.plan, m)) continue;
-      points += num(px(p.plan.number(m, 0))) + "," + num(py(p.plan.number(m, 1))) + " ";
+    const auto point = [&](std::int32_t m) {
+      if (!finite_point(p.plan, m)) return;
+      const double x = px(u_of(m)), y = py(v_of(m));
+      if (std::isfinite(x) && std::isfinite(y)) points += num(x) + "," + num(y) + " ";
+    };
+    point(from);
+    for (const std::int32_t m : kept) {
+      if (m > from && m < to) point(m);
     }
+    if (to > from) point(to);
     svg << "<polyline fill=\"none\" " << attributes << " points=\"" << points << "\"/>\n";
   };
   polyline(0, line_end, "stroke=\"#222\" stroke-width=\"2.5\" class=\"plan-line\"");
@@ -86,18 +112,31 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
     if (station_role_of(static_cast<int>(i), e) != model::station_role::station) continue;
     const std::int32_t m = std::clamp(e.position, 0, last);
     if (!finite_point(p.plan, m)) continue;
-    const double x = px(p.plan.number(m, 0));
-    const double y = py(p.plan.number(m, 1));
+    const double x = px(u_of(m));
+    const double y = py(v_of(m));
     svg << "<circle class=\"plan-station-mark\" cx=\"" << num(x) << "\" cy=\"" << num(y)
-        << "\" r=\"5\" fill=\"#fff\" stroke=\"#c0392b\" stroke-width=\"2\"><title>"
-        << stored(e.name) << ", " << km(e.position) << "</title></circle>\n";
+        << "\" r=\"5\" fill=\"" << (train_stops(e) ? station_colour : "#fff") << "\" stroke=\""
+        << station_colour << "\" stroke-width=\"2\"><title>" << stored(e.name) << ", "
+        << km(e.position) << (train_stops(e) ? ", the train stops" : ", the train passes")
+        << "</title></circle>\n";
     const bool to_left = (n++ % 2) == 1;
     svg.text(to_left ? x - 9 : x + 9, y + 4, stored(e.name),
              to_left ? "font-size=\"11\" text-anchor=\"end\" class=\"plan-station-name\""
                      : "font-size=\"11\" class=\"plan-station-name\"");
   }
   // Start of the line.
-  svg.text(px(0) + 8, py(0) + 16, "start (0, 0)", "font-size=\"10\" fill=\"#555\"");
+  if (finite_point(p.plan, 0)) {
+    svg.text(px(u_of(0)) + 8, py(v_of(0)) + 16, "start", "font-size=\"10\" fill=\"#555\"");
+  }
+  // Where the plane's y axis points once the plan is turned.
+  const double ax = right - 30, ay = plan_top + 40;
+  svg << "<g id=\"plan-y-axis\"><line x1=\"" << num(ax) << "\" y1=\"" << num(ay) << "\" x2=\""
+      << num(ax - turn.sin * 22) << "\" y2=\"" << num(ay - turn.cos * 22)
+      << "\" stroke=\"#555\" stroke-width=\"1.5\"/><circle cx=\"" << num(ax - turn.sin * 22)
+      << "\" cy=\"" << num(ay - turn.cos * 22) << "\" r=\"2.5\" fill=\"#555\"/>";
+  svg.text(ax - turn.sin * 34, ay - turn.cos * 34 + 4, "+y",
+           "font-size=\"10\" fill=\"#555\" text-anchor=\"middle\"");
+  svg << "</g>\n";
 
   // Scale bar: a round length of at most a fifth of the line's extent.
   const double bar_m = nice_step_below(std::max(span_x, span_y) / 5);
@@ -112,8 +151,8 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
            "font-size=\"12\" text-anchor=\"middle\"");
   svg << "</g>\n";
   svg.text(right - 8, plan_bottom - 10,
-           "x and y in metres from the start; the line starts heading up the page; grey dashes: "
-           "the plan's run past the line's end",
+           "turned so that the line runs along the box from the left (arrow: the plan's +y); "
+           "filled rings: the train stops; grey dashes: the plan's run past the line's end",
            "font-size=\"10\" text-anchor=\"end\" fill=\"#555\"");
   svg << "</g>\n";
 }

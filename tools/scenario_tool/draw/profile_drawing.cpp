@@ -1,12 +1,14 @@
 // The bands under the plan: gradient, curves, speeds, marks and stations on
 // one chainage axis.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "scenario_tool/draw/mark_looks.h"
 #include "scenario_tool/draw/picture_parts.h"
 #include "scenario_tool/draw/track_curves.h"
 #include "scenario_tool/shared/record_fields.h"
@@ -33,13 +35,91 @@ std::string step_points(const chainage_axis& axis, const std::vector<std::pair<d
   return points;
 }
 
-// An indicator's packed speed: rank speed x 20 + the other track's speed / 5,
-// both multiples of 5 km/h, so the hundreds give the first.
-double indicator_speed(std::int16_t packed) {
-  return 5.0 * std::floor(packed / 100.0);
+// About how wide a text of `size` px is: a sans-serif capital is about 0.7 em.
+double text_width(std::string_view utf8, double size) {
+  double letters = 0;
+  for (const char c : utf8) letters += (static_cast<unsigned char>(c) & 0xC0) == 0x80 ? 0 : 1;
+  return letters * size * 0.72;
+}
+
+// The room a label starting at `from` has before the mark of the next cell of
+// the same kind as cell i.
+double room_to_next(const line_picture& p, const chainage_axis& axis, std::size_t i, double from) {
+  for (std::size_t next = i + 1; next < p.cells.size(); ++next) {
+    if (p.cells[next].kind == p.cells[i].kind) return axis.x(next * 50.0) - 6 - from;
+  }
+  return right - from;
 }
 
 }  // namespace
+
+std::string glyph_svg(glyph shape, double x, double y, std::string_view fill) {
+  const std::string paint =
+      "fill=\"" + std::string(fill) + "\" stroke=\"#000\" stroke-width=\"0.8\"/>";
+  switch (shape) {
+    case glyph::square:
+      return "<rect x=\"" + num(x - 3.5) + "\" y=\"" + num(y - 3.5) +
+             "\" width=\"7\" height=\"7\" " + paint;
+    case glyph::triangle:
+      return "<path d=\"M" + num(x) + " " + num(y - 4.5) + " l4.5 8 h-9 z\" " + paint;
+    default:
+      return "<circle cx=\"" + num(x) + "\" cy=\"" + num(y) + "\" r=\"3.5\" " + paint;
+  }
+}
+
+void draw_mountain(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+  svg << "<g id=\"mountain\">\n";
+  panel_frame(svg, mountain_top, mountain_bottom, "mountain side");
+  svg.text(left - 8, mountain_top + 26, "adhesion",
+           "font-size=\"11\" text-anchor=\"end\" fill=\"" + std::string(adhesion_stroke) + "\"");
+  const std::size_t cells = std::min(p.cells.size(), static_cast<std::size_t>(axis.span / 50) + 1);
+  // Each stretch of one side code as one bar; filler cells as darker marks in it.
+  for (std::size_t i = 0; i < cells;) {
+    const int code = p.cells[i].mountain % 10;
+    std::size_t j = i + 1;
+    while (j < cells && p.cells[j].mountain % 10 == code) ++j;
+    if (code != 0) {
+      const double x1 = axis.x(i * 50.0);
+      const double x2 = std::max(axis.x(j * 50.0), x1 + 1);
+      svg << "<rect class=\"mountain-stretch\" x=\"" << num(x1) << "\" y=\""
+          << num(mountain_top + 3) << "\" width=\"" << num(x2 - x1) << "\" height=\"14\" fill=\""
+          << mountain_fill(code) << "\"><title>mountain side " << std::to_string(code) << ", "
+          << km(static_cast<std::int64_t>(i) * 50) << " to "
+          << km(static_cast<std::int64_t>(j) * 50) << "</title></rect>\n";
+    }
+    i = j;
+  }
+  std::string fillers;
+  for (std::size_t i = 0; i < cells; ++i) {
+    if (p.cells[i].kind != model::cell_kind::mountain_filler) continue;
+    const double x = axis.x(i * 50.0);
+    fillers += 'M';
+    fillers += num(x);
+    fillers += ' ';
+    fillers += num(mountain_top + 6);
+    fillers += " v8 ";
+  }
+  if (!fillers.empty()) {
+    svg << "<path class=\"mountain-filler\" d=\"" << fillers << "\" stroke=\""
+        << mountain_filler_fill << "\" stroke-width=\"1\"/>\n";
+  }
+  // Adhesion: a step line against the highest value the line holds.
+  std::vector<std::pair<double, double>> steps;
+  double high = 1;
+  for (std::size_t i = 0; i < cells; ++i) {
+    const double a = p.cells[i].adhesion;
+    high = std::max(high, a);
+    if (steps.empty() || steps.back().second != a) steps.emplace_back(i * 50.0, a);
+  }
+  const auto y = [&](double a) {
+    return mountain_bottom - 3 - a / high * (mountain_bottom - mountain_top - 22);
+  };
+  svg << "<polyline class=\"adhesion-line\" fill=\"none\" stroke=\"" << adhesion_stroke
+      << "\" stroke-width=\"1.2\" points=\"" << step_points(axis, steps, axis.span, y) << "\"/>\n";
+  svg.text(right - 4, mountain_bottom - 4, "adhesion up to " + num(high),
+           "font-size=\"9\" text-anchor=\"end\" fill=\"#555\"");
+  svg << "</g>\n";
+}
 
 void draw_axis(svg_writer& svg, const chainage_axis& axis) {
   svg << "<g id=\"chainage-axis\" font-size=\"11\" text-anchor=\"middle\">\n";
@@ -89,6 +169,7 @@ void draw_curves(svg_writer& svg, const line_picture& p, const chainage_axis& ax
   panel_frame(svg, curves_top, curves_bottom, "curves");
   const double mid = (curves_top + curves_bottom) / 2;
   svg.text(left - 8, curves_bottom - 2, "right ▲ left ▼", "font-size=\"9\" text-anchor=\"end\"");
+  svg.text(left - 8, curves_top + 24, "depth 1/R", "font-size=\"9\" text-anchor=\"end\"");
   svg.line(left, mid, right, mid, "stroke=\"#bbb\"");
   if (p.plan.exists()) {
     const std::int32_t last =
@@ -97,12 +178,15 @@ void draw_curves(svg_writer& svg, const line_picture& p, const chainage_axis& ax
       const bool right_turn = c.curvature > 0;
       const double x1 = axis.x(c.first);
       const double x2 = std::max(axis.x(c.last + 1), x1 + 1);
+      // Tight curves reach the band's edge, gentle ones stay near its middle.
+      const double depth = curve_depth(1 / std::fabs(c.curvature)) * (mid - curves_top - 3);
       svg << "<rect class=\"" << (right_turn ? "curve-right" : "curve-left") << "\" x=\"" << num(x1)
-          << "\" y=\"" << num(right_turn ? curves_top + 4 : mid) << "\" width=\"" << num(x2 - x1)
-          << "\" height=\"" << num(mid - curves_top - 4) << "\" fill=\""
-          << (right_turn ? "#d35400" : "#2874a6") << "\"><title>" << (right_turn ? "right" : "left")
-          << " curve, " << km(c.first) << " to " << km(c.last + 1) << ", radius about "
-          << num(std::round(1 / std::fabs(c.curvature))) << " m</title></rect>\n";
+          << "\" y=\"" << num(right_turn ? mid - depth : mid) << "\" width=\"" << num(x2 - x1)
+          << "\" height=\"" << num(depth) << "\" fill=\""
+          << (right_turn ? right_curve_fill : left_curve_fill) << "\"><title>"
+          << (right_turn ? "right" : "left") << " curve, " << km(c.first) << " to "
+          << km(c.last + 1) << ", radius about " << num(std::round(1 / std::fabs(c.curvature)))
+          << " m</title></rect>\n";
     }
   } else {
     svg.text(left + 6, mid + 4, "no track plan: curves unknown", "font-size=\"10\"");
@@ -125,10 +209,10 @@ void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& ax
     }
     top = std::max(top, v);
     if (c.kind == model::cell_kind::speed_indicator) {
-      const std::int16_t packed[3] = {c.value, c.value2, c.value3};
-      for (int r = 0; r < 3; ++r) {
-        ranks[r].emplace_back(i * 50.0, indicator_speed(packed[r]));
-        top = std::max(top, indicator_speed(packed[r]));
+      const std::array<double, 3> speeds = indicator_speeds(c);
+      for (std::size_t r = 0; r < 3; ++r) {
+        ranks[r].emplace_back(i * 50.0, speeds[r]);
+        top = std::max(top, speeds[r]);
       }
     }
   }
@@ -155,10 +239,9 @@ void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& ax
   svg << "<polyline class=\"line-speed\" fill=\"none\" stroke=\"#7f8c8d\" stroke-width=\"2\" "
          "stroke-dasharray=\"5 3\" points=\""
       << step_points(axis, line_speed, axis.span, y) << "\"/>\n";
-  const char* colours[3] = {"#117a65", "#b9770e", "#6c3483"};
-  for (int r = 0; r < 3; ++r) {
+  for (std::size_t r = 0; r < 3; ++r) {
     svg << "<polyline class=\"indicator-speed-" << std::string(1, "ABC"[r])
-        << "\" fill=\"none\" stroke=\"" << colours[r] << "\" stroke-width=\""
+        << "\" fill=\"none\" stroke=\"" << rank_strokes[r] << "\" stroke-width=\""
         << (r == 0 ? "2" : "1.2") << "\" points=\"" << step_points(axis, ranks[r], axis.span, y)
         << "\"/>\n";
   }
@@ -169,21 +252,68 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
   svg << "<g id=\"marks\">\n";
   panel_frame(svg, signals_row - 20, marks_bottom, "");
   svg.text(left - 8, signals_row + 4, "signals", "font-size=\"11\" text-anchor=\"end\"");
+  svg.text(left - 8, boards_row + 4, "boards", "font-size=\"11\" text-anchor=\"end\"");
+  svg.text(left - 8, indicators_row + 4, "speed indicators",
+           "font-size=\"11\" text-anchor=\"end\"");
   svg.text(left - 8, slowdowns_row + 4, "slowdowns", "font-size=\"11\" text-anchor=\"end\"");
   svg.text(left - 8, points_row + 4, "speed points", "font-size=\"11\" text-anchor=\"end\"");
+  double board_text_end = 0;  // where the last lettering drawn ends
+  double indicator_text_end = 0;
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
     const model::track_cell& c = p.cells[i];
     const double x = axis.x(i * 50.0);
     const std::string where = km(static_cast<std::int64_t>(i) * 50);
     switch (c.kind) {
-      case model::cell_kind::signal:
-        svg << "<g class=\"signal-mark\"><title>" << cell_kind_name(c.kind) << ", cell "
-            << std::to_string(i) << ", " << where << ", value " << std::to_string(c.value)
+      case model::cell_kind::signal: {
+        const signal_look look = look_of_signal(c.value4);
+        svg << "<g class=\"signal-mark\" data-left-kind=\"" << std::to_string(look.left_kind)
+            << "\" data-right-kind=\"" << std::to_string(look.right_kind) << "\"><title>"
+            << cell_kind_name(c.kind) << ", cell " << std::to_string(i) << ", " << where
+            << ", left kind " << std::to_string(look.left_kind) << ", right kind "
+            << std::to_string(look.right_kind) << ", RAPP " << std::to_string(look.rapp)
             << "</title>";
         svg.line(x, signals_row + 8, x, signals_row - 6, "stroke=\"#000\"");
-        svg << "<circle cx=\"" << num(x) << "\" cy=\"" << num(signals_row - 9)
-            << "\" r=\"3.5\" fill=\"#1e8449\" stroke=\"#000\" stroke-width=\"0.8\"/></g>\n";
+        svg << glyph_svg(look.shape, x, signals_row - 10, look.fill) << "</g>\n";
+        if (look.rapp != 0) {
+          svg.text(x + 6, signals_row + 6, std::to_string(look.rapp), "font-size=\"8\"");
+        }
         break;
+      }
+      case model::cell_kind::sign: {
+        const std::string lettering =
+            c.value > 0 && static_cast<std::size_t>(c.value) < p.stations.size()
+                ? stored(p.stations[static_cast<std::size_t>(c.value)].name)
+                : std::string();
+        svg << "<g class=\"board-mark\"><title>" << cell_kind_name(c.kind) << ", cell "
+            << std::to_string(i) << ", " << where
+            << (lettering.empty() ? std::string() : ", " + lettering) << "</title><rect x=\""
+            << num(x - 5) << "\" y=\"" << num(boards_row - 5) << "\" width=\"10\" height=\"8\" "
+            << "fill=\"#fdfefe\" stroke=\"" << board_stroke << "\"/></g>\n";
+        // The lettering where it runs into neither the one before nor the next board.
+        const double room = room_to_next(p, axis, i, x + 7);
+        if (x + 7 >= board_text_end && text_width(lettering, 9) <= room) {
+          svg.text(x + 7, boards_row + 3, lettering,
+                   "font-size=\"9\" fill=\"" + std::string(board_stroke) +
+                       "\" class=\"board-lettering\"");
+          board_text_end = x + 7 + text_width(lettering, 9) + 4;
+        }
+        break;
+      }
+      case model::cell_kind::speed_indicator: {
+        const std::array<double, 3> speeds = indicator_speeds(c);
+        svg << "<rect class=\"indicator-mark\" x=\"" << num(x - 4) << "\" y=\""
+            << num(indicators_row - 6) << "\" width=\"8\" height=\"8\" fill=\"" << indicator_fill
+            << "\"><title>" << cell_kind_name(c.kind) << ", " << where << ", ranks A "
+            << num(speeds[0]) << ", B " << num(speeds[1]) << ", C " << num(speeds[2])
+            << " km/h</title></rect>\n";
+        if (x + 6 >= indicator_text_end &&
+            text_width(num(speeds[0]), 9) <= room_to_next(p, axis, i, x + 6)) {
+          svg.text(x + 6, indicators_row + 2, num(speeds[0]),
+                   "font-size=\"9\" fill=\"" + std::string(indicator_fill) + "\"");
+          indicator_text_end = x + 6 + text_width(num(speeds[0]), 9) + 4;
+        }
+        break;
+      }
       case model::cell_kind::slowdown_warning:
         svg << "<path class=\"slowdown-warning\" d=\"M" << num(x) << " " << num(slowdowns_row - 7)
             << " l6 11 h-12 z\" fill=\"#f4d03f\" stroke=\"#000\" stroke-width=\"0.8\"><title>"
@@ -219,12 +349,13 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
                                       : "no speed";
         if (kind == "speed-point-walk") {
           svg << "<path class=\"" << kind << "\" d=\"M" << num(x) << " " << num(points_row - 6)
-              << " l5 6 l-5 6 l-5 -6 z\" fill=\"#e67e22\"><title>" << label << ", " << where << ", "
-              << speed << "</title></path>\n";
+              << " l5 6 l-5 6 l-5 -6 z\" fill=\"" << walk_point_fill << "\"><title>" << label
+              << ", " << where << ", " << speed << "</title></path>\n";
         } else {
           svg << "<circle class=\"" << kind << "\" cx=\"" << num(x) << "\" cy=\"" << num(points_row)
-              << "\" r=\"4\" fill=\"" << (kind == "speed-point" ? "#7f8c8d" : "#2e86c1")
-              << "\"><title>" << label << ", " << where << ", " << speed << "</title></circle>\n";
+              << "\" r=\"4\" fill=\""
+              << (kind == "speed-point" ? unknown_point_fill : text_point_fill) << "\"><title>"
+              << label << ", " << where << ", " << speed << "</title></circle>\n";
         }
         break;
       }
@@ -242,9 +373,13 @@ void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& 
     if (station_role_of(static_cast<int>(i), e) != model::station_role::station) continue;
     const double x = axis.x(e.position);
     svg.line(x, names_bottom, x, marks_bottom, "stroke=\"#c0392b\" stroke-opacity=\"0.35\"");
-    svg << "<path class=\"station-mark\" d=\"M" << num(x - 5) << " " << num(names_bottom - 8)
-        << " h10 l-5 8 z\" fill=\"#c0392b\"><title>" << stored(e.name) << ", " << km(e.position)
-        << (e.time != 0 ? ", " + clock_text(e.time) : std::string()) << "</title></path>\n";
+    const bool stops = train_stops(e);
+    svg << "<path class=\"station-mark\" data-stops=\"" << (stops ? "true" : "false") << "\" d=\"M"
+        << num(x - 5) << " " << num(names_bottom - 8) << " h10 l-5 8 z\" fill=\""
+        << (stops ? station_colour : "#fff") << "\" stroke=\"" << station_colour << "\"><title>"
+        << stored(e.name) << ", " << km(e.position)
+        << (e.time != 0 ? ", " + clock_text(e.time) : std::string())
+        << (stops ? ", the train stops" : ", the train passes") << "</title></path>\n";
     svg << "<text class=\"station-name\" font-size=\"11\" transform=\"translate(" << num(x + 3)
         << " " << num(names_bottom - 11) << ") rotate(-35)\">" << stored(e.name) << "</text>\n";
   }

@@ -22,16 +22,20 @@ inline constexpr double names_bottom = 720;  // station names stand above this l
 inline constexpr double gradient_top = 740;
 inline constexpr double gradient_bottom = 880;
 inline constexpr double curves_top = 900;
-inline constexpr double curves_bottom = 950;
-inline constexpr double speed_top = 970;
-inline constexpr double speed_bottom = 1130;
-inline constexpr double signals_row = 1160;
-inline constexpr double slowdowns_row = 1195;
-inline constexpr double points_row = 1230;
-inline constexpr double marks_bottom = 1250;
-inline constexpr double axis_labels = 1272;
-inline constexpr double legend_top = 1300;
-inline constexpr double page_height = 1400;
+inline constexpr double curves_bottom = 960;
+inline constexpr double mountain_top = 975;  // mountain-side stretches and adhesion
+inline constexpr double mountain_bottom = 1015;
+inline constexpr double speed_top = 1030;
+inline constexpr double speed_bottom = 1190;
+inline constexpr double signals_row = 1220;
+inline constexpr double boards_row = 1250;
+inline constexpr double indicators_row = 1280;
+inline constexpr double slowdowns_row = 1310;
+inline constexpr double points_row = 1340;
+inline constexpr double marks_bottom = 1360;
+inline constexpr double axis_labels = 1382;
+inline constexpr double legend_top = 1410;
+inline constexpr double page_height = 1540;
 // A coordinate with one decimal at most ("12.5", "3").
 std::string num(double v);
 // A UTF-8 text made safe for XML character data and attribute values.

@@ -8,16 +8,19 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "scenario_tool/draw/html_page.h"
 #include "scenario_tool/tool.h"
+#include "scenario_tool/view/file_watch.h"
 #include "scenario_tool/view/http_request.h"
 
 namespace scenario_tool::view {
@@ -112,20 +115,31 @@ int serve(const line_source& source, int port, std::ostream& out, std::ostream& 
 
   std::vector<client> clients;
   std::uint64_t generation = 0;
+  // The kernel's notices say at once when a file is saved; the files' times
+  // are compared too, seldom when notices come and often when none can.
+  auto watch = std::make_unique<file_watch>(page.watched);
+  const auto compare_every = [&] {
+    return watch->descriptor() >= 0 ? std::chrono::milliseconds(1000)
+                                    : std::chrono::milliseconds(60);
+  };
   auto last_poll = std::chrono::steady_clock::now();
   while (!stop_asked) {
-    std::vector<pollfd> watched{{listener, POLLIN, 0}};
+    std::vector<pollfd> watched{{listener, POLLIN, 0}, {watch->descriptor(), POLLIN, 0}};
+    constexpr std::size_t first_client = 2;
     for (const client& c : clients) watched.push_back({c.fd, POLLIN, 0});
-    const int ready = ::poll(watched.data(), watched.size(), 200);
+    const int ready =
+        ::poll(watched.data(), watched.size(),
+               static_cast<int>(std::min<std::int64_t>(200, compare_every().count())));
     if (ready < 0 && errno != EINTR) break;
     const auto now = std::chrono::steady_clock::now();
     if (ready > 0 && (watched[0].revents & POLLIN) != 0) {
       const int fd = ::accept(listener, nullptr, nullptr);
       if (fd >= 0) clients.push_back({fd, {}, false, now});
     }
-    for (std::size_t i = 1; i < watched.size(); ++i) {
+    const bool noticed = ready > 0 && watched[1].revents != 0 && watch->take_notices();
+    for (std::size_t i = first_client; i < watched.size(); ++i) {
       if (ready <= 0 || watched[i].revents == 0) continue;
-      client& c = clients[i - 1];
+      client& c = clients[i - first_client];
       char buffer[4096];
       const ssize_t n = ::recv(c.fd, buffer, sizeof buffer, 0);
       if (n <= 0) {
@@ -181,13 +195,14 @@ int serve(const line_source& source, int port, std::ostream& out, std::ostream& 
     }
     std::erase_if(clients, [](const client& c) { return c.fd < 0; });
 
-    if (now - last_poll < std::chrono::milliseconds(250)) continue;
+    if (!noticed && now - last_poll < compare_every()) continue;
     last_poll = now;
     const std::string current = file_stamps(page.watched);
-    if (current == stamps) continue;
+    if (!noticed && current == stamps) continue;
     stamps = current;
     try {
       made_page remade = make_page(source);
+      if (remade.watched != page.watched) watch = std::make_unique<file_watch>(remade.watched);
       page = std::move(remade);
       stamps = file_stamps(page.watched);
     } catch (const std::exception& failure) {

@@ -1,5 +1,5 @@
 // The server of view (POSIX): GET /, /data.json and /events (server-sent
-// events) on 127.0.0.1, one thread, polling the watched files' times.
+// events) on 127.0.0.1, one thread, woken by the saving of a watched file.
 #pragma once
 
 #include <iosfwd>

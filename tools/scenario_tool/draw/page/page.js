@@ -8,7 +8,7 @@ const SMALLEST_SPAN = 500;  // ten cells across at the deepest zoom
 // Band layout on the bands canvas, in CSS pixels from its top.
 const BANDS = [
   { id: 'stations', title: 'stations', height: 70 },
-  { id: 'marks', title: 'signals · boards · indicators', height: 62 },
+  { id: 'marks', title: 'signals · signs · indicators', height: 62 },
   { id: 'slowdowns', title: 'slowdowns · speed points', height: 40 },
   { id: 'speed', title: 'speed km/h', height: 110 },
   { id: 'gradient', title: 'gradient ‰', height: 80 },
@@ -68,13 +68,22 @@ class LinePage {
     this.objectAt = new Map(this.objects.map((o) => [o.cell, o]));
     this.stations = data.stations.filter((s) => s.role === 'station');
     this.references = data.stations.filter((s) => s.role === 'chainage reference');
+    // What the marks look like: decided by the tool, as for its SVG.
+    this.looks = data.looks;
     // Speeds of the indicators, rank by rank, from where each stands.
     this.ranks = [[], [], []];
     for (const o of this.objects) {
       if (o.kind !== 6) continue;
-      const packed = [c.value[o.cell], c.value2[o.cell], c.value3[o.cell]];
-      packed.forEach((p, r) => this.ranks[r].push([o.cell * CELL, 5 * Math.floor(p / 100)]));
+      o.speeds.forEach((v, r) => this.ranks[r].push([o.cell * CELL, v]));
     }
+    // The bands' scales, from the whole line, once per data.
+    this.highestSpeed = 100;
+    for (const v of c.speed_limit) this.highestSpeed = Math.max(this.highestSpeed, v * 5);
+    for (const rank of this.ranks) for (const [, v] of rank) this.highestSpeed = Math.max(this.highestSpeed, v);
+    this.gradientReach = 5;
+    for (const v of c.gradient) if (v !== 0) this.gradientReach = Math.max(this.gradientReach, Math.abs(v - 100));
+    this.highestAdhesion = 1;
+    for (const v of c.adhesion) this.highestAdhesion = Math.max(this.highestAdhesion, v);
     this.preparePlan();
     document.getElementById('source').textContent = data.source;
     this.listDiagnostics();
@@ -120,6 +129,8 @@ class LinePage {
       else if (e.key === 'Home' || e.key === '0') { this.reset(); this.draw(); }
     });
     this.draw();
+    // Milliseconds from the start of the navigation to the first frame drawn.
+    document.body.dataset.readyAt = performance.now().toFixed(0);
     document.body.dataset.ready = 'true';
   }
 
@@ -270,29 +281,33 @@ class LinePage {
     g.fillText('end of line ' + (L / 1000) + ' km · run-out', x + 4, top + 12);
   }
 
-  // A step line of a cell column, drawn at most once per pixel.
+  // A step line of a cell column, sampled at most once per pixel, with one
+  // segment per run of equal values: a path of thousands of equal steps
+  // (dashed, above all) costs the first frame most of its time.
   stepColumn(g, column, y) {
     const [first, last] = this.visibleCells();
+    if (last < first) return;
     const perPixel = Math.max(1, Math.floor(1 / (this.scale() * CELL)));
     g.beginPath();
-    let started = false;
-    for (let i = first; i <= last; i += perPixel) {
+    let held = column[first];
+    g.moveTo(this.x(first * CELL), y(held));
+    let i = first + perPixel;
+    for (; i <= last; i += perPixel) {
       const v = column[i];
-      const x0 = this.x(i * CELL);
-      const x1 = this.x((i + perPixel) * CELL);
-      if (!started) { g.moveTo(x0, y(v)); started = true; } else g.lineTo(x0, y(v));
-      g.lineTo(x1, y(v));
+      if (v === held) continue;
+      const x = this.x(i * CELL);
+      g.lineTo(x, y(held));
+      g.lineTo(x, y(v));
+      held = v;
     }
+    g.lineTo(this.x(i * CELL), y(held));
     g.stroke();
   }
 
   drawSpeed(g) {
     const [top, bottom] = this.bandTop('speed');
     const c = this.data.cells;
-    let high = 100;
-    for (const v of c.speed_limit) high = Math.max(high, v * 5);
-    for (const rank of this.ranks) for (const [, v] of rank) high = Math.max(high, v);
-    high = Math.min(Math.ceil(high / 50) * 50, 500);
+    const high = Math.min(Math.ceil(this.highestSpeed / 50) * 50, 500);
     const y = (v) => bottom - 4 - Math.min(v, high) / high * (bottom - top - 16);
     g.fillStyle = '#777';
     g.textAlign = 'left';
@@ -302,9 +317,8 @@ class LinePage {
     g.lineWidth = 2;
     this.stepColumn(g, c.speed_limit, (v) => y(v * 5));
     g.setLineDash([]);
-    const colours = ['#117a65', '#b9770e', '#6c3483'];
     this.ranks.forEach((rank, r) => {
-      g.strokeStyle = colours[r];
+      g.strokeStyle = this.looks.rank_strokes[r];
       g.lineWidth = r === 0 ? 2 : 1.2;
       g.beginPath();
       rank.forEach(([m, v], i) => {
@@ -334,9 +348,7 @@ class LinePage {
   drawGradient(g) {
     const [top, bottom] = this.bandTop('gradient');
     const c = this.data.cells;
-    let reach = 5;
-    for (const v of c.gradient) if (v !== 0) reach = Math.max(reach, Math.abs(v - 100));
-    reach = Math.ceil(reach / 5) * 5;
+    const reach = Math.ceil(this.gradientReach / 5) * 5;
     const mid = (top + bottom) / 2;
     const y = (v) => (v === 0 ? mid : mid - (v - 100) / reach * (bottom - top) / 2 * 0.85);
     g.strokeStyle = '#bbb';
@@ -365,14 +377,14 @@ class LinePage {
       g.fillText('no track plan: curves unknown', LEFT + 6, mid - 4);
       return;
     }
-    // The height is 1/R against the tightest radius a text can give (about
-    // 333 m): a 10 km curve is a sliver, a 333 m curve fills the band.
+    // The depth the tool gives each curve (1/R against the tightest radius a
+    // text can give): a 10 km curve is a sliver, a 333 m curve fills the band.
     for (const k of this.data.curves) {
       if (k.last + 1 < this.from || k.first > this.to) continue;
-      const h = Math.max(2, Math.min(1, 333 / k.radius) * half);
+      const h = Math.max(2, k.depth * half);
       const x0 = this.x(k.first);
       const w = Math.max(1, this.x(k.last + 1) - x0);
-      g.fillStyle = k.side === 'right' ? '#d35400' : '#2874a6';
+      g.fillStyle = k.side === 'right' ? this.looks.right_curve : this.looks.left_curve;
       if (k.side === 'right') g.fillRect(x0, mid - h, w, h); else g.fillRect(x0, mid, w, h);
       if (w > 40) {
         g.fillStyle = '#222';
@@ -389,20 +401,25 @@ class LinePage {
     const [top, bottom] = this.bandTop('mountain');
     const c = this.data.cells;
     const [first, last] = this.visibleCells();
-    const colours = { 1: '#a9cce3', 2: '#a3e4d7', 3: '#d7bde2' };
+    const colours = this.looks.mountain_fills;
     for (let i = first; i <= last; ++i) {
       const code = c.mountain[i] % 10;
       if (!code) continue;
+      // One bar per run of one side code.
+      let j = i;
+      while (j + 1 <= last && c.mountain[j + 1] % 10 === code) ++j;
       g.fillStyle = colours[code] || '#ccc';
-      g.fillRect(this.x(i * CELL), top + 4, Math.max(1, CELL * this.scale()), 16);
-      if (c.kind[i] === 11 && CELL * this.scale() > 6) {
-        g.fillStyle = '#566573';
+      g.fillRect(this.x(i * CELL), top + 4, Math.max(1, (j + 1 - i) * CELL * this.scale()), 16);
+      i = j;
+    }
+    for (let i = first; i <= last && CELL * this.scale() > 6; ++i) {
+      if (c.kind[i] === 11) {
+        g.fillStyle = this.looks.mountain_filler;
         g.fillRect(this.x(i * CELL) + 1, top + 8, Math.max(1, CELL * this.scale() - 2), 8);
       }
     }
-    let high = 1;
-    for (const v of c.adhesion) high = Math.max(high, v);
-    g.strokeStyle = '#1e8449';
+    const high = this.highestAdhesion;
+    g.strokeStyle = this.looks.adhesion;
     this.stepColumn(g, c.adhesion, (v) => bottom - 4 - v / high * (bottom - top - 28));
   }
 
@@ -417,31 +434,33 @@ class LinePage {
       const x = this.x(m + CELL / 2);
       const c = this.data.cells;
       switch (o.kind) {
-        case 1: {  // signal: its kind (value4's last digit) sets the glyph
-          const type = Math.abs(c.value4[o.cell]) % 10;
+        case 1: {  // signal: the glyph tells its left kind, the fill its right kind
+          const look = o.signal;
+          const shape = this.looks.signal_shapes[look.left_kind];
           g.strokeStyle = '#000';
           g.beginPath(); g.moveTo(x, sigY + 10); g.lineTo(x, sigY - 4); g.stroke();
-          g.fillStyle = ['#1e8449', '#f1c40f', '#c0392b', '#2e86c1', '#8e44ad'][type % 5];
+          g.fillStyle = this.looks.signal_fills[look.right_kind];
           g.beginPath();
-          if (type % 3 === 0) g.arc(x, sigY - 8, 4, 0, 2 * Math.PI);
-          else if (type % 3 === 1) g.rect(x - 4, sigY - 12, 8, 8);
+          if (shape === 'circle') g.arc(x, sigY - 8, 4, 0, 2 * Math.PI);
+          else if (shape === 'square') g.rect(x - 4, sigY - 12, 8, 8);
           else { g.moveTo(x, sigY - 13); g.lineTo(x + 5, sigY - 4); g.lineTo(x - 5, sigY - 4); g.closePath(); }
           g.fill();
           g.stroke();
-          if (Math.floor(Math.abs(c.value4[o.cell]) / 10) > 0) {  // repeated in the cab
+          if (look.rapp !== 0) {  // its RAPP field, beside the glyph
             g.fillStyle = '#000';
-            g.fillText('r', x + 7, sigY - 4);
+            g.textAlign = 'left';
+            g.fillText(String(look.rapp), x + 7, sigY - 4);
           }
           this.drawn.signals += 1;
           break;
         }
         case 14: {  // board with its lettering
           g.fillStyle = '#fdfefe';
-          g.strokeStyle = '#34495e';
+          g.strokeStyle = this.looks.board;
           g.fillRect(x - 5, mTop + 40, 10, 8);
           g.strokeRect(x - 5, mTop + 40, 10, 8);
           if (spare > 8 || this.to - this.from < 20000) {
-            g.fillStyle = '#34495e';
+            g.fillStyle = this.looks.board;
             g.textAlign = 'left';
             g.fillText(o.lettering || '', x + 7, mTop + 48);
           }
@@ -449,11 +468,11 @@ class LinePage {
           break;
         }
         case 6: {  // speed indicator where it stands
-          g.fillStyle = '#117a65';
+          g.fillStyle = this.looks.indicator;
           g.fillRect(x - 4, mTop + 50, 8, 8);
           if (this.to - this.from < 20000) {
             g.textAlign = 'left';
-            g.fillText(String(5 * Math.floor(c.value[o.cell] / 100)), x + 6, mTop + 58);
+            g.fillText(String(o.speeds[0]), x + 6, mTop + 58);
           }
           this.drawn.indicators += 1;
           break;
@@ -468,7 +487,7 @@ class LinePage {
         }
         case 12: case 13: {
           const y = sTop + 28;
-          g.fillStyle = o.by_walk === true ? '#e67e22' : o.by_walk === false ? '#2e86c1' : '#7f8c8d';
+          g.fillStyle = o.by_walk === true ? this.looks.walk_point : o.by_walk === false ? this.looks.text_point : this.looks.unknown_point;
           g.beginPath();
           if (o.by_walk === true) { g.moveTo(x, y - 6); g.lineTo(x + 5, y); g.lineTo(x, y + 6); g.lineTo(x - 5, y); g.closePath(); }
           else g.arc(x, y, 4, 0, 2 * Math.PI);
@@ -496,8 +515,8 @@ class LinePage {
       // The platform, then the mark: filled where the train stops, hollow where it passes.
       g.fillStyle = 'rgba(192,57,43,0.18)';
       g.fillRect(this.x(f.start), bottom - 12, Math.max(1, this.x(f.end) - this.x(f.start)), 8);
-      g.strokeStyle = '#c0392b';
-      g.fillStyle = '#c0392b';
+      g.strokeStyle = this.looks.station;
+      g.fillStyle = this.looks.station;
       g.beginPath();
       g.moveTo(x - 5, bottom - 22); g.lineTo(x + 5, bottom - 22); g.lineTo(x, bottom - 14); g.closePath();
       if (f.stop) g.fill(); else g.stroke();
@@ -564,26 +583,15 @@ class LinePage {
     const n = p.metre.length;
     this.planPoints = null;
     if (n < 2) return;
-    // The line's own axis (its principal direction) runs along the box's width.
-    let mx = 0, my = 0;
-    for (let i = 0; i < n; ++i) { mx += p.x_cm[i]; my += p.y_cm[i]; }
-    mx /= n; my /= n;
-    let sxx = 0, syy = 0, sxy = 0;
-    for (let i = 0; i < n; ++i) {
-      const dx = p.x_cm[i] - mx, dy = p.y_cm[i] - my;
-      sxx += dx * dx; syy += dy * dy; sxy += dx * dy;
-    }
-    const angle = 0.5 * Math.atan2(2 * sxy, sxx - syy);
-    const cos = Math.cos(-angle), sin = Math.sin(-angle);
+    // Turned as the tool turns it: the line's principal direction along the
+    // box's width, its start on the left.
+    const [cos, sin] = p.turn;
     const u = new Float64Array(n), v = new Float64Array(n);
     for (let i = 0; i < n; ++i) {
-      const dx = (p.x_cm[i] - mx) / 100, dy = (p.y_cm[i] - my) / 100;
-      u[i] = dx * cos - dy * sin;
-      v[i] = dx * sin + dy * cos;
+      const x = p.x_cm[i] / 100, y = p.y_cm[i] / 100;
+      u[i] = x * cos - y * sin;
+      v[i] = x * sin + y * cos;
     }
-    // The line starts on the left.
-    const lastOfLine = this.indexAtMetre(Math.min(this.data.line_length, p.metre[n - 1]));
-    if (u[lastOfLine] < u[0]) for (let i = 0; i < n; ++i) { u[i] = -u[i]; v[i] = -v[i]; }
     this.planPoints = { u, v, metre: p.metre };
   }
 

@@ -1,0 +1,89 @@
+// The line page draws its marks as the SVG does: each signal object carries
+// the kinds its row gave, each indicator the speeds of its row, each curve a
+// depth that grows as it tightens, and the plan the turn the SVG uses.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/replace_file.h"
+#include "scenari/scenario_texts.h"
+#include "scenario_tool/draw/draw_sources.h"
+#include "scenario_tool/draw/page_data.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+std::vector<std::string> fields_of(const std::string& row) {
+  std::vector<std::string> fields;
+  std::stringstream in(row);
+  for (std::string field; std::getline(in, field, ',');) {
+    field.erase(0, field.find_first_not_of(' '));
+    field.erase(field.find_last_not_of(" \r") + 1);
+    fields.push_back(field);
+  }
+  return fields;
+}
+
+TEST(PageLooks, SignalsIndicatorsCurvesAndThePlanAsTheRowsAndTheSvgHaveThem) {
+  const testing_support::temp_folder folder;
+  const auto line = folder / "Brisena_Tarvo_linea.txt";
+  const auto train = folder / "Brisena_Tarvo_47306-.txt";
+  platform::replace_file(line, scenari::render_lines(scenari::linea_lines()));
+  platform::replace_file(train, scenari::render_lines(scenari::treno_lines()));
+  const scenario_tool::drawn_texts drawn = scenario_tool::picture_from_texts(line, train);
+  const nlohmann::json data =
+      nlohmann::json::parse(scenario_tool::page_json(drawn.picture, drawn.rows, drawn.diagnostics));
+
+  int signals = 0, indicators = 0;
+  for (const auto& o : data["objects"]) {
+    if (!o.contains("row")) continue;
+    const std::vector<std::string> row =
+        fields_of(data["rows"][o["row"].get<std::size_t>()]["text"]);
+    if (o["kind"] == 1) {
+      // segnale, P, SX, S1, S2, S3, RAPP, DX, ...
+      SCOPED_TRACE(o.dump());
+      ++signals;
+      EXPECT_EQ(o["signal"]["left_kind"], std::stoi(row.at(2)));
+      EXPECT_EQ(o["signal"]["rapp"], std::stoi(row.at(6)));
+      EXPECT_EQ(o["signal"]["right_kind"], std::stoi(row.at(7)));
+      const std::string shape = data["looks"]["signal_shapes"][std::stoi(row.at(2))];
+      EXPECT_FALSE(shape.empty());
+    } else if (o["kind"] == 6) {
+      // indicatori_vmax, P, VAS, VBS, VCS, ...: the ranks' speeds, in km/h.
+      SCOPED_TRACE(o.dump());
+      ++indicators;
+      EXPECT_EQ(o["speeds"],
+                nlohmann::json({std::stod(row.at(2)), std::stod(row.at(3)), std::stod(row.at(4))}));
+    }
+  }
+  EXPECT_EQ(signals, 32);
+  EXPECT_GT(indicators, 0);
+
+  std::map<long, double> depth_by_radius;
+  for (const auto& k : data["curves"]) depth_by_radius[k["radius"]] = k["depth"];
+  ASSERT_GT(depth_by_radius.size(), 2u);
+  EXPECT_TRUE(std::is_sorted(depth_by_radius.rbegin(), depth_by_radius.rend(),
+                             [](const auto& a, const auto& b) { return a.second < b.second; }))
+      << "a larger radius is never drawn deeper";
+  EXPECT_GT(depth_by_radius.begin()->second, 2 * depth_by_radius.rbegin()->second);
+
+  // The turn is a rotation, and it puts the line's end right of its start.
+  const auto& plan = data["plan"];
+  const double c = plan["turn"][0], s = plan["turn"][1];
+  EXPECT_NEAR(c * c + s * s, 1, 1e-9);
+  const auto u = [&](std::size_t i) {
+    return plan["x_cm"][i].get<double>() * c - plan["y_cm"][i].get<double>() * s;
+  };
+  std::size_t end = 0;
+  while (end + 1 < plan["metre"].size() && plan["metre"][end + 1] <= data["line_length"]) ++end;
+  EXPECT_LT(u(0), u(end));
+}
+
+}  // namespace
