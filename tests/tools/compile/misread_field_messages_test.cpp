@@ -153,8 +153,8 @@ TEST(MisreadFieldMessages, TheOutOfOrderFillSaysWhereEachValueHolds) {
   const auto result = texts.compile();
   EXPECT_NE(result.err.find("gradient row at 200 m comes after one at 500 m: the fill follows "
                             "the rows' order and has already reached cell 10 (500 m), so the 4 "
-                            "per mille of line 5 holds in that cell only, and this row's -2 per "
-                            "mille holds from cell 11 (550 m), not from 200 m, up to the next "
+                            "‰ of line 5 holds in that cell only, and this row's -2 ‰ "
+                            "holds from cell 11 (550 m), not from 200 m, up to the next "
                             "row's chainage or the end of the line [fill-out-of-order]"),
             std::string::npos)
       << result.err;

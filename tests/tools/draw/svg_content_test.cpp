@@ -126,7 +126,7 @@ TEST(DrawnSvg, BoardsIndicatorsAndMountainStretchesStandWhereTheRowsPutThem) {
   };
   for (const object_kind& kind :
        {object_kind{"cartello_indicatore",
-                    "class=\"board-mark\"><title>board, cell [0-9]+, "
+                    "class=\"board-mark\"><title>sign, cell [0-9]+, "
                     "([0-9.]+) km"},
         object_kind{"indicatori_vmax",
                     "class=\"indicator-mark\"[^>]*><title>speed indicator, "

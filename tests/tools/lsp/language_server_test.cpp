@@ -243,7 +243,7 @@ TEST(LanguageServer, HoverShowsValuesChainageAndCells) {
         "cell 350 (17500 m): slowdown end", "cell 310 (15500 m): slowdown approach marker",
         "placed by the walk for this row",
         // The posts restart at 12800 m (the shipped kilometric reference).
-        "x: 16850 m, km 4+050 on the kilometre posts"}) {
+        "chainage: 16850 m, km 4+050 on the kilometre posts"}) {
     EXPECT_NE(slowdown.find(part), std::string::npos) << part << " in\n" << slowdown;
   }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/conversions.h"
+#include "model/windows_1252.h"
 #include "reader/cell_rules.h"
 #include "reader/keyword.h"
 #include "reader/row_keywords.h"
@@ -472,7 +473,8 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     if (m > 0) state.next_cell = std::max(from + 1, m);
     const auto last = last_chainage_.find(key);
     if (last != last_chainage_.end() && v[1] < last->second) {
-      const std::string unit(r.values[1].unit);
+      // The table's units are UTF-8 ("‰"); a diagnostic's words are Windows-1252.
+      const std::string unit = model::windows_1252_from_utf8(r.values[1].unit).value_or("");
       const std::string earlier = std::to_string(state.value) + (unit.empty() ? "" : " " + unit) +
                                   " of line " + std::to_string(state.line);
       const std::int64_t own = state.next_cell;
