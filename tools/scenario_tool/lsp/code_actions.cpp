@@ -5,6 +5,7 @@
 #include "reader/keyword.h"
 #include "scenario_tool/compile/warnings.h"
 #include "scenario_tool/lsp/completion.h"
+#include "scenario_tool/lsp/row_mends.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool::lsp {
@@ -67,6 +68,27 @@ std::optional<json> generale_fix(const text_document& document, model::descripti
                 "[generale]" + line_end_of(document.bytes()));
 }
 
+// The mend of a row's separators or surplus fields, where the diagnostic is
+// one that knows it.
+std::optional<json> row_fix(const text_document& document, const std::string& uri, const json& d) {
+  const json code = d.value("code", json());
+  const std::size_t from = document.offset(point_of(d.at("range").at("start")));
+  std::optional<row_mend> mend;
+  if (code == 25) {
+    mend =
+        commas_for_semicolons(document, from, document.offset(point_of(d.at("range").at("end"))));
+  } else if (code == "stray-number") {
+    mend = surplus_fields_removed(document, from);
+  }
+  if (!mend) return std::nullopt;
+  const text_point a = document.point(mend->from);
+  const text_point b = document.point(mend->to);
+  return action(mend->title, d, uri,
+                {{"start", {{"line", a.line}, {"character", a.character}}},
+                 {"end", {{"line", b.line}, {"character", b.character}}}},
+                utf8_from_windows_1252(mend->text));
+}
+
 }  // namespace
 
 json quick_fixes(const text_document& document, model::description_text which,
@@ -76,6 +98,10 @@ json quick_fixes(const text_document& document, model::description_text which,
   for (const json& d : diagnostics) {
     if (!d.is_object()) continue;
     if (std::optional<json> fix = generale_fix(document, which, uri, d)) {
+      actions.push_back(std::move(*fix));
+      continue;
+    }
+    if (std::optional<json> fix = row_fix(document, uri, d)) {
       actions.push_back(std::move(*fix));
       continue;
     }
