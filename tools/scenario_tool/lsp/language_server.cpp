@@ -5,6 +5,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "platform/platform.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
 #include "scenario_tool/lsp/code_actions.h"
@@ -19,6 +20,7 @@
 #include "scenario_tool/lsp/inlay_hints.h"
 #include "scenario_tool/lsp/message_bounds.h"
 #include "scenario_tool/lsp/pairing.h"
+#include "scenario_tool/lsp/reference_links.h"
 #include "scenario_tool/lsp/semantic_tokens.h"
 #include "scenario_tool/lsp/signature_help.h"
 #include "scenario_tool/lsp/symbols.h"
@@ -332,8 +334,16 @@ void language_server::publish(const std::string& uri, const std::vector<diagnost
   const std::size_t shown = std::min(diagnostics.size(), most_published_diagnostics);
   const std::vector<diagnostic> published(diagnostics.begin(),
                                           diagnostics.begin() + static_cast<std::ptrdiff_t>(shown));
-  json list = with_notes_related(published, uri,
-                                 [&](const diagnostic& d) { return diagnostic_json(d, text); });
+  json list = with_notes_related(published, uri, [&](const diagnostic& d) {
+    json out = diagnostic_json(d, text);
+    // A named diagnostic links to its entry in the format reference.
+    if (!reference_uri_.empty() && out.contains("code")) {
+      if (std::optional<std::string> href = entry_address(reference_uri_, out["code"])) {
+        out["codeDescription"] = {{"href", *href}};
+      }
+    }
+    return out;
+  });
   if (shown < diagnostics.size()) {
     json more = diagnostic_json(diagnostics[shown], text);
     const std::size_t left = total - shown;
@@ -374,6 +384,9 @@ int serve(std::streambuf& in, std::ostream& out) {
     out << framed(body);
     out.flush();
   });
+  if (const auto reference = reference_beside(platform::running_program_file())) {
+    server.link_codes_to(uri_from_path(*reference));
+  }
   message_reader reader(in);
   server.defer_changes_while([&reader]() { return reader.more_waiting(); });
   while (!server.rpc().exited()) {
