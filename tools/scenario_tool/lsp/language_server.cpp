@@ -24,6 +24,7 @@
 #include "scenario_tool/lsp/semantic_tokens.h"
 #include "scenario_tool/lsp/signature_help.h"
 #include "scenario_tool/lsp/symbols.h"
+#include "scenario_tool/lsp/value_name_hints.h"
 #include "scenario_tool/shared/manifest_paths.h"
 #include "scenario_tool/shared/windows_1252.h"
 
@@ -75,6 +76,12 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
   rpc_.on_notification("textDocument/didChange", [this](const json& p) { changed(p); });
   rpc_.on_notification("textDocument/didClose", [this](const json& p) { closed(p); });
   rpc_.on_notification("textDocument/didSave", [this](const json& p) { saved(p); });
+  rpc_.on_notification("workspace/didChangeConfiguration", [this](const json& p) {
+    if (!p.is_object()) return;
+    if (const std::optional<bool> on = value_names_setting(p.value("settings", json()))) {
+      value_name_hints_ = *on;
+    }
+  });
   // A request reads the latest compile: changes kept back are compiled first.
   rpc_.before_request([this]() { settle(); });
   rpc_.on_request("textDocument/hover", [this](const json& p) { return hover(p); });
@@ -99,9 +106,15 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
   rpc_.on_request("textDocument/inlayHint", [this](const json& p) -> json {
     const open_text& text = text_for(p);
     if (text.compiled == nullptr) return json::array();
-    return landing_hints(*text.compiled, text.which, text.document,
-                         p.at("range").at("start").at("line").get<std::size_t>(),
-                         p.at("range").at("end").at("line").get<std::size_t>());
+    const std::size_t first = p.at("range").at("start").at("line").get<std::size_t>();
+    const std::size_t last = p.at("range").at("end").at("line").get<std::size_t>();
+    json hints = landing_hints(*text.compiled, text.which, text.document, first, last);
+    if (value_name_hints_) {
+      for (json& hint : value_name_hints(*text.compiled, text.which, text.document, first, last)) {
+        hints.push_back(std::move(hint));
+      }
+    }
+    return hints;
   });
   rpc_.on_request("textDocument/definition", [this](const json& p) -> json {
     const std::string& uri = p.at("textDocument").at("uri").get_ref<const std::string&>();
@@ -135,6 +148,11 @@ json language_server::initialize(const json& params) {
       "/capabilities/textDocument/completion/completionItem/snippetSupport"_json_pointer,
       json(false));
   snippets_ = snippet.is_boolean() && snippet.get<bool>();
+  // The settings may come with the initialisation too, in the same shape.
+  if (const std::optional<bool> on =
+          value_names_setting(params.value("initializationOptions", json()))) {
+    value_name_hints_ = *on;
+  }
   return {
       {"capabilities",
        {{"positionEncoding", "utf-16"},

@@ -67,6 +67,7 @@ class language_server {
 
   connection rpc_;
   bool snippets_ = false;
+  bool value_name_hints_ = false;  // the editor's setting: each value's name before it
   std::map<std::string, open_text> open_;
   std::set<std::string> said_;
   std::set<std::string> changed_;  // open texts changed since their last compile
