@@ -19,12 +19,9 @@ using nlohmann::json;
 using testing_support::lsp_session;
 
 TEST(LanguageServerInlayHints, EachObjectRowSaysWhereItLanded) {
-  testing_support::temp_folder folder;
-  const std::string line = scenari::render_lines(scenari::linea_lines());
-  const std::string train = scenari::render_lines(scenari::treno_lines());
-  platform::replace_file(folder / "Brisena_Tarvo_linea.txt", line);
-  platform::replace_file(folder / "Brisena_Tarvo_47306-.txt", train);
-  const std::string uri = scenario_tool::lsp::uri_from_path(folder / "Brisena_Tarvo_47306-.txt");
+  const testing_support::scenario_texts texts;
+  const std::string& train = texts.train;
+  const std::string& uri = texts.train_uri;
   lsp_session session;
   const json capabilities =
       session.request("initialize", {{"capabilities", json::object()}})["result"]["capabilities"];
