@@ -199,15 +199,16 @@ BENCHMARK_CAPTURE(requests, inlay_hints_value_names_longest_line_text, true, fal
 BENCHMARK_CAPTURE(requests, inlay_hints_value_names_shipped_train_text, false, true,
                   "textDocument/inlayHint", every_line, value_names)
     ->Unit(benchmark::kMillisecond);
-// The quick fix for a row's surplus number, on the shipped line text's row 20.
+// The quick fix for a row's surplus number, on the shipped line text's row 20
+// ("curvas4,  2550,  50", its last value taken for one).
 const json surplus = {
     {"range",
      {{"start", {{"line", 20}, {"character", 0}}}, {"end", {{"line", 20}, {"character", 1}}}}},
     {"context",
      {{"diagnostics",
        json::array({{{"range",
-                      {{"start", {{"line", 20}, {"character", 14}}},
-                       {"end", {{"line", 20}, {"character", 16}}}}},
+                      {{"start", {{"line", 20}, {"character", 17}}},
+                       {"end", {{"line", 20}, {"character", 19}}}}},
                      {"code", "stray-number"},
                      {"message", "a number stands where a keyword is expected"}}})}}}};
 BENCHMARK_CAPTURE(requests, code_action_shipped, false, false, "textDocument/codeAction", surplus)
