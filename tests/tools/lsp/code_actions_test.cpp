@@ -236,3 +236,29 @@ TEST(LanguageServerQuickFix, NothingIsOfferedWhereTheMendIsNotKnown) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LanguageServerQuickFix, NoSurplusIsRemovedFromANumberThatBeginsItsLine) {
+  // The row before ends on the line above: which fields are surplus is the
+  // author's call, not the server's.
+  const std::vector<std::string> line = {
+      "[generale]", "lunghezza percorso, 1000", "[curve]", "pendenza, 0, 0", "12, 5", "[fine]"};
+  testing_support::scenario_texts_session s(
+      crlf(line), crlf({"[generale]", "aderenza, 0, 100", "velocita, 0, 100", "[fine]"}));
+  s.open_line();
+  const json before = s.session.diagnostics(s.line_uri);
+  json stray;
+  for (const json& d : before) {
+    if (d.value("code", json()) == "stray-number") stray = d;
+  }
+  ASSERT_FALSE(stray.is_null()) << before.dump(2);
+  EXPECT_EQ(stray["range"]["start"]["line"], 4);
+  const json actions = s.session.request("textDocument/codeAction",
+                                         {{"textDocument", {{"uri", s.line_uri}}},
+                                          {"range", stray["range"]},
+                                          {"context", {{"diagnostics", json::array({stray})}}}});
+  EXPECT_EQ(actions["result"], json::array());
+}
+
+}  // namespace
