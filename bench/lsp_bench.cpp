@@ -34,35 +34,50 @@ std::string utf8(const std::string& text) {
   return out;
 }
 
+// Both texts written to a scratch folder and open in a language server that
+// has been initialised with `options`; `sent` sees each message it sends.
+struct open_scenario {
+  bench::scratch_folder folder;
+  std::string line_uri;
+  std::string train_uri;
+  scenario_tool::lsp::language_server server;
+
+  open_scenario(const char* name, const std::string& line, const std::string& train,
+                scenario_tool::lsp::connection::sender sent, const json& options = nullptr)
+      : folder(name),
+        line_uri(scenario_tool::lsp::uri_from_path(folder.path() / "R_linea.txt")),
+        train_uri(scenario_tool::lsp::uri_from_path(folder.path() / "R_1-.txt")),
+        server(std::move(sent)) {
+    platform::replace_file(folder.path() / "R_linea.txt", line);
+    platform::replace_file(folder.path() / "R_1-.txt", train);
+    json params = {{"capabilities", json::object()}};
+    if (!options.is_null()) params["initializationOptions"] = options;
+    send({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", params}});
+    for (const auto& [uri, text] : {std::pair{line_uri, line}, std::pair{train_uri, train}}) {
+      send({{"jsonrpc", "2.0"},
+            {"method", "textDocument/didOpen"},
+            {"params",
+             {{"textDocument",
+               {{"uri", uri}, {"languageId", "text"}, {"version", 1}, {"text", utf8(text)}}}}}});
+    }
+  }
+  void send(const json& message) { server.rpc().receive(message.dump()); }
+};
+
 void edit_to_diagnostics(benchmark::State& state, const std::string& line,
                          const std::string& train) {
-  const bench::scratch_folder folder("lsp");
-  platform::replace_file(folder.path() / "R_linea.txt", line);
-  platform::replace_file(folder.path() / "R_1-.txt", train);
-  const std::string line_uri = scenario_tool::lsp::uri_from_path(folder.path() / "R_linea.txt");
-  const std::string train_uri = scenario_tool::lsp::uri_from_path(folder.path() / "R_1-.txt");
-
   clock_type::time_point published{};
-  const std::string wanted = "\"uri\":\"" + train_uri + "\"";
-  scenario_tool::lsp::language_server server([&](const std::string& body) {
-    if (published == clock_type::time_point{} &&
+  std::string wanted;
+  open_scenario open("lsp", line, train, [&](const std::string& body) {
+    if (published == clock_type::time_point{} && !wanted.empty() &&
         body.find("textDocument/publishDiagnostics") != std::string::npos &&
         body.find(wanted) != std::string::npos) {
       published = clock_type::now();
     }
   });
-  const auto send = [&](const json& m) { server.rpc().receive(m.dump()); };
-  send({{"jsonrpc", "2.0"},
-        {"id", 1},
-        {"method", "initialize"},
-        {"params", {{"capabilities", json::object()}}}});
-  for (const auto& [uri, text] : {std::pair{line_uri, line}, std::pair{train_uri, train}}) {
-    send({{"jsonrpc", "2.0"},
-          {"method", "textDocument/didOpen"},
-          {"params",
-           {{"textDocument",
-             {{"uri", uri}, {"languageId", "text"}, {"version", 1}, {"text", utf8(text)}}}}}});
-  }
+  const std::string& train_uri = open.train_uri;
+  wanted = "\"uri\":\"" + train_uri + "\"";
+  scenario_tool::lsp::language_server& server = open.server;
 
   // Alternately a blank typed at the start of the second line, and taken away.
   int version = 1;
@@ -93,28 +108,18 @@ void edit_to_diagnostics(benchmark::State& state, const std::string& line,
 // The time of one request on one of the open texts, both open: formatting,
 // semantic tokens, folding, outline and signature help.
 void answer(benchmark::State& state, const std::string& line, const std::string& train,
-            bool on_train, const std::string& method, const json& extra) {
-  const bench::scratch_folder folder("lsp_requests");
-  platform::replace_file(folder.path() / "R_linea.txt", line);
-  platform::replace_file(folder.path() / "R_1-.txt", train);
-  const std::string line_uri = scenario_tool::lsp::uri_from_path(folder.path() / "R_linea.txt");
-  const std::string train_uri = scenario_tool::lsp::uri_from_path(folder.path() / "R_1-.txt");
+            bool on_train, const std::string& method, const json& extra,
+            const json& options = nullptr) {
   bool answered = false;
-  scenario_tool::lsp::language_server server([&](const std::string& body) {
-    if (body.find("\"result\"") != std::string::npos) answered = true;
-  });
-  const auto send = [&](const json& m) { server.rpc().receive(m.dump()); };
-  send({{"jsonrpc", "2.0"},
-        {"id", 1},
-        {"method", "initialize"},
-        {"params", {{"capabilities", json::object()}}}});
-  for (const auto& [uri, text] : {std::pair{line_uri, line}, std::pair{train_uri, train}}) {
-    send({{"jsonrpc", "2.0"},
-          {"method", "textDocument/didOpen"},
-          {"params",
-           {{"textDocument",
-             {{"uri", uri}, {"languageId", "text"}, {"version", 1}, {"text", utf8(text)}}}}}});
-  }
+  open_scenario open(
+      "lsp_requests", line, train,
+      [&](const std::string& body) {
+        if (body.find("\"result\"") != std::string::npos) answered = true;
+      },
+      options);
+  const std::string& line_uri = open.line_uri;
+  const std::string& train_uri = open.train_uri;
+  scenario_tool::lsp::language_server& server = open.server;
   json params = extra;
   params["textDocument"] = {{"uri", on_train ? train_uri : line_uri}};
   const std::string message =
@@ -130,14 +135,14 @@ void answer(benchmark::State& state, const std::string& line, const std::string&
 }
 
 void requests(benchmark::State& state, bool longest_line, bool on_train, const std::string& method,
-              const json& extra) {
+              const json& extra, const json& options = nullptr) {
   if (longest_line) {
     static const std::string line = bench::longest_line_text();
     static const std::string train = bench::longest_train_text();
-    answer(state, line, train, on_train, method, extra);
+    answer(state, line, train, on_train, method, extra, options);
   } else {
     answer(state, scenari::render_lines(scenari::linea_lines()),
-           scenari::render_lines(scenari::treno_lines()), on_train, method, extra);
+           scenari::render_lines(scenari::treno_lines()), on_train, method, extra, options);
   }
 }
 
@@ -185,6 +190,28 @@ BENCHMARK_CAPTURE(requests, inlay_hints_longest_train_text, true, true, "textDoc
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(requests, inlay_hints_shipped_train_text, false, true, "textDocument/inlayHint",
                   every_line)
+    ->Unit(benchmark::kMillisecond);
+// With each value's name before it too (the setting on).
+const json value_names = {{"scenarioTexts", {{"inlayHints", {{"valueNames", true}}}}}};
+BENCHMARK_CAPTURE(requests, inlay_hints_value_names_longest_line_text, true, false,
+                  "textDocument/inlayHint", every_line, value_names)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(requests, inlay_hints_value_names_shipped_train_text, false, true,
+                  "textDocument/inlayHint", every_line, value_names)
+    ->Unit(benchmark::kMillisecond);
+// The quick fix for a row's surplus number, on the shipped line text's row 20
+// ("curvas4,  2550,  50", its last value taken for one).
+const json surplus = {
+    {"range",
+     {{"start", {{"line", 20}, {"character", 0}}}, {"end", {{"line", 20}, {"character", 1}}}}},
+    {"context",
+     {{"diagnostics",
+       json::array({{{"range",
+                      {{"start", {{"line", 20}, {"character", 17}}},
+                       {"end", {{"line", 20}, {"character", 19}}}}},
+                     {"code", "stray-number"},
+                     {"message", "a number stands where a keyword is expected"}}})}}}};
+BENCHMARK_CAPTURE(requests, code_action_shipped, false, false, "textDocument/codeAction", surplus)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(requests, folding_longest, true, false, "textDocument/foldingRange",
                   json::object())

@@ -9,6 +9,7 @@
 #include "scenario_tool/lsp/file_uri.h"
 #include "support/temp_folder.h"
 #include "tools/lsp/lsp_session.h"
+#include "tools/lsp/scenario_texts_session.h"
 
 namespace {
 
@@ -185,6 +186,95 @@ TEST(LanguageServerQuickFix, ASpeedOffItsStepIsSnappedAndTheTextCompilesClean) {
   }
 }
 
+// `text` with `edit` (a TextEdit on one line) applied.
+std::string applied(std::string text, const json& edit) {
+  const auto offset = [&](const json& position) {
+    std::size_t at = 0;
+    for (int l = 0; l < position["line"].get<int>(); ++l) at = text.find('\n', at) + 1;
+    return at + position["character"].get<std::size_t>();
+  };
+  const std::size_t from = offset(edit["range"]["start"]);
+  const std::size_t to = offset(edit["range"]["end"]);
+  return text.replace(from, to - from, edit["newText"].get<std::string>());
+}
+
+TEST(LanguageServerQuickFix, ARowsSeparatorsAndSurplusFieldsAreMended) {
+  struct example {
+    const char* what;
+    bool line_text;  // else the train text
+    std::vector<std::string> lines;
+    json code;
+    std::vector<std::string> fixed;
+  };
+  const std::vector<example> examples = {
+      {"fields separated by ';'",
+       false,
+       {"[generale]", "aderenza; 0;   100", "velocita, 0, 100", "[fine]"},
+       25,
+       {"[generale]", "aderenza, 0,   100", "velocita, 0, 100", "[fine]"}},
+      {"';' before a comma: only the keyword's field is one field",
+       false,
+       {"[generale]", "aderenza, 0, 100", "velocita; 0, 100", "aderenza, 50, 90", "[fine]"},
+       25,
+       {"[generale]", "aderenza, 0, 100", "velocita, 0, 100", "aderenza, 50, 90", "[fine]"}},
+      {"two surplus numbers, the blanks after the row's last value kept",
+       false,
+       {"[generale]", "aderenza, 0, 100", "velocita,  0,  100 , 7,  9  ", "[fine]"},
+       "stray-number",
+       {"[generale]", "aderenza, 0, 100", "velocita,  0,  100  ", "[fine]"}},
+      {"a surplus number before the next row on the same line",
+       false,
+       {"[generale]", "aderenza, 0, 100, 5, velocita, 0, 100", "[fine]"},
+       "stray-number",
+       {"[generale]", "aderenza, 0, 100, velocita, 0, 100", "[fine]"}},
+      {"a line text's body row",
+       true,
+       {"[generale]", "lunghezza percorso, 1000", "[curve]", "pendenza, 0, 0, 12", "[fine]"},
+       "stray-number",
+       {"[generale]", "lunghezza percorso, 1000", "[curve]", "pendenza, 0, 0", "[fine]"}},
+  };
+  const std::vector<std::string> line = {"[generale]", "lunghezza percorso, 1000", "[curve]",
+                                         "[fine]"};
+  const std::vector<std::string> train = {"[generale]", "aderenza, 0, 100", "velocita, 0, 100",
+                                          "[fine]"};
+  for (const example& e : examples) {
+    SCOPED_TRACE(e.what);
+    // The other text beside it on disk: the two compile together, with the plan.
+    testing_support::scenario_texts_session s(crlf(e.line_text ? e.lines : line),
+                                              crlf(e.line_text ? train : e.lines));
+    const std::string& uri = e.line_text ? s.line_uri : s.train_uri;
+    if (e.line_text) {
+      s.open_line();
+    } else {
+      s.open_train();
+    }
+    const json before = s.session.diagnostics(uri);
+    json fault;
+    for (const json& d : before) {
+      if (d.value("code", json()) == e.code) fault = d;
+    }
+    ASSERT_FALSE(fault.is_null()) << before.dump(2);
+    const json actions =
+        s.session.request("textDocument/codeAction",
+                          {{"textDocument", {{"uri", uri}}},
+                           {"range", fault["range"]},
+                           {"context", {{"diagnostics", json::array({fault})}}}})["result"];
+    ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
+    EXPECT_EQ(actions[0]["kind"], "quickfix");
+    const json& edits = actions[0]["edit"]["changes"][uri];
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(applied(crlf(e.lines), edits[0]), crlf(e.fixed));
+
+    // Applied as the editor applies it, the text compiles without a diagnostic.
+    s.session.notify(
+        "textDocument/didChange",
+        {{"textDocument", {{"uri", uri}, {"version", 2}}},
+         {"contentChanges",
+          json::array({{{"range", edits[0]["range"]}, {"text", edits[0]["newText"]}}})}});
+    EXPECT_EQ(s.session.diagnostics(uri), json::array());
+  }
+}
+
 TEST(LanguageServerQuickFix, NothingIsOfferedWhereTheMendIsNotKnown) {
   lsp_session session;
   session.initialize();
@@ -197,6 +287,32 @@ TEST(LanguageServerQuickFix, NothingIsOfferedWhereTheMendIsNotKnown) {
         {{"start", {{"line", 2}, {"character", 0}}}, {"end", {{"line", 2}, {"character", 1}}}}},
        {"context", {{"diagnostics", session.diagnostics(uri)}}}})["result"];
   EXPECT_EQ(actions, json::array());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LanguageServerQuickFix, NoSurplusIsRemovedFromANumberThatBeginsItsLine) {
+  // The row before ends on the line above: which fields are surplus is the
+  // author's call, not the server's.
+  const std::vector<std::string> line = {
+      "[generale]", "lunghezza percorso, 1000", "[curve]", "pendenza, 0, 0", "12, 5", "[fine]"};
+  testing_support::scenario_texts_session s(
+      crlf(line), crlf({"[generale]", "aderenza, 0, 100", "velocita, 0, 100", "[fine]"}));
+  s.open_line();
+  const json before = s.session.diagnostics(s.line_uri);
+  json stray;
+  for (const json& d : before) {
+    if (d.value("code", json()) == "stray-number") stray = d;
+  }
+  ASSERT_FALSE(stray.is_null()) << before.dump(2);
+  EXPECT_EQ(stray["range"]["start"]["line"], 4);
+  const json actions = s.session.request("textDocument/codeAction",
+                                         {{"textDocument", {{"uri", s.line_uri}}},
+                                          {"range", stray["range"]},
+                                          {"context", {{"diagnostics", json::array({stray})}}}});
+  EXPECT_EQ(actions["result"], json::array());
 }
 
 }  // namespace

@@ -11,24 +11,12 @@
 #include "scenario_tool/shared/windows_1252.h"
 #include "support/temp_folder.h"
 #include "tools/lsp/lsp_session.h"
+#include "tools/lsp/scenario_texts_session.h"
 
 namespace {
 
 using nlohmann::json;
 using testing_support::lsp_session;
-
-// The text as an editor sends it: UTF-8, line ends kept.
-std::string utf8(const std::string& windows_1252) {
-  std::string out;
-  for (const char c : windows_1252) {
-    if (static_cast<unsigned char>(c) < 0x80) {
-      out.push_back(c);
-    } else {
-      out += scenario_tool::utf8_from_windows_1252(std::string(1, c));
-    }
-  }
-  return out;
-}
 
 int line_of(const std::string& text, const std::string& start) {
   int line = 0;
@@ -40,24 +28,21 @@ int line_of(const std::string& text, const std::string& start) {
 }
 
 TEST(LanguageServerDefinition, ASignalWhoseCellWasTakenLeadsToTheSignThatTookIt) {
-  testing_support::temp_folder folder;
-  std::string line = scenari::render_lines(scenari::linea_lines());
-  const std::string train = scenari::render_lines(scenari::treno_lines());
+  std::string with_sign = testing_support::shipped_line_text();
   // A sign at 1600 m takes cell 33, which the train text's first signal wants.
-  line.insert(line.find("[fine]"), "cartello_indicatore, 1600, X\r\n");
-  platform::replace_file(folder / "Brisena_Tarvo_linea.txt", line);
-  platform::replace_file(folder / "Brisena_Tarvo_47306-.txt", train);
-  const std::string line_uri =
-      scenario_tool::lsp::uri_from_path(folder / "Brisena_Tarvo_linea.txt");
-  const std::string train_uri =
-      scenario_tool::lsp::uri_from_path(folder / "Brisena_Tarvo_47306-.txt");
+  with_sign.insert(with_sign.find("[fine]"), "cartello_indicatore, 1600, X\r\n");
+  const testing_support::scenario_texts texts(with_sign);
+  const std::string& line = texts.line;
+  const std::string& train = texts.train;
+  const std::string& line_uri = texts.line_uri;
+  const std::string& train_uri = texts.train_uri;
   lsp_session session;
   const json capabilities =
       session.request("initialize", {{"capabilities", json::object()}})["result"]["capabilities"];
   EXPECT_EQ(capabilities["definitionProvider"], true);
   session.notify("initialized", json::object());
-  session.open(line_uri, utf8(line));
-  session.open(train_uri, utf8(train));
+  session.open(line_uri, testing_support::editor_utf8(line));
+  session.open(train_uri, testing_support::editor_utf8(train));
 
   const int signal = line_of(train, "segnale,    1600");
   const int sign = line_of(line, "cartello_indicatore, 1600");

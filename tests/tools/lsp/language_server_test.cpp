@@ -14,6 +14,7 @@
 #include "scenario_tool/shared/windows_1252.h"
 #include "support/temp_folder.h"
 #include "tools/lsp/lsp_session.h"
+#include "tools/lsp/scenario_texts_session.h"
 
 namespace {
 
@@ -43,31 +44,8 @@ int line_starting(const std::string& text, const std::string& start) {
 }
 
 // The shipped texts as Brisena_Tarvo_linea.txt and Brisena_Tarvo_47306-.txt.
-struct shipped_folder {
-  temp_folder folder;
-  std::string line = scenari::render_lines(scenari::linea_lines());
-  std::string train = scenari::render_lines(scenari::treno_lines());
-  std::string line_uri = scenario_tool::lsp::uri_from_path(folder / "Brisena_Tarvo_linea.txt");
-  std::string train_uri = scenario_tool::lsp::uri_from_path(folder / "Brisena_Tarvo_47306-.txt");
-
-  shipped_folder() {
-    platform::replace_file(folder / "Brisena_Tarvo_linea.txt", line);
-    platform::replace_file(folder / "Brisena_Tarvo_47306-.txt", train);
-  }
-};
-
-// The text as an editor sends it: UTF-8, line ends kept.
-std::string utf8(const std::string& windows_1252) {
-  std::string out;
-  for (const char c : windows_1252) {
-    if (static_cast<unsigned char>(c) < 0x80) {
-      out.push_back(c);
-    } else {
-      out += scenario_tool::utf8_from_windows_1252(std::string(1, c));
-    }
-  }
-  return out;
-}
+using shipped_folder = testing_support::scenario_texts;
+using testing_support::editor_utf8;
 
 json at(int line, int character) {
   return {{"line", line}, {"character", character}};
@@ -77,8 +55,8 @@ TEST(LanguageServer, ShippedScenarioIsCleanAndNothingIsWritten) {
   shipped_folder s;
   lsp_session session;
   session.initialize();
-  session.open(s.line_uri, utf8(s.line));
-  session.open(s.train_uri, utf8(s.train));
+  session.open(s.line_uri, editor_utf8(s.line));
+  session.open(s.train_uri, editor_utf8(s.train));
   EXPECT_EQ(session.diagnostics(s.line_uri), json::array());
   EXPECT_EQ(session.diagnostics(s.train_uri), json::array());
   // A change compiles again; the folder keeps its two texts as they were.
@@ -93,7 +71,7 @@ TEST(LanguageServer, KeywordTypoIsShownAtItsPlaceAndClearedWhenFixed) {
   shipped_folder s;
   lsp_session session;
   session.initialize();
-  session.open(s.train_uri, utf8(s.train));  // the line text comes from disk
+  session.open(s.train_uri, editor_utf8(s.train));  // the line text comes from disk
   const int row = line_starting(s.train, "segnale,");
   session.edit(s.train_uri, row, 0, 7, "segnalx");
   const json found = session.diagnostics(s.train_uri);
@@ -114,8 +92,8 @@ TEST(LanguageServer, AChangeInTheLineTextIsCheckedWithTheOpenTrainText) {
   shipped_folder s;
   lsp_session session;
   session.initialize();
-  session.open(s.line_uri, utf8(s.line));
-  session.open(s.train_uri, utf8(s.train));
+  session.open(s.line_uri, editor_utf8(s.line));
+  session.open(s.train_uri, editor_utf8(s.train));
   // A sign at 1600 m takes cell 1600 / 50 + 1 = 33, where the train text's first
   // signal, "segnale,    1600, ...", then finds no room: error 16 at its chainage.
   const int end_row = line_starting(s.line, "[fine]");
@@ -140,7 +118,7 @@ TEST(LanguageServer, AChangeInTheLineTextIsCheckedWithTheOpenTrainText) {
   // The whole text replaced at once (full sync) puts it right again.
   session.notify("textDocument/didChange",
                  {{"textDocument", {{"uri", s.line_uri}, {"version", 9}}},
-                  {"contentChanges", json::array({{{"text", utf8(s.line)}}})}});
+                  {"contentChanges", json::array({{{"text", editor_utf8(s.line)}}})}});
   EXPECT_EQ(session.diagnostics(s.train_uri), json::array());
   EXPECT_EQ(session.diagnostics(s.line_uri), json::array());
 }
@@ -156,7 +134,7 @@ TEST(LanguageServer, TextsNamedByAManifestAreCheckedTogether) {
   const std::string train_uri = scenario_tool::lsp::uri_from_path(folder / "train.txt");
   lsp_session session;
   session.initialize();
-  session.open(train_uri, utf8(train));
+  session.open(train_uri, editor_utf8(train));
   // Paired through the manifest: nothing is said of a text checked alone,
   // and the shipped pair is clean.
   EXPECT_EQ(session.notifications("window/showMessage").size(), 0u);
@@ -175,7 +153,7 @@ TEST(LanguageServer, ATrainTextWhoseLineTextVanishesIsCheckedAloneAndSaysSoOnce)
   shipped_folder s;
   lsp_session session;
   session.initialize();
-  session.open(s.train_uri, utf8(s.train));
+  session.open(s.train_uri, editor_utf8(s.train));
   std::filesystem::remove(s.folder / "Brisena_Tarvo_linea.txt");
   const int row = line_starting(s.train, "segnale,");
   session.edit(s.train_uri, row, 0, 7, "segnalx");
@@ -193,7 +171,7 @@ TEST(LanguageServer, ColumnsCountCharactersNotBytes) {
   shipped_folder s;
   lsp_session session;
   session.initialize();
-  session.open(s.train_uri, utf8(s.train));
+  session.open(s.train_uri, editor_utf8(s.train));
   const int row = line_starting(s.train, "segnale,");
   // "-è-, " is a comment field of five characters (six bytes in UTF-8).
   session.edit(s.train_uri, row, 0, 7, "-\xC3\xA8-, segnalx");
@@ -213,7 +191,7 @@ TEST(LanguageServer, HoverShowsValuesChainageAndCells) {
   shipped_folder s;
   lsp_session session;
   session.initialize();
-  session.open(s.train_uri, utf8(s.train));
+  session.open(s.train_uri, editor_utf8(s.train));
 
   // "stazione,    4250, 12,  600, ...": end 4250 + 300 = 4550, stop point in cell 4550 / 50 - 1
   // = 90.
@@ -260,7 +238,7 @@ TEST(LanguageServer, OutlineListsSectionsWithTheirObjectsByChainage) {
   shipped_folder s;
   lsp_session session;
   session.initialize();
-  session.open(s.train_uri, utf8(s.train));
+  session.open(s.train_uri, editor_utf8(s.train));
   const json symbols = session.request("textDocument/documentSymbol",
                                        {{"textDocument", {{"uri", s.train_uri}}}})["result"];
   std::map<std::string, json> sections;
@@ -284,8 +262,8 @@ TEST(LanguageServer, CompletionOffersTheKeywordsOfThatPartWithTheirValues) {
   shipped_folder s;
   lsp_session session;
   session.initialize(true);
-  session.open(s.line_uri, utf8(s.line));
-  session.open(s.train_uri, utf8(s.train));
+  session.open(s.line_uri, editor_utf8(s.line));
+  session.open(s.train_uri, editor_utf8(s.train));
   const auto labels = [&](const std::string& uri, int line, int character) {
     std::map<std::string, json> found;
     const json items = session.request(
@@ -324,7 +302,7 @@ TEST(LanguageServer, AFolderIsListedOnOpenAndSaveNotOnEachChange) {
   std::filesystem::remove(s.folder / "Brisena_Tarvo_47306-.txt");
   lsp_session session;
   session.initialize();
-  session.open(s.line_uri, utf8(s.line));
+  session.open(s.line_uri, editor_utf8(s.line));
   platform::replace_file(s.folder / "Brisena_Tarvo_47306-.txt", s.train);
   session.edit(s.line_uri, 0, 0, 0, " ");
   session.edit(s.line_uri, 0, 0, 1, "");
@@ -348,7 +326,7 @@ TEST(LanguageServer, APartnerOutsideTheFolderIsNeverRead) {
     std::filesystem::create_symlink(outside / "train.txt", s.folder / "Brisena_Tarvo_47306-.txt");
     lsp_session session;
     session.initialize();
-    session.open(s.line_uri, utf8(s.line));
+    session.open(s.line_uri, editor_utf8(s.line));
     EXPECT_TRUE(session.diagnostics(s.train_uri).is_null());
     const std::vector<json> said = session.notifications("window/showMessage");
     ASSERT_EQ(said.size(), 1u);
@@ -366,7 +344,7 @@ TEST(LanguageServer, APartnerOutsideTheFolderIsNeverRead) {
                                (outside / "train.txt").generic_string() + "\"\n");
     lsp_session session;
     session.initialize();
-    session.open(s.line_uri, utf8(s.line));
+    session.open(s.line_uri, editor_utf8(s.line));
     EXPECT_TRUE(
         session.diagnostics(scenario_tool::lsp::uri_from_path(outside / "train.txt")).is_null());
     const std::vector<json> said = session.notifications("window/showMessage");
@@ -386,7 +364,7 @@ TEST(LanguageServer, ANoteNamesAFileInUtf8Once) {
   lsp_session session;
   session.initialize();
   session.open(scenario_tool::lsp::uri_from_path(folder / name),
-               utf8(scenari::render_lines(scenari::linea_lines())));
+               editor_utf8(scenari::render_lines(scenari::linea_lines())));
   const std::vector<json> said = session.notifications("window/showMessage");
   ASSERT_EQ(said.size(), 1u);
   const std::string message = said[0]["params"]["message"].get<std::string>();

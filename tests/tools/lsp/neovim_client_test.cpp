@@ -145,6 +145,10 @@ TEST(NeovimClient, ShowsTheTypoClearsItWhenFixedHoversAndListsTheOutline) {
   EXPECT_EQ(seen["fixes_offered"], 1);
   EXPECT_EQ(seen["fixed_row"].get<std::string>().rfind("segnale,", 0), 0u) << seen["fixed_row"];
   EXPECT_TRUE(seen["cleared"].get<bool>());
+  // Numbers typed after that row's last value: shown, then removed by the quick fix.
+  EXPECT_TRUE(seen["surplus_shown"].get<bool>());
+  EXPECT_TRUE(seen["surplus_cleared"].get<bool>());
+  EXPECT_EQ(seen["surplus_fixed_row"], seen["fixed_row"]);
 
   // Hover on the station at 4250 m: its chainage and its cell (stop point
   // 4550 / 50 - 1 = 90).

@@ -72,6 +72,17 @@ local ok, failure = pcall(function()
   out.fixed_row = vim.api.nvim_buf_get_lines(buf, row, row + 1, false)[1]
   step('fixed')
 
+  -- Surplus numbers typed after the row's last value are shown, and the
+  -- quick fix (\a) removes them.
+  local line_end = #vim.api.nvim_buf_get_lines(buf, row, row + 1, false)[1]
+  vim.api.nvim_buf_set_text(buf, row, line_end, row, line_end, { ', 7, 9' })
+  out.surplus_shown = vim.wait(20000, function() return #vim.diagnostic.get(buf) > 0 end, 20)
+  vim.api.nvim_win_set_cursor(0, { row + 1, line_end + 3 })
+  keys('<leader>a')
+  out.surplus_cleared = vim.wait(20000, function() return #vim.diagnostic.get(buf) == 0 end, 20)
+  out.surplus_fixed_row = vim.api.nvim_buf_get_lines(buf, row, row + 1, false)[1]
+  step('surplus removed')
+
   -- Hover on a station row: the floating window's lines, as the author reads them.
   vim.api.nvim_win_set_cursor(0, { station + 1, 2 })
   keys('K')

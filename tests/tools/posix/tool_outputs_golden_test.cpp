@@ -15,7 +15,7 @@
 #include "support/golden.h"
 #include "support/run_tool.h"
 #include "support/temp_folder.h"
-#include "tools/lsp/lsp_session.h"
+#include "tools/lsp/scenario_texts_session.h"
 #include "tools/shipped_compiled.h"
 
 namespace {
@@ -160,19 +160,6 @@ TEST(GoldenOutputs, ExplainOfAKeywordACodeAWarningAndTheList) {
   }
 }
 
-// The text as an editor sends it: UTF-8, line ends kept.
-std::string utf8(const std::string& windows_1252) {
-  std::string out;
-  for (const char c : windows_1252) {
-    if (static_cast<unsigned char>(c) < 0x80) {
-      out.push_back(c);
-    } else {
-      out += scenario_tool::utf8_from_windows_1252(std::string(1, c));
-    }
-  }
-  return out;
-}
-
 int line_starting(const std::string& text, const std::string& start) {
   int line = 0;
   std::size_t at = 0;
@@ -188,21 +175,16 @@ int line_starting(const std::string& text, const std::string& start) {
 }
 
 TEST(GoldenOutputs, ALanguageServerExchange) {
-  temp_folder folder;
-  const std::string line = scenari::render_lines(scenari::linea_lines());
-  const std::string train = scenari::render_lines(scenari::treno_lines());
-  platform::replace_file(folder / "Brisena_Tarvo_linea.txt", line);
-  platform::replace_file(folder / "Brisena_Tarvo_47306-.txt", train);
-  const std::string line_uri =
-      scenario_tool::lsp::uri_from_path(folder / "Brisena_Tarvo_linea.txt");
-  const std::string train_uri =
-      scenario_tool::lsp::uri_from_path(folder / "Brisena_Tarvo_47306-.txt");
+  testing_support::scenario_texts_session shipped;
+  const std::string& line = shipped.line;
+  const std::string& train = shipped.train;
+  const std::string& line_uri = shipped.line_uri;
+  const std::string& train_uri = shipped.train_uri;
+  const temp_folder& folder = shipped.folder;
   const auto at = [](int l, int c) { return json{{"line", l}, {"character", c}}; };
 
-  testing_support::lsp_session session;
-  session.initialize();
-  session.open(line_uri, utf8(line));
-  session.open(train_uri, utf8(train));
+  testing_support::lsp_session& session = shipped.session;
+  shipped.open_both();
   const int signal = line_starting(train, "segnale,");
   const int station = line_starting(train, "stazione,");
   const int gradient = line_starting(line, "pendenza,");

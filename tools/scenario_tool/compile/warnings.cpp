@@ -41,6 +41,8 @@ std::vector<const row_keyword*> matching_rows(std::string_view keyword, descript
   return found;
 }
 
+}  // namespace
+
 bool is_number(std::string_view field) {
   std::size_t i = (!field.empty() && (field[0] == '+' || field[0] == '-')) ? 1 : 0;
   if (i == field.size()) return false;
@@ -52,6 +54,8 @@ bool is_number(std::string_view field) {
   }
   return true;
 }
+
+namespace {
 
 std::string quoted(std::string_view text) {
   std::string out;

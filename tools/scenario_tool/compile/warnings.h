@@ -113,6 +113,10 @@ std::optional<known_row> known_row_of(std::string_view keyword, model::descripti
 // text's part, or "" when none is.
 std::string nearest_keyword(const std::string& keyword, model::description_text which, bool header);
 
+// Whether a field holds only numbers (a sign, digits, several numbers
+// separated by blanks), as a number standing where a keyword is expected.
+bool is_number(std::string_view field);
+
 // Line ends other than CR LF, bytes that are no Windows-1252 character, and a
 // text that looks like UTF-8: at most one warning of each kind, at its first place.
 std::vector<diagnostic> encoding_warnings(const source_text& text);

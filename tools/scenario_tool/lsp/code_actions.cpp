@@ -9,6 +9,7 @@
 #include "reader/keyword.h"
 #include "scenario_tool/compile/warnings.h"
 #include "scenario_tool/lsp/completion.h"
+#include "scenario_tool/lsp/row_mends.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool::lsp {
@@ -106,6 +107,27 @@ std::optional<json> step_fix(const text_document& document, model::description_t
   return action("Write " + std::to_string(snapped), d, uri, d.at("range"), std::to_string(snapped));
 }
 
+// The mend of a row's separators or surplus fields, where the diagnostic is
+// one that knows it.
+std::optional<json> row_fix(const text_document& document, const std::string& uri, const json& d) {
+  const json code = d.value("code", json());
+  const std::size_t from = document.offset(point_of(d.at("range").at("start")));
+  std::optional<row_mend> mend;
+  if (code == 25) {
+    mend =
+        commas_for_semicolons(document, from, document.offset(point_of(d.at("range").at("end"))));
+  } else if (code == "stray-number") {
+    mend = surplus_fields_removed(document, from);
+  }
+  if (!mend) return std::nullopt;
+  const text_point a = document.point(mend->from);
+  const text_point b = document.point(mend->to);
+  return action(mend->title, d, uri,
+                {{"start", {{"line", a.line}, {"character", a.character}}},
+                 {"end", {{"line", b.line}, {"character", b.character}}}},
+                utf8_from_windows_1252(mend->text));
+}
+
 }  // namespace
 
 json quick_fixes(const text_document& document, model::description_text which,
@@ -119,6 +141,10 @@ json quick_fixes(const text_document& document, model::description_text which,
       continue;
     }
     if (std::optional<json> fix = step_fix(document, which, uri, d)) {
+      actions.push_back(std::move(*fix));
+      continue;
+    }
+    if (std::optional<json> fix = row_fix(document, uri, d)) {
       actions.push_back(std::move(*fix));
       continue;
     }

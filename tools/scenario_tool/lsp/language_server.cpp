@@ -5,6 +5,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "platform/platform.h"
 #include "platform/replace_file.h"
 #include "reader/description_texts.h"
 #include "scenario_tool/lsp/code_actions.h"
@@ -19,9 +20,11 @@
 #include "scenario_tool/lsp/inlay_hints.h"
 #include "scenario_tool/lsp/message_bounds.h"
 #include "scenario_tool/lsp/pairing.h"
+#include "scenario_tool/lsp/reference_links.h"
 #include "scenario_tool/lsp/semantic_tokens.h"
 #include "scenario_tool/lsp/signature_help.h"
 #include "scenario_tool/lsp/symbols.h"
+#include "scenario_tool/lsp/value_name_hints.h"
 #include "scenario_tool/shared/manifest_paths.h"
 #include "scenario_tool/shared/windows_1252.h"
 
@@ -73,6 +76,12 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
   rpc_.on_notification("textDocument/didChange", [this](const json& p) { changed(p); });
   rpc_.on_notification("textDocument/didClose", [this](const json& p) { closed(p); });
   rpc_.on_notification("textDocument/didSave", [this](const json& p) { saved(p); });
+  rpc_.on_notification("workspace/didChangeConfiguration", [this](const json& p) {
+    if (!p.is_object()) return;
+    if (const std::optional<bool> on = value_names_setting(p.value("settings", json()))) {
+      value_name_hints_ = *on;
+    }
+  });
   // A request reads the latest compile: changes kept back are compiled first.
   rpc_.before_request([this]() { settle(); });
   rpc_.on_request("textDocument/hover", [this](const json& p) { return hover(p); });
@@ -97,9 +106,15 @@ language_server::language_server(connection::sender send) : rpc_(std::move(send)
   rpc_.on_request("textDocument/inlayHint", [this](const json& p) -> json {
     const open_text& text = text_for(p);
     if (text.compiled == nullptr) return json::array();
-    return landing_hints(*text.compiled, text.which, text.document,
-                         p.at("range").at("start").at("line").get<std::size_t>(),
-                         p.at("range").at("end").at("line").get<std::size_t>());
+    const std::size_t first = p.at("range").at("start").at("line").get<std::size_t>();
+    const std::size_t last = p.at("range").at("end").at("line").get<std::size_t>();
+    json hints = landing_hints(*text.compiled, text.which, text.document, first, last);
+    if (value_name_hints_) {
+      for (json& hint : value_name_hints(*text.compiled, text.which, text.document, first, last)) {
+        hints.push_back(std::move(hint));
+      }
+    }
+    return hints;
   });
   rpc_.on_request("textDocument/definition", [this](const json& p) -> json {
     const std::string& uri = p.at("textDocument").at("uri").get_ref<const std::string&>();
@@ -133,6 +148,11 @@ json language_server::initialize(const json& params) {
       "/capabilities/textDocument/completion/completionItem/snippetSupport"_json_pointer,
       json(false));
   snippets_ = snippet.is_boolean() && snippet.get<bool>();
+  // The settings may come with the initialisation too, in the same shape.
+  if (const std::optional<bool> on =
+          value_names_setting(params.value("initializationOptions", json()))) {
+    value_name_hints_ = *on;
+  }
   return {
       {"capabilities",
        {{"positionEncoding", "utf-16"},
@@ -332,8 +352,16 @@ void language_server::publish(const std::string& uri, const std::vector<diagnost
   const std::size_t shown = std::min(diagnostics.size(), most_published_diagnostics);
   const std::vector<diagnostic> published(diagnostics.begin(),
                                           diagnostics.begin() + static_cast<std::ptrdiff_t>(shown));
-  json list = with_notes_related(published, uri,
-                                 [&](const diagnostic& d) { return diagnostic_json(d, text); });
+  json list = with_notes_related(published, uri, [&](const diagnostic& d) {
+    json out = diagnostic_json(d, text);
+    // A named diagnostic links to its entry in the format reference.
+    if (!reference_uri_.empty() && out.contains("code")) {
+      if (std::optional<std::string> href = entry_address(reference_uri_, out["code"])) {
+        out["codeDescription"] = {{"href", *href}};
+      }
+    }
+    return out;
+  });
   if (shown < diagnostics.size()) {
     json more = diagnostic_json(diagnostics[shown], text);
     const std::size_t left = total - shown;
@@ -374,6 +402,9 @@ int serve(std::streambuf& in, std::ostream& out) {
     out << framed(body);
     out.flush();
   });
+  if (const auto reference = reference_beside(platform::running_program_file())) {
+    server.link_codes_to(uri_from_path(*reference));
+  }
   message_reader reader(in);
   server.defer_changes_while([&reader]() { return reader.more_waiting(); });
   while (!server.rpc().exited()) {

@@ -33,6 +33,9 @@ class language_server {
   void defer_changes_while(std::function<bool()> more_waiting) {
     more_waiting_ = std::move(more_waiting);
   }
+  // Named diagnostics link to their entries in the format reference at
+  // `reference_uri` (a file: URI); with none set, they carry no link.
+  void link_codes_to(std::string reference_uri) { reference_uri_ = std::move(reference_uri); }
   // Compiles every text changed since its last compile, and publishes.
   void settle();
 
@@ -64,11 +67,13 @@ class language_server {
 
   connection rpc_;
   bool snippets_ = false;
+  bool value_name_hints_ = false;  // the editor's setting: each value's name before it
   std::map<std::string, open_text> open_;
   std::set<std::string> said_;
   std::set<std::string> changed_;  // open texts changed since their last compile
   std::function<bool()> more_waiting_;
   folder_names names_;
+  std::string reference_uri_;
 };
 
 // Serves one editor over a byte stream until `exit` or the end of the input;

@@ -15,7 +15,11 @@ function activate(context) {
     'scenarioTexts',
     'Scenario description texts',
     { command, args: ['lsp'] },
-    { documentSelector: [{ language: 'scenario-text' }] });
+    {
+      documentSelector: [{ language: 'scenario-text' }],
+      // The settings under scenarioTexts reach the server at start and on each change.
+      synchronize: { configurationSection: 'scenarioTexts' },
+    });
   client.start();
   context.subscriptions.push(client);
 }
