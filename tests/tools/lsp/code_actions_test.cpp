@@ -186,6 +186,45 @@ TEST(LanguageServerQuickFix, ASpeedOffItsStepIsSnappedAndTheTextCompilesClean) {
   }
 }
 
+// A gradient row's chainage lands in the nearest cell, a half to the even
+// one: 1175 m (23.5 cells) and 1225 m (24.5) both land in cell 24 and are
+// written 1200; 1260 m (25.2) is written 1250.
+TEST(LanguageServerQuickFix, AChainageIsWrittenAsTheCellItLandsIn) {
+  const std::vector<std::pair<std::string, std::string>> examples = {
+      {"1175", "1200"}, {"1225", "1200"}, {"1260", "1250"}};
+  for (const auto& [written, mended] : examples) {
+    SCOPED_TRACE(written);
+    const std::string uri = "untitled:R_linea.txt";
+    lsp_session session;
+    session.initialize();
+    session.open(uri, crlf({"[generale]", "lunghezza percorso, 5000", "[curve]", "pendenza, 0, 0",
+                            "pendenza, " + written + ", 2", "[fine]"}));
+    const json before = session.diagnostics(uri);
+    json rounded;
+    for (const json& d : before) {
+      if (d.value("code", json()) == "chainage-rounded") rounded = d;
+    }
+    ASSERT_FALSE(rounded.is_null()) << before.dump(2);
+    const json actions = session.request("textDocument/codeAction",
+                                         {{"textDocument", {{"uri", uri}}},
+                                          {"range", rounded["range"]},
+                                          {"context", {{"diagnostics", before}}}})["result"];
+    ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
+    const json& edits = actions[0]["edit"]["changes"][uri];
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0]["newText"], mended);
+    EXPECT_EQ(edits[0]["range"]["start"]["character"], 10);
+    EXPECT_EQ(edits[0]["range"]["end"]["character"], 14);
+    session.notify(
+        "textDocument/didChange",
+        {{"textDocument", {{"uri", uri}, {"version", 2}}},
+         {"contentChanges", json::array({{{"range", edits[0]["range"]}, {"text", mended}}})}});
+    for (const json& d : session.diagnostics(uri)) {
+      EXPECT_NE(d.value("code", json()), "chainage-rounded") << d.dump(2);
+    }
+  }
+}
+
 // `text` with `edit` (a TextEdit on one line) applied.
 std::string applied(std::string text, const json& edit) {
   const auto offset = [&](const json& position) {

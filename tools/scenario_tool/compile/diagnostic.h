@@ -31,6 +31,9 @@ struct diagnostic {
   // The stable name of a named warning (as on the command line's -W), empty
   // for a recorded code or a stop; a note carries the name of what it adds to.
   std::string name;
+  // What the field at fault would be written as to say what the compile
+  // does with it (Windows-1252), when that is known: an editor offers it.
+  std::string mend;
 
   // "meaning: text (at M m)" for a recorded code, else the text.
   std::string message() const;

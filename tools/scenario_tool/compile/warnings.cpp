@@ -255,7 +255,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
       matching_rows(keyword, row.which, row.header, plan_);
 
   // What ended the field before this keyword at a comma on the same line: a
-  // board's lettering or a station's name (a text value runs to the comma),
+  // sign's lettering or a station's name (a text value runs to the comma),
   // or a comment (a field holding '-' runs to the comma too).
   std::string cut_at_comma;
   const std::size_t keyword_line = text.position(row.fields[0]).line;
@@ -431,6 +431,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
          "chainage " + std::to_string(metres) + " m is not a multiple of 50: the row " +
              (c.rule == cell_rule::before ? "ends with cell " : "lands in cell ") +
              std::to_string(cell) + ", as a row at " + std::to_string(same) + " m does");
+    out.back().mend = std::to_string(same);
   }
   if (r.kind == row_kind::slowdown && v[1] % 50 == 0 && (v[1] + v[3]) % 50 != 0) {
     const std::int64_t end = cell_by(cell_rule::after, v[1] + v[3]);
@@ -440,6 +441,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
              "cell " +
              std::to_string(end) + ", as with a length of " +
              std::to_string(chainage_of_cell(cell_rule::after, end) - v[1]) + " m");
+    out.back().mend = std::to_string(chainage_of_cell(cell_rule::after, end) - v[1]);
   }
 
   // Rows past the end of the line that the reader still takes: they land in

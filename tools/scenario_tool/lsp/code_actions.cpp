@@ -128,6 +128,18 @@ std::optional<json> row_fix(const text_document& document, const std::string& ur
                 utf8_from_windows_1252(mend->text));
 }
 
+// A field the compile reads as another value (a chainage rounded to its
+// cell, a slowdown's length): the diagnostic carries that value, written in
+// the field's place.
+std::optional<json> mend_fix(const std::string& uri, const json& d) {
+  const json data = d.value("data", json());
+  if (!data.is_object() || !data.contains("mend") || !data["mend"].is_string()) {
+    return std::nullopt;
+  }
+  const std::string mend = data["mend"].get<std::string>();
+  return action("Write " + mend, d, uri, d.at("range"), mend);
+}
+
 }  // namespace
 
 json quick_fixes(const text_document& document, model::description_text which,
@@ -145,6 +157,10 @@ json quick_fixes(const text_document& document, model::description_text which,
       continue;
     }
     if (std::optional<json> fix = row_fix(document, uri, d)) {
+      actions.push_back(std::move(*fix));
+      continue;
+    }
+    if (std::optional<json> fix = mend_fix(uri, d)) {
       actions.push_back(std::move(*fix));
       continue;
     }

@@ -60,6 +60,8 @@ json diagnostic_json(const diagnostic& d, const text_document& text) {
               {"source", "scenario_tool"},
               {"message", utf8_from_windows_1252(d.message())}};
   // The recorded error code, else the warning's name (as compile shows it in brackets).
+  // The mend an editor offers as a quick fix (see code_actions).
+  if (!d.mend.empty()) out["data"] = {{"mend", utf8_from_windows_1252(d.mend)}};
   if (d.code != 0) {
     out["code"] = d.code;
   } else if (!d.name.empty()) {
