@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -194,6 +195,54 @@ TEST(Diff, AStationsTimeIsShownAsAClockToo) {
   const tool_result r = run_tool({"diff", tables.a, tables.b});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "station 18 time: 45360 (12:36:00) -> 45421 (12:37:01)\n1 difference\n");
+}
+
+// Writes `value` little-endian over `width` bytes at `at`.
+void put_le(std::string& bytes, std::size_t at, std::uint32_t value, int width) {
+  for (int i = 0; i < width; ++i) bytes.at(at + i) = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+TEST(Diff, AStationsNumbersAreNamedAsAuthorsWriteThem) {
+  // Offsets of a number within an entry; those after the name add its length.
+  struct field_case {
+    int entry;
+    std::size_t offset;
+    bool after_name;
+    int width;
+    const char* shown;
+  };
+  const field_case cases[] = {
+      {18, 13, false, 1, "flag F4 (flag_a)"},
+      {18, 29, true, 1, "flag F5 (flag_b)"},
+      {18, 28, true, 1, "end shift (end_shift)"},
+      {18, 27, true, 1, "stop code (stop)"},
+      {18, 16, true, 2, "group G7 (group1_a)"},
+      {18, 26, true, 1, "group G9 (group1_c)"},
+      {18, 0, false, 1, "station type (kind)"},
+      {18, 9, false, 4, "chainage (position)"},
+      // No station value keeps the platform's start: the entry's own name.
+      {18, 1, false, 4, "start"},
+      // A kilometric reference is no station: its fields keep their own names.
+      {81, 9, false, 4, "position"},
+      // An entry that is a station in B alone is named as a station.
+      {60, 13, false, 1, "flag F4 (flag_a)"},
+  };
+  const std::string shipped = shipped_bytes(testing_support::shipped_stations);
+  for (const field_case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    std::string a = shipped;
+    std::string b = shipped;
+    const std::size_t entry = testing_support::station_offset(shipped, c.entry);
+    const std::size_t name_length = static_cast<unsigned char>(shipped.at(entry + 14));
+    const std::size_t at = entry + c.offset + (c.after_name ? name_length : 0);
+    put_le(a, at, c.entry == 60 ? 0 : 3, c.width);
+    put_le(b, at, 9, c.width);
+    const pair_of_files tables("x.sim", a, b);
+    const tool_result r = run_tool({"diff", tables.a, tables.b});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out, "station " + std::to_string(c.entry) + " " + c.shown + ": " +
+                         (c.entry == 60 ? "0" : "3") + " -> 9\n1 difference\n");
+  }
 }
 
 TEST(Diff, CellsOnlyInOneFile) {

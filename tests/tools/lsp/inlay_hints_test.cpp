@@ -29,21 +29,26 @@ TEST(LanguageServerInlayHints, EachObjectRowSaysWhereItLanded) {
   session.notify("initialized", json::object());
   session.open(uri, train);  // ASCII only: the bytes are the UTF-8
 
-  // The first signal, "segnale,    1600, ...", on the line that holds it.
-  int signal_line = 0;
-  for (std::size_t at = 0, n = 0; at < train.size(); at = train.find("\r\n", at) + 2, ++n) {
-    if (train.compare(at, 16, "segnale,    1600") == 0) {
-      signal_line = static_cast<int>(n);
-      break;
+  // The line that starts with `start`.
+  const auto line_starting = [&train](const std::string& start) {
+    for (std::size_t at = 0, n = 0; at < train.size(); at = train.find("\r\n", at) + 2, ++n) {
+      if (train.compare(at, start.size(), start) == 0) return static_cast<int>(n);
     }
-  }
+    return 0;
+  };
+  // The first signal, "segnale,    1600, ...", and a slowdown past the
+  // kilometric reference at 12800 m, from where the posts restart.
+  const int signal_line = line_starting("segnale,    1600");
+  const int slowdown_line = line_starting("rallentamento,   16850");
   ASSERT_GT(signal_line, 0);
+  ASSERT_GT(slowdown_line, 0);
   const json range = {{"start", {{"line", 0}, {"character", 0}}},
                       {"end", {{"line", 200}, {"character", 0}}}};
   const json hints = session.request(
       "textDocument/inlayHint", {{"textDocument", {{"uri", uri}}}, {"range", range}})["result"];
   ASSERT_TRUE(hints.is_array()) << hints;
   bool signal_hinted = false;
+  bool slowdown_hinted = false;
   bool walk_hinted = false;
   for (const json& h : hints) {
     const std::string label = h["label"];
@@ -51,9 +56,14 @@ TEST(LanguageServerInlayHints, EachObjectRowSaysWhereItLanded) {
       signal_hinted = true;
       EXPECT_EQ(label.rfind("→ cell 33 · km 1+600", 0), 0u) << label;
     }
+    if (h["position"]["line"] == slowdown_line) {
+      slowdown_hinted = true;
+      EXPECT_NE(label.find(" · km 4+050"), std::string::npos) << label;
+    }
     if (label.find("speed point") != std::string::npos) walk_hinted = true;
   }
   EXPECT_TRUE(signal_hinted) << hints.dump(2);
+  EXPECT_TRUE(slowdown_hinted) << hints.dump(2);
   EXPECT_TRUE(walk_hinted) << hints.dump(2);
 
   // A range holds only its own rows' hints.

@@ -247,7 +247,7 @@ TEST(LanguageServer, OutlineListsSectionsWithTheirObjectsByChainage) {
   const json& stations = sections["[stazioni]"];
   ASSERT_EQ(stations.size(), 18u);  // the shipped train text's stations
   EXPECT_EQ(stations[0]["name"], "BRISENA");
-  EXPECT_EQ(stations[0]["detail"], "km 0+000");
+  EXPECT_EQ(stations[0]["detail"], "0 m, km 0+000 on the kilometre posts");
   EXPECT_EQ(stations[1]["name"], "CASTELNUOVO DI VALSERENA");
   EXPECT_EQ(stations[1]["range"]["start"]["line"], line_starting(s.train, "stazione,    4250"));
   ASSERT_TRUE(sections.count("[segnali]"));
@@ -255,7 +255,10 @@ TEST(LanguageServer, OutlineListsSectionsWithTheirObjectsByChainage) {
   EXPECT_EQ(sections["[segnali]"][0]["name"], "signal km 1+600");
   ASSERT_TRUE(sections.count("[rallentamenti]"));
   ASSERT_FALSE(sections["[rallentamenti]"].empty());
-  EXPECT_EQ(sections["[rallentamenti]"][0]["name"], "slowdown 115 km/h km 16+850");
+  // Past the shipped kilometric reference at 12800 m the posts restart: the
+  // outline reads them, and its detail keeps the chainage written.
+  EXPECT_EQ(sections["[rallentamenti]"][0]["name"], "slowdown 115 km/h km 4+050");
+  EXPECT_EQ(sections["[rallentamenti]"][0]["detail"], "16850 m, km 4+050 on the kilometre posts");
 }
 
 TEST(LanguageServer, CompletionOffersTheKeywordsOfThatPartWithTheirValues) {

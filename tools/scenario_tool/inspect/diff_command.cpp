@@ -143,17 +143,22 @@ void diff_stations(const std::vector<model::station_entry>& a,
     const std::string label = "station " + std::to_string(i);
     const auto fa = assembly::field_values(a[i]);
     const auto fb = assembly::field_values(b[i]);
+    // An entry that is a station in either file is named as one: a station
+    // added or emptied still shows its numbers under the authors' names.
+    const int index = static_cast<int>(i);
+    const model::station_role role = station_role_of(index, a[i]) == model::station_role::station
+                                         ? model::station_role::station
+                                         : station_role_of(index, b[i]);
     // Field by field in file order, the name among the numbers.
     for (std::size_t f = 0; f < fa.size(); ++f) {
-      const std::string field = label + " " + std::string(fa[f].name) + ": ";
+      const std::string field = label + " " + station_field_name(role, fa[f].name) + ": ";
       if (fa[f].text != nullptr) {
         if (*fa[f].text != *fb[f].text) {
           print.line(field + quoted_name(*fa[f].text) + " -> " + quoted_name(*fb[f].text));
         }
       } else if (fa[f].number != fb[f].number) {
         // A station's time is a clock: shown as the timetable writes it too.
-        const bool clock = fa[f].name == "time" && station_role_of(static_cast<int>(i), a[i]) ==
-                                                       model::station_role::station;
+        const bool clock = fa[f].name == "time" && role == model::station_role::station;
         const auto shown = [&](std::int64_t n) {
           return std::to_string(n) +
                  (clock ? " (" + clock_text(static_cast<std::int32_t>(n)) + ")" : "");

@@ -13,7 +13,6 @@
 #include "assembly/compiled_decoder.h"
 #include "assembly/record_layouts.h"
 #include "platform/replace_file.h"
-#include "reader/row_values.h"
 #include "scenario_tool/inspect/author_units.h"
 #include "scenario_tool/inspect/dump_output.h"
 #include "scenario_tool/inspect/kind_option.h"
@@ -65,17 +64,6 @@ void say_when_nothing_selected(std::ostream& out, const dump_options& o, const i
 // Line speeds and gradients in the author's units; the stored numbers are in the JSON.
 std::string cell_line(std::size_t i, const model::track_cell& cell) {
   return cell_text(i, cell);
-}
-
-// A station's field under the name its row's value has for authors, with
-// the entry's own field name beside it: "flag F4 (flag_a)".
-std::string station_field_name(model::station_role role, std::string_view field) {
-  if (role == model::station_role::station) {
-    for (const reader::row_value& v : reader::row_values::station) {
-      if (v.entry_field == field) return std::string(v.name) + " (" + std::string(field) + ")";
-    }
-  }
-  return std::string(field);
 }
 
 std::string station_line(int i, const model::station_entry& entry) {

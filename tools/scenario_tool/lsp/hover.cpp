@@ -4,7 +4,6 @@
 #include <set>
 
 #include "model/conversions.h"
-#include "model/kilometre_posts.h"
 #include "model/record_words.h"
 #include "reader/keyword.h"
 #include "scenario_tool/compile/warnings.h"
@@ -25,18 +24,6 @@ std::string kind_description(std::uint8_t kind) {
 
 std::string cell_name(std::int64_t cell) {
   return "cell " + std::to_string(cell) + " (" + std::to_string(cell * 50) + " m)";
-}
-
-// Where a chainage lies on the kilometre posts a driver reads, which follow
-// the line text's kilometric references: "12800 m, km 0+000 on the posts";
-// the chainage alone while nothing has been compiled.
-std::string chainage_words(const analysis& a, std::int64_t metres) {
-  std::string words = std::to_string(metres) + " m";
-  if (a.compiled.model != nullptr) {
-    words += ", " + model::post_words(model::post_metres(a.compiled.model->station_table, metres)) +
-             " on the kilometre posts";
-  }
-  return words;
 }
 
 // What a cell holds, in the terms of its kind.

@@ -23,7 +23,8 @@ nlohmann::json landing_hints(const analysis& a, model::description_text which,
     std::string label = cells.size() == 1 ? "→ cell " + std::to_string(cells.front())
                                           : "→ cells " + std::to_string(cells.front()) + "–" +
                                                 std::to_string(cells.back());
-    if (const std::optional<std::int64_t> p = row_chainage(a, row)) label += " · " + kilometres(*p);
+    if (const std::optional<std::int64_t> p = row_chainage(a, row))
+      label += " · " + post_kilometres(a, *p);
     std::vector<std::int64_t> placed;
     for (const std::int64_t c : cells) {
       for (const std::int64_t w : a.rows.walk_cells(c)) placed.push_back(w);

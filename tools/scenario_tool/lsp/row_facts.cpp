@@ -1,8 +1,9 @@
 #include "scenario_tool/lsp/row_facts.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <string>
 
+#include "model/kilometre_posts.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool::lsp {
@@ -40,11 +41,17 @@ const read_row* row_at(const analysis& a, model::description_text which, std::si
   return nullptr;
 }
 
-std::string kilometres(std::int64_t metres) {
-  const std::int64_t whole = std::llabs(metres);
-  std::string m = std::to_string(whole % 1000);
-  m.insert(0, 3 - m.size(), '0');
-  return std::string("km ") + (metres < 0 ? "-" : "") + std::to_string(whole / 1000) + "+" + m;
+std::string post_kilometres(const analysis& a, std::int64_t metres) {
+  if (a.compiled.model == nullptr) return std::to_string(metres) + " m";
+  return model::post_words(model::post_metres(a.compiled.model->station_table, metres));
+}
+
+std::string chainage_words(const analysis& a, std::int64_t metres) {
+  std::string words = std::to_string(metres) + " m";
+  if (a.compiled.model != nullptr) {
+    words += ", " + post_kilometres(a, metres) + " on the kilometre posts";
+  }
+  return words;
 }
 
 bool starts_with_chainage(const reader::row_keyword& entry) {

@@ -30,8 +30,15 @@ std::size_t row_end(const source_text& text, const read_row& row);
 // the same line; nullptr when none.
 const read_row* row_at(const analysis& a, model::description_text which, std::size_t offset);
 
-// "km 4+250".
-std::string kilometres(std::int64_t metres);
+// Where a chainage lies on the kilometre posts a driver reads, which follow
+// the line text's kilometric references: "km 4+050" for 16850 m past a
+// reference at 12800 m; the chainage itself, "16850 m", while nothing has
+// been compiled.
+std::string post_kilometres(const analysis& a, std::int64_t metres);
+
+// The chainage with its place on the posts: "16850 m, km 4+050 on the
+// kilometre posts"; the chainage alone while nothing has been compiled.
+std::string chainage_words(const analysis& a, std::int64_t metres);
 
 // The chainage of a row whose first value is one.
 std::optional<std::int64_t> row_chainage(const analysis& a, const read_row& row);

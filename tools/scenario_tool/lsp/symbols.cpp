@@ -99,11 +99,11 @@ json document_symbols(const analysis& a, model::description_text which,
     }
     const std::optional<std::int64_t> p = row_chainage(a, row);
     // Rows of one kind tell themselves apart by where they stand; a station by its name.
-    if (kind != kind_class && p) label += " " + kilometres(*p);
+    if (kind != kind_class && p) label += " " + post_kilometres(a, *p);
     const std::size_t from = row.fields.front();
     const std::size_t to = std::max(from, row_end(text, row));
     json symbol = {{"name", label},
-                   {"detail", p ? kilometres(*p) : std::string()},
+                   {"detail", p ? chainage_words(a, *p) : std::string()},
                    {"kind", kind},
                    {"range", range_of(document, from, to)},
                    {"selectionRange", range_of(document, from, to)}};

@@ -8,6 +8,7 @@
 
 #include "assembly/record_layouts.h"
 #include "model/scenario_model.h"
+#include "reader/row_values.h"
 #include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool {
@@ -70,6 +71,15 @@ std::string station_role(int index, const model::station_entry& entry) {
 std::string_view station_role_fields(int index) {
   const auto role = model::station_role_by_index(index);
   return role ? model::station_role_fields(*role) : std::string_view();
+}
+
+std::string station_field_name(model::station_role role, std::string_view field) {
+  if (role == model::station_role::station) {
+    for (const reader::row_value& v : reader::row_values::station) {
+      if (v.entry_field == field) return std::string(v.name) + " (" + std::string(field) + ")";
+    }
+  }
+  return std::string(field);
 }
 
 }  // namespace scenario_tool

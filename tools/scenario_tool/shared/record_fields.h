@@ -35,5 +35,9 @@ model::station_role station_role_of(int index, const model::station_entry& entry
 std::string station_role(int index, const model::station_entry& entry);
 // What the numbers of a header entry mean, empty for other entries.
 std::string_view station_role_fields(int index);
+// A number of an entry under the name its row's value has for authors, with
+// the entry's own field beside it: "flag F4 (flag_a)" for a station; the
+// entry's field alone where no row value keeps it.
+std::string station_field_name(model::station_role role, std::string_view field);
 
 }  // namespace scenario_tool
