@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -156,7 +157,8 @@ TEST(ReferenceStatements, TheWrappedGradientExampleIsWhatCompileSays) {
   EXPECT_EQ(result.status, 1) << result.err;
   // The page names the text as a user in the scenario's folder sees it.
   ASSERT_EQ(said[0].rfind("R_linea.txt:", 0), 0u) << said[0];
-  EXPECT_NE(result.err.find("/" + said[0] + "\n"), std::string::npos) << result.err;
+  const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+  EXPECT_NE(result.err.find(separator + said[0] + "\n"), std::string::npos) << result.err;
 }
 
 }  // namespace
