@@ -22,6 +22,24 @@ std::string crlf(const std::vector<std::string>& lines) {
   return text;
 }
 
+// The quick fixes the server offers for `diagnostic`, with `context` as the
+// diagnostics the editor sends along.
+json code_actions(lsp_session& session, const std::string& uri, const json& diagnostic,
+                  const json& context) {
+  return session.request("textDocument/codeAction",
+                         {{"textDocument", {{"uri", uri}}},
+                          {"range", diagnostic["range"]},
+                          {"context", {{"diagnostics", context}}}})["result"];
+}
+
+// `text` put in place of `range`, as the editor applies an edit: the text's
+// second version.
+void apply_edit(lsp_session& session, const std::string& uri, const json& range, const json& text) {
+  session.notify("textDocument/didChange",
+                 {{"textDocument", {{"uri", uri}, {"version", 2}}},
+                  {"contentChanges", json::array({{{"range", range}, {"text", text}}})}});
+}
+
 TEST(LanguageServerQuickFix, AKeywordTypoIsMendedAndTheTextCompilesClean) {
   struct example {
     const char* what;
@@ -52,10 +70,7 @@ TEST(LanguageServerQuickFix, AKeywordTypoIsMendedAndTheTextCompilesClean) {
     }
     ASSERT_EQ(typos.size(), 1u) << before.dump(2);
 
-    const json actions = session.request("textDocument/codeAction",
-                                         {{"textDocument", {{"uri", e.uri}}},
-                                          {"range", typos[0]["range"]},
-                                          {"context", {{"diagnostics", before}}}})["result"];
+    const json actions = code_actions(session, e.uri, typos[0], before);
     ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
     EXPECT_EQ(actions[0]["kind"], "quickfix");
     const json& edits = actions[0]["edit"]["changes"][e.uri];
@@ -64,10 +79,7 @@ TEST(LanguageServerQuickFix, AKeywordTypoIsMendedAndTheTextCompilesClean) {
 
     // Applied as the editor applies it, the text is checked again: no typo.
     const json& range = edits[0]["range"];
-    session.notify(
-        "textDocument/didChange",
-        {{"textDocument", {{"uri", e.uri}, {"version", 2}}},
-         {"contentChanges", json::array({{{"range", range}, {"text", edits[0]["newText"]}}})}});
+    apply_edit(session, e.uri, range, edits[0]["newText"]);
     for (const json& d : session.diagnostics(e.uri)) {
       EXPECT_NE(d.value("code", json()), "keyword-typo") << d.dump(2);
     }
@@ -105,17 +117,11 @@ TEST(LanguageServerQuickFix, AMissingGeneraleIsWrittenAndTheTextIsRead) {
       if (d.value("code", json()) == e.code) fault = d;
     }
     ASSERT_FALSE(fault.is_null()) << before.dump(2);
-    const json actions = session.request("textDocument/codeAction",
-                                         {{"textDocument", {{"uri", uri}}},
-                                          {"range", fault["range"]},
-                                          {"context", {{"diagnostics", before}}}})["result"];
+    const json actions = code_actions(session, uri, fault, before);
     ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
     const json& edit = actions[0]["edit"]["changes"][uri][0];
     // Applied as the editor applies it: the text the author gets, read this time.
-    session.notify(
-        "textDocument/didChange",
-        {{"textDocument", {{"uri", uri}, {"version", 2}}},
-         {"contentChanges", json::array({{{"range", edit["range"]}, {"text", edit["newText"]}}})}});
+    apply_edit(session, uri, edit["range"], edit["newText"]);
     for (const json& d : session.diagnostics(uri)) {
       EXPECT_NE(d.value("code", json()), e.code) << d.dump(2);
     }
@@ -168,18 +174,12 @@ TEST(LanguageServerQuickFix, ASpeedOffItsStepIsSnappedAndTheTextCompilesClean) {
       if (d.value("code", json()) == "value-off-step") off = d;
     }
     ASSERT_FALSE(off.is_null()) << before.dump(2);
-    const json actions = session.request("textDocument/codeAction",
-                                         {{"textDocument", {{"uri", e.uri}}},
-                                          {"range", off["range"]},
-                                          {"context", {{"diagnostics", before}}}})["result"];
+    const json actions = code_actions(session, e.uri, off, before);
     ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
     const json& edits = actions[0]["edit"]["changes"][e.uri];
     ASSERT_EQ(edits.size(), 1u);
     EXPECT_EQ(edits[0]["newText"], e.fix);
-    session.notify(
-        "textDocument/didChange",
-        {{"textDocument", {{"uri", e.uri}, {"version", 2}}},
-         {"contentChanges", json::array({{{"range", edits[0]["range"]}, {"text", e.fix}}})}});
+    apply_edit(session, e.uri, edits[0]["range"], e.fix);
     for (const json& d : session.diagnostics(e.uri)) {
       EXPECT_NE(d.value("code", json()), "value-off-step") << d.dump(2);
     }
@@ -205,20 +205,14 @@ TEST(LanguageServerQuickFix, AChainageIsWrittenAsTheCellItLandsIn) {
       if (d.value("code", json()) == "chainage-rounded") rounded = d;
     }
     ASSERT_FALSE(rounded.is_null()) << before.dump(2);
-    const json actions = session.request("textDocument/codeAction",
-                                         {{"textDocument", {{"uri", uri}}},
-                                          {"range", rounded["range"]},
-                                          {"context", {{"diagnostics", before}}}})["result"];
+    const json actions = code_actions(session, uri, rounded, before);
     ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
     const json& edits = actions[0]["edit"]["changes"][uri];
     ASSERT_EQ(edits.size(), 1u);
     EXPECT_EQ(edits[0]["newText"], mended);
     EXPECT_EQ(edits[0]["range"]["start"]["character"], 10);
     EXPECT_EQ(edits[0]["range"]["end"]["character"], 14);
-    session.notify(
-        "textDocument/didChange",
-        {{"textDocument", {{"uri", uri}, {"version", 2}}},
-         {"contentChanges", json::array({{{"range", edits[0]["range"]}, {"text", mended}}})}});
+    apply_edit(session, uri, edits[0]["range"], mended);
     for (const json& d : session.diagnostics(uri)) {
       EXPECT_NE(d.value("code", json()), "chainage-rounded") << d.dump(2);
     }
@@ -293,11 +287,7 @@ TEST(LanguageServerQuickFix, ARowsSeparatorsAndSurplusFieldsAreMended) {
       if (d.value("code", json()) == e.code) fault = d;
     }
     ASSERT_FALSE(fault.is_null()) << before.dump(2);
-    const json actions =
-        s.session.request("textDocument/codeAction",
-                          {{"textDocument", {{"uri", uri}}},
-                           {"range", fault["range"]},
-                           {"context", {{"diagnostics", json::array({fault})}}}})["result"];
+    const json actions = code_actions(s.session, uri, fault, json::array({fault}));
     ASSERT_EQ(actions.size(), 1u) << actions.dump(2);
     EXPECT_EQ(actions[0]["kind"], "quickfix");
     const json& edits = actions[0]["edit"]["changes"][uri];
@@ -305,11 +295,7 @@ TEST(LanguageServerQuickFix, ARowsSeparatorsAndSurplusFieldsAreMended) {
     EXPECT_EQ(applied(crlf(e.lines), edits[0]), crlf(e.fixed));
 
     // Applied as the editor applies it, the text compiles without a diagnostic.
-    s.session.notify(
-        "textDocument/didChange",
-        {{"textDocument", {{"uri", uri}, {"version", 2}}},
-         {"contentChanges",
-          json::array({{{"range", edits[0]["range"]}, {"text", edits[0]["newText"]}}})}});
+    apply_edit(s.session, uri, edits[0]["range"], edits[0]["newText"]);
     EXPECT_EQ(s.session.diagnostics(uri), json::array());
   }
 }
