@@ -115,22 +115,22 @@ json looks() {
   for (const std::string_view f : signal_fills) fills.push_back(f);
   json ranks = json::array();
   for (const std::string_view r : rank_strokes) ranks.push_back(r);
+  // Every side code a cell can hold (its last digit), those without a colour
+  // of their own included.
   json mountain = json::object();
-  for (int code = 1; code <= 3; ++code) mountain[std::to_string(code)] = mountain_fill(code);
-  return {{"signal_shapes", std::move(shapes)},
-          {"signal_fills", std::move(fills)},
-          {"rank_strokes", std::move(ranks)},
-          {"right_curve", right_curve_fill},
-          {"left_curve", left_curve_fill},
-          {"mountain_fills", std::move(mountain)},
-          {"mountain_filler", mountain_filler_fill},
-          {"adhesion", adhesion_stroke},
-          {"indicator", indicator_fill},
-          {"board", board_stroke},
-          {"station", station_colour},
-          {"text_point", text_point_fill},
-          {"walk_point", walk_point_fill},
-          {"unknown_point", unknown_point_fill}};
+  for (int code = 1; code <= 9; ++code) mountain[std::to_string(code)] = mountain_fill(code);
+  json slowdowns = json::object();
+  for (int kind = 0; kind <= model::cell_kind::sign; ++kind) {
+    const std::string_view fill = slowdown_fill(static_cast<std::uint8_t>(kind));
+    if (!fill.empty()) slowdowns[std::to_string(kind)] = fill;
+  }
+  json doc = {{"signal_shapes", std::move(shapes)},
+              {"signal_fills", std::move(fills)},
+              {"rank_strokes", std::move(ranks)},
+              {"mountain_fills", std::move(mountain)},
+              {"slowdown_fills", std::move(slowdowns)}};
+  for (const named_look& look : page_looks) doc[std::string(look.name)] = look.value;
+  return doc;
 }
 
 }  // namespace
