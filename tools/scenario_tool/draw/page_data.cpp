@@ -99,9 +99,17 @@ json plan_points(const line_picture& p) {
     plan["y_cm"].push_back(centimetres(p.plan.number(m, 1)));
   }
   plan["full_points"] = last + 1;
-  const drawing::plan_turn turn =
-      drawing::turn_of(p.plan, std::clamp(p.line_length, std::int32_t{1}, last));
-  plan["turn"] = {turn.cos, turn.sin};
+  // The turn and the extent the SVG fits to its box, which the page fits to
+  // its own: turned metres, to the centimetre.
+  const drawing::plan_frame frame = drawing::frame_of(p.plan, p.line_length, p.stations);
+  plan["turn"] = {frame.turn.cos, frame.turn.sin};
+  if (frame.found) {
+    const auto cm = [](double metres) { return static_cast<double>(centimetres(metres)) / 100; };
+    plan["extent"] = {{"min_u", cm(frame.min_u)},
+                      {"max_u", cm(frame.max_u)},
+                      {"min_v", cm(frame.min_v)},
+                      {"max_v", cm(frame.max_v)}};
+  }
   return plan;
 }
 

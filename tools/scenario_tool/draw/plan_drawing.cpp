@@ -24,48 +24,21 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
     return;
   }
   const std::int32_t line_end = std::clamp(p.line_length, 1, last);
-  // Turned so that the line runs along the box and starts on the left.
-  const plan_turn turn = turn_of(p.plan, line_end);
+  // Turned so that the line runs along the box and starts on the left; the
+  // stations past the line's end stay inside the box too.
+  const plan_frame frame = frame_of(p.plan, p.line_length, p.stations);
+  const plan_turn turn = frame.turn;
   const auto u_of = [&](std::int32_t m) {
     return turn.u(p.plan.number(m, 0), p.plan.number(m, 1));
   };
   const auto v_of = [&](std::int32_t m) {
     return turn.v(p.plan.number(m, 0), p.plan.number(m, 1));
   };
-  double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
-  bool any = false;
-  for (std::int32_t m = 0; m <= line_end; ++m) {
-    if (!finite_point(p.plan, m)) continue;
-    const double x = u_of(m);
-    const double y = v_of(m);
-    if (!std::isfinite(x) || !std::isfinite(y)) continue;
-    if (!any) {
-      min_x = max_x = x;
-      min_y = max_y = y;
-      any = true;
-    }
-    min_x = std::min(min_x, x);
-    max_x = std::max(max_x, x);
-    min_y = std::min(min_y, y);
-    max_y = std::max(max_y, y);
-  }
-  // Stations past the line's end stay inside the box too.
-  for (std::size_t i = 1; i < p.stations.size() && i <= 80 && any; ++i) {
-    const model::station_entry& e = p.stations[i];
-    if (station_role(static_cast<int>(i), e) != "station") continue;
-    const std::int32_t m = std::clamp(e.position, 0, last);
-    if (!finite_point(p.plan, m)) continue;
-    const double x = u_of(m), y = v_of(m);
-    if (!std::isfinite(x) || !std::isfinite(y)) continue;
-    min_x = std::min(min_x, x);
-    max_x = std::max(max_x, x);
-    min_y = std::min(min_y, y);
-    max_y = std::max(max_y, y);
-  }
-  if (!any || !std::isfinite(max_x - min_x) || !std::isfinite(max_y - min_y)) {
+  if (!frame.found) {
     svg << "</g>\n";
     return;
   }
+  const double min_x = frame.min_u, max_x = frame.max_u, min_y = frame.min_v, max_y = frame.max_v;
   const double pad = 40;
   const double box_w = plot_width - 2 * pad;
   const double box_h = plan_bottom - plan_top - 2 * pad;
@@ -115,7 +88,7 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
     const model::station_entry& e = p.stations[i];
     if (station_role_of(static_cast<int>(i), e) != model::station_role::station) continue;
-    const std::int32_t m = std::clamp(e.position, 0, last);
+    const std::int32_t m = station_plan_metre(p.plan, e.position);
     if (!finite_point(p.plan, m)) continue;
     const double x = px(u_of(m));
     const double y = py(v_of(m));

@@ -589,7 +589,7 @@ class LinePage {
     const p = this.data.plan;
     const n = p.metre.length;
     this.planPoints = null;
-    if (n < 2) return;
+    if (n < 2 || !p.extent) return;
     // Turned as the tool turns it: the line's principal direction along the
     // box's width, its start on the left.
     const [cos, sin] = p.turn;
@@ -624,11 +624,9 @@ class LinePage {
     }
     const { u, v, metre } = this.planPoints;
     const L = this.data.line_length;
-    const lastOfLine = this.indexAtMetre(L);
-    let u0 = Infinity, u1 = -Infinity, v0 = Infinity, v1 = -Infinity;
-    for (let i = 0; i <= lastOfLine; ++i) {
-      u0 = Math.min(u0, u[i]); u1 = Math.max(u1, u[i]); v0 = Math.min(v0, v[i]); v1 = Math.max(v1, v[i]);
-    }
+    // The extent the tool fits its SVG to: the line and every station's point.
+    const e = this.data.plan.extent;
+    const [u0, u1, v0, v1] = [e.min_u, e.max_u, e.min_v, e.max_v];
     const pad = 14;
     const s = Math.min((w - 2 * pad) / Math.max(u1 - u0, 1), (h - 2 * pad) / Math.max(v1 - v0, 1));
     const ox = (w - (u1 - u0) * s) / 2, oy = (h + (v1 - v0) * s) / 2;
@@ -659,11 +657,14 @@ class LinePage {
     g.lineWidth = 5;
     path(Math.max(0, this.from), Math.min(this.to, metre[metre.length - 1]));
     g.lineWidth = 1;
+    const marks = [];
     for (const st of this.stations) {
       const [x, y] = at(st.fields.position);
       g.fillStyle = this.looks.station;
       g.beginPath(); g.arc(x, y, 3, 0, 2 * Math.PI); g.fill();
+      marks.push(x.toFixed(1) + ',' + y.toFixed(1));
     }
+    d.stationMarks = marks.join(' ');
     if (this.cursor !== null) {
       const [x, y] = at(Math.min(Math.max(this.cursor, 0), metre[metre.length - 1]));
       g.strokeStyle = this.looks.plan_pointer;
