@@ -93,6 +93,15 @@ TEST(PageServer, ServesThePageAndSendsAReloadWhenATextIsSaved) {
   std::thread server([&] {
     status = serve({{line.string(), train.string()}, {}}, held, out, err);
   });
+  // However the test leaves, the server is stopped and waited for.
+  struct stopped_at_exit {
+    std::thread& server;
+    ~stopped_at_exit() {
+      if (!server.joinable()) return;
+      ask_server_to_stop();
+      server.join();
+    }
+  } stopper{server};
   const int port = held + 1;
   // The server compiles the texts before it listens.
   socket_handle events = no_socket;
@@ -101,11 +110,7 @@ TEST(PageServer, ServesThePageAndSendsAReloadWhenATextIsSaved) {
     events = connect_to_loopback(port);
     if (events == no_socket) std::this_thread::sleep_for(20ms);
   }
-  if (events == no_socket) {
-    ask_server_to_stop();
-    server.join();
-    FAIL() << "view did not answer on port " << port << "\n" << err.str();
-  }
+  ASSERT_NE(events, no_socket) << "view did not answer on port " << port;
   ASSERT_TRUE(send_all(events, "GET /events HTTP/1.1\r\nAccept: text/event-stream\r\n\r\n"));
   std::string stream = read_until(events, {}, ": the page reloads on each event\n\n", 10s);
   EXPECT_NE(stream.find("HTTP/1.1 200 OK\r\nContent-Type: text/event-stream\r\n"),

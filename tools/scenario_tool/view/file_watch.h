@@ -30,4 +30,9 @@ class file_watch {
   std::vector<int> folder_of_name_;  // the watch descriptor of each name's folder
 };
 
+// The watched files' sizes and modification times, as one comparable text:
+// times to the system's finest (a save within the second of the last, of
+// the same size, still changes it).
+std::string file_stamps(const std::vector<std::filesystem::path>& files);
+
 }  // namespace scenario_tool::view

@@ -42,7 +42,8 @@ subcommand add_view(CLI::App& app, const streams& io) {
                       "With a folder holding several trains' files: the train to show");
   command->footer(
       "view listens on the loopback address only (127.0.0.1): nothing outside this computer "
-      "can reach it. It prints the compile's diagnostics again after each save.");
+      "can reach it. It prints the compile's diagnostics again after each save. It works the "
+      "same on Linux and on Windows; a save is noticed within a tenth of a second.");
   return {command, [o, io]() {
             try {
               view::line_source source{o->inputs, o->train};
