@@ -70,6 +70,16 @@ try {
   const shown = await tab.evaluate(() => ({ ...document.getElementById('bands').dataset,
     fill: document.getElementById('plan').dataset.fill }));
   check(Number(shown.fill) > 0.95, 'the plan fills its box', `fill ${shown.fill}`);
+  // The plan's box holds every station's mark, those past the line's end too.
+  const plan = await tab.evaluate(() => {
+    const c = document.getElementById('plan');
+    return { marks: c.dataset.stationMarks || '', w: c.clientWidth, h: Number(c.getAttribute('height')) };
+  });
+  const marks = plan.marks.split(' ').filter(Boolean).map((m) => m.split(',').map(Number));
+  const outside = marks.filter(([x, y]) => !(x >= 0 && x <= plan.w && y >= 0 && y <= plan.h));
+  check(marks.length === stationRows.length && outside.length === 0,
+    `every station's plan mark lies inside the plan box (${marks.length} marks)`,
+    `outside ${plan.w} x ${plan.h}: ${outside.map((m) => m.join(',')).join(' ')}`);
   check(Number(shown.signals) === signalRows.length,
     `the whole line shows every signal row (${signalRows.length})`, `drawn ${shown.signals}`);
   check(Number(shown.stations) === stationRows.length,

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,7 +20,22 @@
 #include "scenario_tool/draw/page_data.h"
 #include "support/temp_folder.h"
 
+namespace scenario_tool {
+std::string_view page_script();  // the page's script, as the tool carries it
+}  // namespace scenario_tool
+
 namespace {
+
+nlohmann::json shipped_page_data() {
+  const testing_support::temp_folder folder;
+  const auto line = folder / "Brisena_Tarvo_linea.txt";
+  const auto train = folder / "Brisena_Tarvo_47306-.txt";
+  platform::replace_file(line, scenari::render_lines(scenari::linea_lines()));
+  platform::replace_file(train, scenari::render_lines(scenari::treno_lines()));
+  const scenario_tool::drawn_texts drawn = scenario_tool::picture_from_texts(line, train);
+  return nlohmann::json::parse(
+      scenario_tool::page_json(drawn.picture, drawn.rows, drawn.diagnostics));
+}
 
 std::vector<std::string> fields_of(const std::string& row) {
   std::vector<std::string> fields;
@@ -84,6 +101,56 @@ TEST(PageLooks, SignalsIndicatorsCurvesAndThePlanAsTheRowsAndTheSvgHaveThem) {
   std::size_t end = 0;
   while (end + 1 < plan["metre"].size() && plan["metre"][end + 1] <= data["line_length"]) ++end;
   EXPECT_LT(u(0), u(end));
+}
+
+// The page draws with the tool's colours only: it spells none itself, every
+// look it reads is sent, and each sent is a colour a canvas takes (or, for a
+// see-through, a share between 0 and 1). A look the page misnames would be
+// drawn in whatever colour came before.
+TEST(PageLooks, ThePageSpellsNoColourAndEveryLookItReadsIsSent) {
+  const std::string script(scenario_tool::page_script());
+  const std::regex colour_literal(R"(#[0-9a-fA-F]{3,8}\b|\b(rgba?|hsla?)\s*\()");
+  for (auto it = std::sregex_iterator(script.begin(), script.end(), colour_literal);
+       it != std::sregex_iterator(); ++it) {
+    ADD_FAILURE() << "page.js spells a colour: "
+                  << script.substr(
+                         static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, it->position() - 40)),
+                         80);
+  }
+
+  const nlohmann::json looks = shipped_page_data()["looks"];
+  std::set<std::string> read;
+  const std::regex look_read(R"(looks\.([A-Za-z_]+))");
+  for (auto it = std::sregex_iterator(script.begin(), script.end(), look_read);
+       it != std::sregex_iterator(); ++it) {
+    read.insert((*it)[1]);
+  }
+  EXPECT_GT(read.size(), 20u);
+  for (const std::string& name : read) EXPECT_TRUE(looks.contains(name)) << name;
+
+  const std::regex hex(R"(#([0-9a-f]{3}|[0-9a-f]{6}))");
+  for (const auto& [name, value] : looks.items()) {
+    SCOPED_TRACE(name);
+    std::vector<std::string> values;
+    if (value.is_string()) values.push_back(value);
+    for (const auto& v : value) {
+      if (v.is_string()) values.push_back(v);
+    }
+    for (const std::string& v : values) {
+      if (name == "signal_shapes") {
+        EXPECT_TRUE(v == "circle" || v == "square" || v == "triangle") << v;
+      } else if (name.ends_with("_opacity")) {
+        EXPECT_GT(std::stod(v), 0);
+        EXPECT_LT(std::stod(v), 1);
+      } else {
+        EXPECT_TRUE(std::regex_match(v, hex)) << v;
+      }
+    }
+  }
+  // Every side code a cell can hold has a fill, and each slowdown kind drawn.
+  for (int code = 1; code <= 9; ++code)
+    EXPECT_TRUE(looks["mountain_fills"].contains(std::to_string(code)));
+  for (const char* kind : {"2", "3", "4", "5"}) EXPECT_TRUE(looks["slowdown_fills"].contains(kind));
 }
 
 }  // namespace

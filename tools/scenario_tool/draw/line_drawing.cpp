@@ -24,17 +24,20 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
     x += 14 + 6.5 * static_cast<double>(label.size()) + 22;
   };
   namespace k = model::cell_kind;
-  item("<rect x=\"-5\" y=\"-4\" width=\"10\" height=\"8\" fill=\"#fdfefe\" stroke=\"" +
-           std::string(board_stroke) + "\"/>",
+  item("<rect x=\"-5\" y=\"-4\" width=\"10\" height=\"8\" fill=\"" + std::string(board_fill) +
+           "\" stroke=\"" + std::string(board_stroke) + "\"/>",
        cell_kind_name(k::sign) + " (its lettering)");
   item("<rect x=\"-4\" y=\"-4\" width=\"8\" height=\"8\" fill=\"" + std::string(indicator_fill) +
            "\"/>",
        cell_kind_name(k::speed_indicator) + " (rank A)");
-  item("<path d=\"M0 -6 l6 11 h-12 z\" fill=\"#f4d03f\" stroke=\"#000\" stroke-width=\"0.8\"/>",
+  item("<path d=\"M0 -6 l6 11 h-12 z\" fill=\"" + std::string(slowdown_warning_fill) +
+           "\" stroke=\"" + std::string(ink) + "\" stroke-width=\"0.8\"/>",
        cell_kind_name(k::slowdown_warning));
-  item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"#c0392b\"/>",
+  item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"" +
+           std::string(slowdown_start_fill) + "\"/>",
        cell_kind_name(k::slowdown_start) + " (speed)");
-  item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"#27ae60\"/>",
+  item("<rect x=\"-4\" y=\"-5\" width=\"8\" height=\"10\" fill=\"" +
+           std::string(slowdown_end_fill) + "\"/>",
        cell_kind_name(k::slowdown_end));
   if (p.cells_before_walk) {
     item("<circle r=\"4\" fill=\"" + std::string(text_point_fill) + "\"/>",
@@ -57,9 +60,11 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
          "indicator speed, rank A");
   swatch("stroke=\"" + std::string(rank_strokes[1]) + "\" stroke-width=\"1.2\"", "rank B");
   swatch("stroke=\"" + std::string(rank_strokes[2]) + "\" stroke-width=\"1.2\"", "rank C");
-  swatch("stroke=\"#7f8c8d\" stroke-width=\"2\" stroke-dasharray=\"5 3\"",
+  swatch("stroke=\"" + std::string(line_speed_stroke) +
+             "\" stroke-width=\"2\" stroke-dasharray=\"5 3\"",
          "line speed of the train");
-  swatch("stroke=\"#c0392b\" stroke-width=\"3\"", "slowdown speed");
+  swatch("stroke=\"" + std::string(slowdown_speed_stroke) + "\" stroke-width=\"3\"",
+         "slowdown speed");
   swatch("stroke=\"" + std::string(right_curve_fill) + "\" stroke-width=\"6\"",
          "right curve (deeper: tighter)");
   swatch("stroke=\"" + std::string(left_curve_fill) + "\" stroke-width=\"6\"", "left curve");
@@ -73,7 +78,7 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
     x += 8 + 6.5 * static_cast<double>(label.size()) + 18;
   };
   for (std::size_t k = 0; k < signal_shapes.size(); ++k) {
-    mark(glyph_svg(signal_shapes[k], x, y3, "#fff"), "signal, left kind " + std::to_string(k));
+    mark(glyph_svg(signal_shapes[k], x, y3, hollow_fill), "signal, left kind " + std::to_string(k));
   }
   for (std::size_t k = 0; k < signal_fills.size(); ++k) {
     mark(glyph_svg(glyph::circle, x, y3, signal_fills[k]), "right kind " + std::to_string(k));
@@ -86,14 +91,14 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
   mark("<path d=\"M" + num(x - 5) + " " + num(y3 - 4) + " h10 l-5 8 z\" fill=\"" +
            std::string(station_colour) + "\"/>",
        "station: stops");
-  mark("<path d=\"M" + num(x - 5) + " " + num(y3 - 4) + " h10 l-5 8 z\" fill=\"#fff\" stroke=\"" +
-           std::string(station_colour) + "\"/>",
+  mark("<path d=\"M" + num(x - 5) + " " + num(y3 - 4) + " h10 l-5 8 z\" fill=\"" +
+           std::string(hollow_fill) + "\" stroke=\"" + std::string(station_colour) + "\"/>",
        "passes");
   if (!p.cells_before_walk) {
     svg.text(left, y2 + 72,
              "Drawn from compiled files alone: the speed points that the compiler's walk adds "
              "cannot be told from those the texts give, so all are shown alike.",
-             "font-size=\"11\" fill=\"#555\"");
+             "font-size=\"11\" fill=\"" + std::string(note_fill) + "\"");
   }
   svg << "</g>\n";
 }
@@ -131,7 +136,7 @@ std::string draw_svg(const line_picture& p) {
   }
   codes += "; line length " + km(p.line_length);
   svg.text(left, 54, xml(codes), "font-size=\"13\"");
-  svg.text(left, 72, xml(p.source), "font-size=\"11\" fill=\"#555\"");
+  svg.text(left, 72, xml(p.source), "font-size=\"11\" fill=\"" + std::string(note_fill) + "\"");
 
   std::int64_t span = std::max<std::int64_t>(p.line_length, 1000);
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {

@@ -44,6 +44,21 @@ std::string_view mountain_fill(int side_code) {
   }
 }
 
+std::string_view slowdown_fill(std::uint8_t kind) {
+  switch (kind) {
+    case model::cell_kind::slowdown_start:
+      return slowdown_start_fill;
+    case model::cell_kind::slowdown_end:
+      return slowdown_end_fill;
+    case model::cell_kind::slowdown_warning:
+      return slowdown_warning_fill;
+    case model::cell_kind::slowdown_marker:
+      return slowdown_marker_fill;
+    default:
+      return {};
+  }
+}
+
 std::array<double, 3> indicator_speeds(const model::track_cell& cell) {
   const auto speed = [](std::int16_t packed) { return 5.0 * std::floor(packed / 100.0); };
   return {speed(cell.value), speed(cell.value2), speed(cell.value3)};

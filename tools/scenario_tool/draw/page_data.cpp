@@ -99,9 +99,17 @@ json plan_points(const line_picture& p) {
     plan["y_cm"].push_back(centimetres(p.plan.number(m, 1)));
   }
   plan["full_points"] = last + 1;
-  const drawing::plan_turn turn =
-      drawing::turn_of(p.plan, std::clamp(p.line_length, std::int32_t{1}, last));
-  plan["turn"] = {turn.cos, turn.sin};
+  // The turn and the extent the SVG fits to its box, which the page fits to
+  // its own: turned metres, to the centimetre.
+  const drawing::plan_frame frame = drawing::frame_of(p.plan, p.line_length, p.stations);
+  plan["turn"] = {frame.turn.cos, frame.turn.sin};
+  if (frame.found) {
+    const auto cm = [](double metres) { return static_cast<double>(centimetres(metres)) / 100; };
+    plan["extent"] = {{"min_u", cm(frame.min_u)},
+                      {"max_u", cm(frame.max_u)},
+                      {"min_v", cm(frame.min_v)},
+                      {"max_v", cm(frame.max_v)}};
+  }
   return plan;
 }
 
@@ -115,22 +123,22 @@ json looks() {
   for (const std::string_view f : signal_fills) fills.push_back(f);
   json ranks = json::array();
   for (const std::string_view r : rank_strokes) ranks.push_back(r);
+  // Every side code a cell can hold (its last digit), those without a colour
+  // of their own included.
   json mountain = json::object();
-  for (int code = 1; code <= 3; ++code) mountain[std::to_string(code)] = mountain_fill(code);
-  return {{"signal_shapes", std::move(shapes)},
-          {"signal_fills", std::move(fills)},
-          {"rank_strokes", std::move(ranks)},
-          {"right_curve", right_curve_fill},
-          {"left_curve", left_curve_fill},
-          {"mountain_fills", std::move(mountain)},
-          {"mountain_filler", mountain_filler_fill},
-          {"adhesion", adhesion_stroke},
-          {"indicator", indicator_fill},
-          {"board", board_stroke},
-          {"station", station_colour},
-          {"text_point", text_point_fill},
-          {"walk_point", walk_point_fill},
-          {"unknown_point", unknown_point_fill}};
+  for (int code = 1; code <= 9; ++code) mountain[std::to_string(code)] = mountain_fill(code);
+  json slowdowns = json::object();
+  for (int kind = 0; kind <= model::cell_kind::sign; ++kind) {
+    const std::string_view fill = slowdown_fill(static_cast<std::uint8_t>(kind));
+    if (!fill.empty()) slowdowns[std::to_string(kind)] = fill;
+  }
+  json doc = {{"signal_shapes", std::move(shapes)},
+              {"signal_fills", std::move(fills)},
+              {"rank_strokes", std::move(ranks)},
+              {"mountain_fills", std::move(mountain)},
+              {"slowdown_fills", std::move(slowdowns)}};
+  for (const named_look& look : page_looks) doc[std::string(look.name)] = look.value;
+  return doc;
 }
 
 }  // namespace

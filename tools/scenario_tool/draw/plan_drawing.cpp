@@ -13,7 +13,8 @@ namespace scenario_tool::drawing {
 void draw_plan(svg_writer& svg, const line_picture& p) {
   svg << "<g id=\"plan\">\n";
   svg << "<rect x=\"" << num(left) << "\" y=\"" << num(plan_top) << "\" width=\"" << num(plot_width)
-      << "\" height=\"" << num(plan_bottom - plan_top) << "\" fill=\"#fbfbf8\" stroke=\"#999\"/>\n";
+      << "\" height=\"" << num(plan_bottom - plan_top)
+      << "\" fill=\"#fbfbf8\" stroke=\"" + std::string(frame_stroke) + "\"/>\n";
   svg.text(left + 6, plan_top + 16, "Plan of the line (from the track plan)",
            "font-size=\"13\" font-weight=\"bold\"");
   const std::int32_t last = p.plan.last_metre();
@@ -23,48 +24,21 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
     return;
   }
   const std::int32_t line_end = std::clamp(p.line_length, 1, last);
-  // Turned so that the line runs along the box and starts on the left.
-  const plan_turn turn = turn_of(p.plan, line_end);
+  // Turned so that the line runs along the box and starts on the left; the
+  // stations past the line's end stay inside the box too.
+  const plan_frame frame = frame_of(p.plan, p.line_length, p.stations);
+  const plan_turn turn = frame.turn;
   const auto u_of = [&](std::int32_t m) {
     return turn.u(p.plan.number(m, 0), p.plan.number(m, 1));
   };
   const auto v_of = [&](std::int32_t m) {
     return turn.v(p.plan.number(m, 0), p.plan.number(m, 1));
   };
-  double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
-  bool any = false;
-  for (std::int32_t m = 0; m <= line_end; ++m) {
-    if (!finite_point(p.plan, m)) continue;
-    const double x = u_of(m);
-    const double y = v_of(m);
-    if (!std::isfinite(x) || !std::isfinite(y)) continue;
-    if (!any) {
-      min_x = max_x = x;
-      min_y = max_y = y;
-      any = true;
-    }
-    min_x = std::min(min_x, x);
-    max_x = std::max(max_x, x);
-    min_y = std::min(min_y, y);
-    max_y = std::max(max_y, y);
-  }
-  // Stations past the line's end stay inside the box too.
-  for (std::size_t i = 1; i < p.stations.size() && i <= 80 && any; ++i) {
-    const model::station_entry& e = p.stations[i];
-    if (station_role(static_cast<int>(i), e) != "station") continue;
-    const std::int32_t m = std::clamp(e.position, 0, last);
-    if (!finite_point(p.plan, m)) continue;
-    const double x = u_of(m), y = v_of(m);
-    if (!std::isfinite(x) || !std::isfinite(y)) continue;
-    min_x = std::min(min_x, x);
-    max_x = std::max(max_x, x);
-    min_y = std::min(min_y, y);
-    max_y = std::max(max_y, y);
-  }
-  if (!any || !std::isfinite(max_x - min_x) || !std::isfinite(max_y - min_y)) {
+  if (!frame.found) {
     svg << "</g>\n";
     return;
   }
+  const double min_x = frame.min_u, max_x = frame.max_u, min_y = frame.min_v, max_y = frame.max_v;
   const double pad = 40;
   const double box_w = plot_width - 2 * pad;
   const double box_h = plan_bottom - plan_top - 2 * pad;
@@ -94,14 +68,18 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
     if (to > from) point(to);
     svg << "<polyline fill=\"none\" " << attributes << " points=\"" << points << "\"/>\n";
   };
-  polyline(0, line_end, "stroke=\"#222\" stroke-width=\"2.5\" class=\"plan-line\"");
+  polyline(
+      0, line_end,
+      "stroke=\"" + std::string(plan_line_stroke) + "\" stroke-width=\"2.5\" class=\"plan-line\"");
   // The extra metres past the line's end that the plan carries.
   svg << "<clipPath id=\"plan-clip\"><rect x=\"" << num(left) << "\" y=\"" << num(plan_top)
       << "\" width=\"" << num(plot_width) << "\" height=\"" << num(plan_bottom - plan_top)
       << "\"/></clipPath>\n";
   svg << "<g clip-path=\"url(#plan-clip)\">\n";
   if (last - 2 > line_end) {
-    polyline(line_end, last - 2, "stroke=\"#999\" stroke-width=\"1.5\" stroke-dasharray=\"6 4\"");
+    polyline(line_end, last - 2,
+             "stroke=\"" + std::string(plan_run_out_stroke) +
+                 "\" stroke-width=\"1.5\" stroke-dasharray=\"6 4\"");
   }
   svg << "</g>\n";
 
@@ -110,12 +88,12 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
     const model::station_entry& e = p.stations[i];
     if (station_role_of(static_cast<int>(i), e) != model::station_role::station) continue;
-    const std::int32_t m = std::clamp(e.position, 0, last);
+    const std::int32_t m = station_plan_metre(p.plan, e.position);
     if (!finite_point(p.plan, m)) continue;
     const double x = px(u_of(m));
     const double y = py(v_of(m));
     svg << "<circle class=\"plan-station-mark\" cx=\"" << num(x) << "\" cy=\"" << num(y)
-        << "\" r=\"5\" fill=\"" << (train_stops(e) ? station_colour : "#fff") << "\" stroke=\""
+        << "\" r=\"5\" fill=\"" << (train_stops(e) ? station_colour : hollow_fill) << "\" stroke=\""
         << station_colour << "\" stroke-width=\"2\"><title>" << stored(e.name) << ", "
         << km(e.position) << (train_stops(e) ? ", the train stops" : ", the train passes")
         << "</title></circle>\n";
@@ -126,16 +104,18 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
   }
   // Start of the line.
   if (finite_point(p.plan, 0)) {
-    svg.text(px(u_of(0)) + 8, py(v_of(0)) + 16, "start", "font-size=\"10\" fill=\"#555\"");
+    svg.text(px(u_of(0)) + 8, py(v_of(0)) + 16, "start",
+             "font-size=\"10\" fill=\"" + std::string(note_fill) + "\"");
   }
   // Where the plane's y axis points once the plan is turned.
   const double ax = right - 30, ay = plan_top + 40;
   svg << "<g id=\"plan-y-axis\"><line x1=\"" << num(ax) << "\" y1=\"" << num(ay) << "\" x2=\""
       << num(ax - turn.sin * 22) << "\" y2=\"" << num(ay - turn.cos * 22)
-      << "\" stroke=\"#555\" stroke-width=\"1.5\"/><circle cx=\"" << num(ax - turn.sin * 22)
-      << "\" cy=\"" << num(ay - turn.cos * 22) << "\" r=\"2.5\" fill=\"#555\"/>";
+      << "\" stroke=\"" + std::string(note_fill) + "\" stroke-width=\"1.5\"/><circle cx=\""
+      << num(ax - turn.sin * 22) << "\" cy=\"" << num(ay - turn.cos * 22)
+      << "\" r=\"2.5\" fill=\"" + std::string(note_fill) + "\"/>";
   svg.text(ax - turn.sin * 34, ay - turn.cos * 34 + 4, "+y",
-           "font-size=\"10\" fill=\"#555\" text-anchor=\"middle\"");
+           "font-size=\"10\" fill=\"" + std::string(note_fill) + "\" text-anchor=\"middle\"");
   svg << "</g>\n";
 
   // Scale bar: a round length of at most a fifth of the line's extent.
@@ -144,16 +124,17 @@ void draw_plan(svg_writer& svg, const line_picture& p) {
   const double bx = left + 20;
   const double by = plan_bottom - 20;
   svg << "<g id=\"scale-bar\">\n";
-  svg.line(bx, by, bx + bar_px, by, "stroke=\"#000\" stroke-width=\"3\"");
-  svg.line(bx, by - 6, bx, by + 4, "stroke=\"#000\" stroke-width=\"1.5\"");
-  svg.line(bx + bar_px, by - 6, bx + bar_px, by + 4, "stroke=\"#000\" stroke-width=\"1.5\"");
+  svg.line(bx, by, bx + bar_px, by, "stroke=\"" + std::string(ink) + "\" stroke-width=\"3\"");
+  svg.line(bx, by - 6, bx, by + 4, "stroke=\"" + std::string(ink) + "\" stroke-width=\"1.5\"");
+  svg.line(bx + bar_px, by - 6, bx + bar_px, by + 4,
+           "stroke=\"" + std::string(ink) + "\" stroke-width=\"1.5\"");
   svg.text(bx + bar_px / 2, by - 8, bar_m >= 1000 ? num(bar_m / 1000) + " km" : num(bar_m) + " m",
            "font-size=\"12\" text-anchor=\"middle\"");
   svg << "</g>\n";
   svg.text(right - 8, plan_bottom - 10,
            "turned so that the line runs along the box from the left (arrow: the plan's +y); "
            "filled rings: the train stops; grey dashes: the plan's run past the line's end",
-           "font-size=\"10\" text-anchor=\"end\" fill=\"#555\"");
+           "font-size=\"10\" text-anchor=\"end\" fill=\"" + std::string(note_fill) + "\"");
   svg << "</g>\n";
 }
 

@@ -19,7 +19,8 @@ namespace {
 
 void panel_frame(svg_writer& svg, double top, double bottom, std::string_view title) {
   svg << "<rect x=\"" << num(left) << "\" y=\"" << num(top) << "\" width=\"" << num(plot_width)
-      << "\" height=\"" << num(bottom - top) << "\" fill=\"none\" stroke=\"#999\"/>\n";
+      << "\" height=\"" << num(bottom - top)
+      << "\" fill=\"none\" stroke=\"" + std::string(frame_stroke) + "\"/>\n";
   svg.text(left - 8, top + 12, title, "font-size=\"12\" text-anchor=\"end\" font-weight=\"bold\"");
 }
 
@@ -54,8 +55,8 @@ double room_to_next(const line_picture& p, const chainage_axis& axis, std::size_
 }  // namespace
 
 std::string glyph_svg(glyph shape, double x, double y, std::string_view fill) {
-  const std::string paint =
-      "fill=\"" + std::string(fill) + "\" stroke=\"#000\" stroke-width=\"0.8\"/>";
+  const std::string paint = "fill=\"" + std::string(fill) + "\" stroke=\"" + std::string(ink) +
+                            "\" stroke-width=\"0.8\"/>";
   switch (shape) {
     case glyph::square:
       return "<rect x=\"" + num(x - 3.5) + "\" y=\"" + num(y - 3.5) +
@@ -117,7 +118,7 @@ void draw_mountain(svg_writer& svg, const line_picture& p, const chainage_axis& 
   svg << "<polyline class=\"adhesion-line\" fill=\"none\" stroke=\"" << adhesion_stroke
       << "\" stroke-width=\"1.2\" points=\"" << step_points(axis, steps, axis.span, y) << "\"/>\n";
   svg.text(right - 4, mountain_bottom - 4, "adhesion up to " + num(high),
-           "font-size=\"9\" text-anchor=\"end\" fill=\"#555\"");
+           "font-size=\"9\" text-anchor=\"end\" fill=\"" + std::string(note_fill) + "\"");
   svg << "</g>\n";
 }
 
@@ -126,11 +127,11 @@ void draw_axis(svg_writer& svg, const chainage_axis& axis) {
   const double step_km = nice_step(axis.span / 1000 / 20);
   for (double k = 0; k * 1000 <= axis.span + 0.5; k += step_km) {
     const double x = axis.x(k * 1000);
-    svg.line(x, gradient_top, x, marks_bottom, "stroke=\"#e4e4e4\"");
-    svg.line(x, marks_bottom, x, marks_bottom + 5, "stroke=\"#000\"");
+    svg.line(x, gradient_top, x, marks_bottom, "stroke=\"" + std::string(grid_stroke) + "\"");
+    svg.line(x, marks_bottom, x, marks_bottom + 5, "stroke=\"" + std::string(ink) + "\"");
     svg.text(x, axis_labels, num(k));
   }
-  svg.line(left, marks_bottom, right, marks_bottom, "stroke=\"#000\"");
+  svg.line(left, marks_bottom, right, marks_bottom, "stroke=\"" + std::string(ink) + "\"");
   svg.text(right, axis_labels + 16, "chainage in km", "text-anchor=\"end\"");
   svg << "</g>\n";
 }
@@ -154,12 +155,16 @@ void draw_gradient(svg_writer& svg, const line_picture& p, const chainage_axis& 
     const double mid = (gradient_top + gradient_bottom) / 2;
     return mid - g / reach * (gradient_bottom - gradient_top) / 2 * 0.9;
   };
-  svg.line(left, y(0), right, y(0), "stroke=\"#888\" stroke-dasharray=\"3 3\"");
+  svg.line(left, y(0), right, y(0),
+           "stroke=\"" + std::string(gradient_level_stroke) + "\" stroke-dasharray=\"3 3\"");
   for (double g : {-reach, 0.0, reach}) {
-    svg.text(left + 4, y(g) - 2, num(g), "font-size=\"10\" fill=\"#555\"");
+    svg.text(left + 4, y(g) - 2, num(g),
+             "font-size=\"10\" fill=\"" + std::string(note_fill) + "\"");
   }
-  svg << "<polyline class=\"gradient-line\" fill=\"none\" stroke=\"#8e5a2b\" stroke-width=\"1.5\" "
-         "points=\""
+  svg << "<polyline class=\"gradient-line\" fill=\"none\" stroke=\"" +
+             std::string(gradient_stroke) +
+             "\" stroke-width=\"1.5\" "
+             "points=\""
       << step_points(axis, steps, axis.span, y) << "\"/>\n";
   svg << "</g>\n";
 }
@@ -170,7 +175,7 @@ void draw_curves(svg_writer& svg, const line_picture& p, const chainage_axis& ax
   const double mid = (curves_top + curves_bottom) / 2;
   svg.text(left - 8, curves_bottom - 2, "right ▲ left ▼", "font-size=\"9\" text-anchor=\"end\"");
   svg.text(left - 8, curves_top + 24, "depth 1/R", "font-size=\"9\" text-anchor=\"end\"");
-  svg.line(left, mid, right, mid, "stroke=\"#bbb\"");
+  svg.line(left, mid, right, mid, "stroke=\"" + std::string(curve_axis_stroke) + "\"");
   if (p.plan.exists()) {
     const std::int32_t last =
         std::min<std::int32_t>(p.plan.last_metre() - 2, static_cast<std::int32_t>(axis.span));
@@ -222,7 +227,8 @@ void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& ax
   };
   for (double v = 0; v <= top; v += top > 200 ? 100 : 50) {
     svg.line(left, y(v), right, y(v), "stroke=\"#eee\"");
-    svg.text(left + 4, y(v) - 2, num(v), "font-size=\"10\" fill=\"#555\"");
+    svg.text(left + 4, y(v) - 2, num(v),
+             "font-size=\"10\" fill=\"" + std::string(note_fill) + "\"");
   }
   // Slowdowns: their speed from start to the next end cell (the last cell
   // when none follows).
@@ -234,10 +240,12 @@ void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& ax
     if (p.cells[i].kind != model::cell_kind::slowdown_start) continue;
     const std::size_t e = next_end[i + 1];
     svg.line(axis.x(i * 50.0), y(p.cells[i].value), axis.x(e * 50.0), y(p.cells[i].value),
-             "stroke=\"#c0392b\" stroke-width=\"3\" class=\"slowdown-speed\"");
+             "stroke=\"" + std::string(slowdown_speed_stroke) +
+                 "\" stroke-width=\"3\" class=\"slowdown-speed\"");
   }
-  svg << "<polyline class=\"line-speed\" fill=\"none\" stroke=\"#7f8c8d\" stroke-width=\"2\" "
-         "stroke-dasharray=\"5 3\" points=\""
+  svg << "<polyline class=\"line-speed\" fill=\"none\" stroke=\"" + std::string(line_speed_stroke) +
+             "\" stroke-width=\"2\" "
+             "stroke-dasharray=\"5 3\" points=\""
       << step_points(axis, line_speed, axis.span, y) << "\"/>\n";
   for (std::size_t r = 0; r < 3; ++r) {
     svg << "<polyline class=\"indicator-speed-" << std::string(1, "ABC"[r])
@@ -272,7 +280,7 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
             << ", left kind " << std::to_string(look.left_kind) << ", right kind "
             << std::to_string(look.right_kind) << ", RAPP " << std::to_string(look.rapp)
             << "</title>";
-        svg.line(x, signals_row + 8, x, signals_row - 6, "stroke=\"#000\"");
+        svg.line(x, signals_row + 8, x, signals_row - 6, "stroke=\"" + std::string(ink) + "\"");
         svg << glyph_svg(look.shape, x, signals_row - 10, look.fill) << "</g>\n";
         if (look.rapp != 0) {
           svg.text(x + 6, signals_row + 6, std::to_string(look.rapp), "font-size=\"8\"");
@@ -288,7 +296,7 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
             << std::to_string(i) << ", " << where
             << (lettering.empty() ? std::string() : ", " + lettering) << "</title><rect x=\""
             << num(x - 5) << "\" y=\"" << num(boards_row - 5) << "\" width=\"10\" height=\"8\" "
-            << "fill=\"#fdfefe\" stroke=\"" << board_stroke << "\"/></g>\n";
+            << "fill=\"" + std::string(board_fill) + "\" stroke=\"" << board_stroke << "\"/></g>\n";
         // The lettering where it runs into neither the one before nor the next board.
         const double room = room_to_next(p, axis, i, x + 7);
         if (x + 7 >= board_text_end && text_width(lettering, 9) <= room) {
@@ -316,7 +324,8 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
       }
       case model::cell_kind::slowdown_warning:
         svg << "<path class=\"slowdown-warning\" d=\"M" << num(x) << " " << num(slowdowns_row - 7)
-            << " l6 11 h-12 z\" fill=\"#f4d03f\" stroke=\"#000\" stroke-width=\"0.8\"><title>"
+            << " l6 11 h-12 z\" fill=\"" + std::string(slowdown_warning_fill) + "\" stroke=\"" +
+                   std::string(ink) + "\" stroke-width=\"0.8\"><title>"
             << cell_kind_name(c.kind) << ", " << where << ", " << std::to_string(c.value)
             << " km/h</title></path>\n";
         break;
@@ -325,12 +334,11 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
         const bool start = c.kind == model::cell_kind::slowdown_start;
         svg << "<rect class=\"" << (start ? "slowdown-start" : "slowdown-end") << "\" x=\""
             << num(x - 4) << "\" y=\"" << num(slowdowns_row - 5) << "\" width=\"8\" height=\"10\" "
-            << "fill=\"" << (start ? "#c0392b" : "#27ae60") << "\"><title>"
-            << cell_kind_name(c.kind) << ", " << where << ", " << std::to_string(c.value)
-            << " km/h</title></rect>\n";
+            << "fill=\"" << slowdown_fill(c.kind) << "\"><title>" << cell_kind_name(c.kind) << ", "
+            << where << ", " << std::to_string(c.value) << " km/h</title></rect>\n";
         if (start) {
           svg.text(x + 6, slowdowns_row - 8, std::to_string(c.value),
-                   "font-size=\"10\" fill=\"#c0392b\"");
+                   "font-size=\"10\" fill=\"" + std::string(slowdown_start_fill) + "\"");
         }
         break;
       }
@@ -372,12 +380,14 @@ void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& 
     const model::station_entry& e = p.stations[i];
     if (station_role_of(static_cast<int>(i), e) != model::station_role::station) continue;
     const double x = axis.x(e.position);
-    svg.line(x, names_bottom, x, marks_bottom, "stroke=\"#c0392b\" stroke-opacity=\"0.35\"");
+    svg.line(x, names_bottom, x, marks_bottom,
+             "stroke=\"" + std::string(station_colour) + "\" stroke-opacity=\"" +
+                 std::string(station_guide_opacity) + "\"");
     const bool stops = train_stops(e);
     svg << "<path class=\"station-mark\" data-stops=\"" << (stops ? "true" : "false") << "\" d=\"M"
         << num(x - 5) << " " << num(names_bottom - 8) << " h10 l-5 8 z\" fill=\""
-        << (stops ? station_colour : "#fff") << "\" stroke=\"" << station_colour << "\"><title>"
-        << stored(e.name) << ", " << km(e.position)
+        << (stops ? station_colour : hollow_fill) << "\" stroke=\"" << station_colour
+        << "\"><title>" << stored(e.name) << ", " << km(e.position)
         << (e.time != 0 ? ", " + clock_text(e.time) : std::string())
         << (stops ? ", the train stops" : ", the train passes") << "</title></path>\n";
     svg << "<text class=\"station-name\" font-size=\"11\" transform=\"translate(" << num(x + 3)
@@ -391,9 +401,10 @@ void draw_line_end(svg_writer& svg, const line_picture& p, const chainage_axis& 
   const double x = axis.x(p.line_length);
   svg << "<g id=\"line-end\" class=\"line-end\">\n";
   svg.line(x, gradient_top - 10, x, marks_bottom,
-           "stroke=\"#c0392b\" stroke-width=\"1.5\" stroke-dasharray=\"6,4\"");
+           "stroke=\"" + std::string(line_end_stroke) +
+               "\" stroke-width=\"1.5\" stroke-dasharray=\"6,4\"");
   svg.text(x - 4, gradient_top - 2, "end of line, " + num(p.line_length / 1000.0) + " km",
-           "font-size=\"11\" fill=\"#c0392b\" text-anchor=\"end\"");
+           "font-size=\"11\" fill=\"" + std::string(line_end_stroke) + "\" text-anchor=\"end\"");
   svg << "</g>\n";
 }
 

@@ -1,5 +1,13 @@
 #include "scenario_tool/view/file_watch.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <cstdint>
+#include <string>
+#include <system_error>
+
 #ifdef __linux__
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -64,6 +72,45 @@ file_watch::file_watch(const std::vector<std::filesystem::path>&) {}
 file_watch::~file_watch() = default;
 bool file_watch::take_notices() {
   return false;
+}
+
+#endif
+
+#ifdef _WIN32
+
+// The C library's file times are whole seconds here; the system's own are
+// tenths of a microsecond.
+std::string file_stamps(const std::vector<std::filesystem::path>& files) {
+  std::string stamps;
+  for (const std::filesystem::path& file : files) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    stamps += file.string() + ':';
+    if (::GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) == 0) {
+      stamps += "-\n";
+      continue;
+    }
+    const auto wide = [](DWORD high, DWORD low) {
+      return std::to_string((static_cast<std::uint64_t>(high) << 32) | low);
+    };
+    stamps += wide(data.nFileSizeHigh, data.nFileSizeLow) + ':' +
+              wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime) + '\n';
+  }
+  return stamps;
+}
+
+#else
+
+std::string file_stamps(const std::vector<std::filesystem::path>& files) {
+  std::string stamps;
+  for (const std::filesystem::path& file : files) {
+    std::error_code size_failed, time_failed;
+    const auto size = std::filesystem::file_size(file, size_failed);
+    const auto time = std::filesystem::last_write_time(file, time_failed);
+    stamps += file.string() + ':' + (size_failed ? std::string("-") : std::to_string(size)) + ':' +
+              (time_failed ? std::string("-") : std::to_string(time.time_since_epoch().count())) +
+              '\n';
+  }
+  return stamps;
 }
 
 #endif

@@ -1,7 +1,8 @@
 // Tells view when one of the watched files may have been saved. On Linux the
 // kernel's notices (inotify) on the files' folders wake the server as soon as
 // a file is closed after writing or renamed into place, as editors save;
-// where there are none, the server compares the files' times often.
+// where there are none (Windows), the server compares the files' sizes and
+// times every 60 ms, well within the half second a save may take to show.
 #pragma once
 
 #include <filesystem>
@@ -28,5 +29,10 @@ class file_watch {
   std::vector<std::string> names_;   // the watched files' names
   std::vector<int> folder_of_name_;  // the watch descriptor of each name's folder
 };
+
+// The watched files' sizes and modification times, as one comparable text:
+// times to the system's finest (a save within the second of the last, of
+// the same size, still changes it).
+std::string file_stamps(const std::vector<std::filesystem::path>& files);
 
 }  // namespace scenario_tool::view

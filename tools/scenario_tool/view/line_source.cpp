@@ -60,16 +60,4 @@ made_page make_page(const line_source& source) {
   return page;
 }
 
-std::string file_stamps(const std::vector<std::filesystem::path>& files) {
-  std::string stamps;
-  for (const std::filesystem::path& file : files) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file, ec);
-    const auto time = std::filesystem::last_write_time(file, ec);
-    stamps += file.string() + ':' + (ec ? std::string("-") : std::to_string(size)) + ':' +
-              (ec ? std::string("-") : std::to_string(time.time_since_epoch().count())) + '\n';
-  }
-  return stamps;
-}
-
 }  // namespace scenario_tool::view

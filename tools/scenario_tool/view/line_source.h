@@ -23,7 +23,4 @@ struct made_page {
 // Throws std::runtime_error for inputs draw refuses too.
 made_page make_page(const line_source& source);
 
-// The watched files' sizes and modification times, as one comparable text.
-std::string file_stamps(const std::vector<std::filesystem::path>& files);
-
 }  // namespace scenario_tool::view

@@ -1,18 +1,7 @@
-#ifndef _WIN32
 #include "scenario_tool/view/page_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <csignal>
-#include <cstring>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -22,35 +11,19 @@
 #include "scenario_tool/tool.h"
 #include "scenario_tool/view/file_watch.h"
 #include "scenario_tool/view/http_request.h"
+#include "scenario_tool/view/loopback_socket.h"
+#include "scenario_tool/view/stop_request.h"
 
 namespace scenario_tool::view {
 
 namespace {
 
-volatile std::sig_atomic_t stop_asked = 0;
-
-extern "C" void ask_stop(int) {
-  stop_asked = 1;
-}
-
 struct client {
-  int fd = -1;
+  socket_handle socket = no_socket;
   std::string received;
   bool events = false;  // an open event stream
   std::chrono::steady_clock::time_point since;
 };
-
-// Writes all of `bytes`; false when the browser has gone.
-bool send_all(int fd, const std::string& bytes) {
-  std::size_t sent = 0;
-  while (sent < bytes.size()) {
-    const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    sent += static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 std::string response(const std::string& status, const std::string& type, const std::string& body,
                      bool with_body) {
@@ -59,24 +32,33 @@ std::string response(const std::string& status, const std::string& type, const s
          "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + (with_body ? body : "");
 }
 
-// A listening socket on 127.0.0.1:port, or -1 with errno set.
-int listen_on(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return -1;
-  const int yes = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(fd, 16) != 0) {
-    const int saved = errno;
-    ::close(fd);
-    errno = saved;
-    return -1;
+void let_go(client& c) {
+  close_socket(c.socket);
+  c.socket = no_socket;
+}
+
+// The answer to a whole request head; empty for an event stream, which the
+// caller keeps open.
+std::string answer(const std::string& head_bytes, const made_page& page) {
+  const head_state state = head_status(head_bytes);
+  if (state == head_state::too_large) {
+    return response("431 Request Header Fields Too Large", "text/plain", "too large\n", true);
   }
-  return fd;
+  if (state == head_state::malformed) {
+    return response("400 Bad Request", "text/plain", "bad request\n", true);
+  }
+  const request r = *parse_request(head_bytes);
+  const bool head = r.method == "HEAD";
+  if (r.method != "GET" && !head) {
+    return response("405 Method Not Allowed", "text/plain", "GET only\n", true);
+  }
+  const std::string data = page.data_json.empty() ? "null" : page.data_json;
+  if (r.path == "/") {
+    return response("200 OK", "text/html; charset=utf-8", html_page(data, page.title, true), !head);
+  }
+  if (r.path == "/data.json") return response("200 OK", "application/json", data, !head);
+  if (r.path == "/events" && !head) return {};
+  return response("404 Not Found", "text/plain", "not found\n", true);
 }
 
 }  // namespace
@@ -86,36 +68,34 @@ int serve(const line_source& source, int port, std::ostream& out, std::ostream& 
   err << page.diagnostics << std::flush;
   std::string stamps = file_stamps(page.watched);
 
-  int listener = -1;
+  const socket_library sockets;
+  if (!sockets.failure().empty()) {
+    err << "scenario_tool view: no sockets: " << sockets.failure() << '\n';
+    return status_failed;
+  }
+  const stop_on_interrupt stop;
+  socket_handle listener = no_socket;
   for (int tries = 0; tries < 50 && port <= 65535; ++tries, ++port) {
-    listener = listen_on(port);
-    if (listener >= 0) break;
-    if (errno != EADDRINUSE) {
-      err << "scenario_tool view: cannot listen on 127.0.0.1:" << port << ": "
-          << std::strerror(errno) << '\n';
+    const listen_result listening = listen_on_loopback(port);
+    listener = listening.socket;
+    if (listener != no_socket) break;
+    if (!listening.port_in_use) {
+      err << "scenario_tool view: cannot listen on 127.0.0.1:" << port << ": " << listening.failure
+          << '\n';
       return status_failed;
     }
     err << "scenario_tool view: port " << port << " is in use; trying " << port + 1 << '\n';
   }
-  if (listener < 0) {
+  if (listener == no_socket) {
     err << "scenario_tool view: no free port found\n";
     return status_failed;
   }
   out << "Serving the line's page on http://127.0.0.1:" << port
       << "/ (it reloads when a text is saved; Ctrl-C ends)" << std::endl;
 
-  struct sigaction action {};
-  action.sa_handler = ask_stop;
-  sigemptyset(&action.sa_mask);
-  struct sigaction old_int {
-  }, old_term{};
-  stop_asked = 0;
-  sigaction(SIGINT, &action, &old_int);
-  sigaction(SIGTERM, &action, &old_term);
-
   std::vector<client> clients;
   std::uint64_t generation = 0;
-  // The kernel's notices say at once when a file is saved; the files' times
+  // The system's notices say at once when a file is saved; the files' times
   // are compared too, seldom when notices come and often when none can.
   auto watch = std::make_unique<file_watch>(page.watched);
   const auto compare_every = [&] {
@@ -123,77 +103,49 @@ int serve(const line_source& source, int port, std::ostream& out, std::ostream& 
                                     : std::chrono::milliseconds(60);
   };
   auto last_poll = std::chrono::steady_clock::now();
-  while (!stop_asked) {
-    std::vector<pollfd> watched{{listener, POLLIN, 0}, {watch->descriptor(), POLLIN, 0}};
-    constexpr std::size_t first_client = 2;
-    for (const client& c : clients) watched.push_back({c.fd, POLLIN, 0});
-    const int ready =
-        ::poll(watched.data(), watched.size(),
-               static_cast<int>(std::min<std::int64_t>(200, compare_every().count())));
-    if (ready < 0 && errno != EINTR) break;
+  while (!stop.asked()) {
+    std::erase_if(clients, [](const client& c) { return c.socket == no_socket; });
+    std::vector<socket_handle> waited{listener};
+    for (const client& c : clients) waited.push_back(c.socket);
+    const wait_result ready = wait_readable(
+        waited, watch->descriptor(), std::min(std::chrono::milliseconds(200), compare_every()));
+    if (ready.failed) break;
     const auto now = std::chrono::steady_clock::now();
-    if (ready > 0 && (watched[0].revents & POLLIN) != 0) {
-      const int fd = ::accept(listener, nullptr, nullptr);
-      if (fd >= 0) clients.push_back({fd, {}, false, now});
+    if (ready.readable[0]) {
+      const socket_handle s = accept_client(listener);
+      if (s != no_socket) clients.push_back({s, {}, false, now});
     }
-    const bool noticed = ready > 0 && watched[1].revents != 0 && watch->take_notices();
-    for (std::size_t i = first_client; i < watched.size(); ++i) {
-      if (ready <= 0 || watched[i].revents == 0) continue;
-      client& c = clients[i - first_client];
+    const bool noticed = ready.notice && watch->take_notices();
+    for (std::size_t i = 1; i < waited.size(); ++i) {
+      if (!ready.readable[i]) continue;
+      client& c = clients[i - 1];
       char buffer[4096];
-      const ssize_t n = ::recv(c.fd, buffer, sizeof buffer, 0);
+      const std::ptrdiff_t n = receive_some(c.socket, buffer, sizeof buffer);
       if (n <= 0) {
-        ::close(c.fd);
-        c.fd = -1;
+        let_go(c);
         continue;
       }
       if (c.events) continue;  // an event stream sends nothing more that matters
       c.received.append(buffer, static_cast<std::size_t>(n));
-      const head_state state = head_status(c.received);
-      if (state == head_state::incomplete) continue;
-      std::string reply;
-      if (state == head_state::too_large) {
-        reply = response("431 Request Header Fields Too Large", "text/plain", "too large\n", true);
-      } else if (state == head_state::malformed) {
-        reply = response("400 Bad Request", "text/plain", "bad request\n", true);
-      } else {
-        const request r = *parse_request(c.received);
-        const bool head = r.method == "HEAD";
-        if (r.method != "GET" && !head) {
-          reply = response("405 Method Not Allowed", "text/plain", "GET only\n", true);
-        } else if (r.path == "/") {
-          reply = response(
-              "200 OK", "text/html; charset=utf-8",
-              html_page(page.data_json.empty() ? "null" : page.data_json, page.title, true), !head);
-        } else if (r.path == "/data.json") {
-          reply = response("200 OK", "application/json",
-                           page.data_json.empty() ? "null" : page.data_json, !head);
-        } else if (r.path == "/events" && !head) {
-          c.events = true;
-          if (!send_all(c.fd,
-                        "HTTP/1.1 200 OK\r\nContent-Type: text/event-stream\r\n"
-                        "Cache-Control: no-store\r\nConnection: keep-alive\r\n\r\n"
-                        ": the page reloads on each event\n\n")) {
-            ::close(c.fd);
-            c.fd = -1;
-          }
-          continue;
-        } else {
-          reply = response("404 Not Found", "text/plain", "not found\n", true);
+      if (head_status(c.received) == head_state::incomplete) continue;
+      const std::string reply = answer(c.received, page);
+      if (reply.empty()) {
+        c.events = true;
+        if (!send_all(c.socket,
+                      "HTTP/1.1 200 OK\r\nContent-Type: text/event-stream\r\n"
+                      "Cache-Control: no-store\r\nConnection: keep-alive\r\n\r\n"
+                      ": the page reloads on each event\n\n")) {
+          let_go(c);
         }
+        continue;
       }
-      send_all(c.fd, reply);
-      ::close(c.fd);
-      c.fd = -1;
+      send_all(c.socket, reply);
+      let_go(c);
     }
     // A browser that never finishes its request is let go.
     for (client& c : clients) {
-      if (c.fd >= 0 && !c.events && now - c.since > std::chrono::seconds(10)) {
-        ::close(c.fd);
-        c.fd = -1;
-      }
+      if (c.socket != no_socket && !c.events && now - c.since > std::chrono::seconds(10)) let_go(c);
     }
-    std::erase_if(clients, [](const client& c) { return c.fd < 0; });
 
     if (!noticed && now - last_poll < compare_every()) continue;
     last_poll = now;
@@ -212,22 +164,16 @@ int serve(const line_source& source, int port, std::ostream& out, std::ostream& 
     err << "scenario_tool view: reloaded\n" << page.diagnostics << std::flush;
     ++generation;
     for (client& c : clients) {
-      if (!c.events) continue;
-      if (!send_all(c.fd, "event: reload\ndata: " + std::to_string(generation) + "\n\n")) {
-        ::close(c.fd);
-        c.fd = -1;
+      if (c.events &&
+          !send_all(c.socket, "event: reload\ndata: " + std::to_string(generation) + "\n\n")) {
+        let_go(c);
       }
     }
   }
-  for (const client& c : clients) {
-    if (c.fd >= 0) ::close(c.fd);
-  }
-  ::close(listener);
-  sigaction(SIGINT, &old_int, nullptr);
-  sigaction(SIGTERM, &old_term, nullptr);
+  for (client& c : clients) let_go(c);
+  close_socket(listener);
   out << "Stopped." << std::endl;
   return status_ok;
 }
 
 }  // namespace scenario_tool::view
-#endif

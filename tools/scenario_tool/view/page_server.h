@@ -1,5 +1,7 @@
-// The server of view (POSIX): GET /, /data.json and /events (server-sent
-// events) on 127.0.0.1, one thread, woken by the saving of a watched file.
+// The server of view: GET /, /data.json and /events (server-sent events) on
+// 127.0.0.1, one thread, woken by the saving of a watched file. The same on
+// every system; the sockets and Ctrl-C go through loopback_socket.h and
+// stop_request.h.
 #pragma once
 
 #include <iosfwd>
@@ -8,8 +10,9 @@
 
 namespace scenario_tool::view {
 
-// Serves until SIGINT or SIGTERM; returns the tool's exit status. A port in
-// use gets a line saying so and the next free one.
+// Serves until Ctrl-C (or SIGTERM on POSIX, or ask_server_to_stop); returns
+// the tool's exit status. A port in use gets a line saying so and the next
+// free one.
 int serve(const line_source& source, int port, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario_tool::view

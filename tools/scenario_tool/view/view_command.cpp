@@ -9,10 +9,7 @@
 #include "scenario_tool/shared/failure_words.h"
 #include "scenario_tool/subcommands.h"
 #include "scenario_tool/view/line_source.h"
-
-#ifndef _WIN32
 #include "scenario_tool/view/page_server.h"
-#endif
 
 namespace scenario_tool {
 
@@ -45,18 +42,12 @@ subcommand add_view(CLI::App& app, const streams& io) {
                       "With a folder holding several trains' files: the train to show");
   command->footer(
       "view listens on the loopback address only (127.0.0.1): nothing outside this computer "
-      "can reach it. It prints the compile's diagnostics again after each save.");
+      "can reach it. It prints the compile's diagnostics again after each save. It works the "
+      "same on Linux and on Windows; a save is noticed within a tenth of a second.");
   return {command, [o, io]() {
             try {
               view::line_source source{o->inputs, o->train};
-#ifdef _WIN32
-              (void)source;
-              io.err << "scenario_tool view: not available in the Windows build; write the page "
-                        "with draw --html FILE and open it\n";
-              return status_failed;
-#else
               return view::serve(source, o->port, io.out, io.err);
-#endif
             } catch (const std::exception& failure) {
               io.err << "scenario_tool view: " << failure_words(failure) << '\n';
               return status_failed;

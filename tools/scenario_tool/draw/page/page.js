@@ -225,9 +225,9 @@ class LinePage {
     this.drawn = { signals: 0, stations: 0, boards: 0, indicators: 0, ticks: [], tickStep: 0 };
     let top = 0;
     for (const band of BANDS) {
-      g.strokeStyle = '#ccc';
+      g.strokeStyle = this.looks.frame;
       g.strokeRect(LEFT, top + 0.5, this.width(), band.height - 1);
-      g.fillStyle = '#333';
+      g.fillStyle = this.looks.caption;
       g.textAlign = 'right';
       g.fillText(band.title, LEFT - 6, top + 14);
       top += band.height;
@@ -245,11 +245,13 @@ class LinePage {
     this.drawStations(g);
     this.drawAxis(g, right);
     if (this.cursor !== null) {
-      g.strokeStyle = 'rgba(0,0,0,0.35)';
+      g.strokeStyle = this.looks.ink;
+      g.globalAlpha = Number(this.looks.pointer_opacity);
       g.beginPath();
       g.moveTo(this.x(this.cursor), 0);
       g.lineTo(this.x(this.cursor), top);
       g.stroke();
+      g.globalAlpha = 1;
     }
     g.restore();
     const d = this.bands.dataset;
@@ -266,16 +268,18 @@ class LinePage {
     const L = this.data.line_length;
     if (L <= 0 || L >= this.to) return;
     const x = this.x(L);
-    g.fillStyle = 'rgba(120,120,120,0.10)';
+    g.fillStyle = this.looks.run_out_shade;
+    g.globalAlpha = Number(this.looks.run_out_shade_opacity);
     g.fillRect(x, 0, this.x(this.to) - x + 1, this.bands.clientHeight);
-    g.strokeStyle = '#c0392b';
+    g.globalAlpha = 1;
+    g.strokeStyle = this.looks.line_end;
     g.setLineDash([6, 4]);
     g.beginPath();
     g.moveTo(x, 0);
     g.lineTo(x, this.bands.clientHeight);
     g.stroke();
     g.setLineDash([]);
-    g.fillStyle = '#c0392b';
+    g.fillStyle = this.looks.line_end;
     g.textAlign = 'left';
     const [top] = this.bandTop('marks');
     g.fillText('end of line ' + (L / 1000) + ' km · run-out', x + 4, top + 12);
@@ -309,10 +313,10 @@ class LinePage {
     const c = this.data.cells;
     const high = Math.min(Math.ceil(this.highestSpeed / 50) * 50, 500);
     const y = (v) => bottom - 4 - Math.min(v, high) / high * (bottom - top - 16);
-    g.fillStyle = '#777';
+    g.fillStyle = this.looks.note;
     g.textAlign = 'left';
     for (let v = 0; v <= high; v += high > 200 ? 100 : 50) g.fillText(String(v), LEFT + 3, y(v) - 1);
-    g.strokeStyle = '#7f8c8d';
+    g.strokeStyle = this.looks.line_speed;
     g.setLineDash([5, 3]);
     g.lineWidth = 2;
     this.stepColumn(g, c.speed_limit, (v) => y(v * 5));
@@ -329,7 +333,7 @@ class LinePage {
       g.stroke();
     });
     // Slowdowns: their speed from start to the next end.
-    g.strokeStyle = '#c0392b';
+    g.strokeStyle = this.looks.slowdown_speed;
     g.lineWidth = 3;
     let start = null;
     for (const o of this.objects) {
@@ -351,15 +355,15 @@ class LinePage {
     const reach = Math.ceil(this.gradientReach / 5) * 5;
     const mid = (top + bottom) / 2;
     const y = (v) => (v === 0 ? mid : mid - (v - 100) / reach * (bottom - top) / 2 * 0.85);
-    g.strokeStyle = '#bbb';
+    g.strokeStyle = this.looks.gradient_level;
     g.setLineDash([3, 3]);
     g.beginPath(); g.moveTo(LEFT, mid); g.lineTo(this.x(this.to), mid); g.stroke();
     g.setLineDash([]);
-    g.fillStyle = '#777';
+    g.fillStyle = this.looks.note;
     g.textAlign = 'left';
     g.fillText('+' + reach, LEFT + 3, top + 11);
     g.fillText('−' + reach, LEFT + 3, bottom - 3);
-    g.strokeStyle = '#8e5a2b';
+    g.strokeStyle = this.looks.gradient;
     g.lineWidth = 1.5;
     this.stepColumn(g, c.gradient, y);
     g.lineWidth = 1;
@@ -369,10 +373,10 @@ class LinePage {
     const [top, bottom] = this.bandTop('curves');
     const mid = (top + bottom) / 2;
     const half = (bottom - top) / 2 - 3;
-    g.strokeStyle = '#bbb';
+    g.strokeStyle = this.looks.curve_axis;
     g.beginPath(); g.moveTo(LEFT, mid); g.lineTo(this.x(this.to), mid); g.stroke();
     if (this.data.curves.length === 0 && this.data.plan.metre.length === 0) {
-      g.fillStyle = '#555';
+      g.fillStyle = this.looks.note;
       g.textAlign = 'left';
       g.fillText('no track plan: curves unknown', LEFT + 6, mid - 4);
       return;
@@ -387,12 +391,12 @@ class LinePage {
       g.fillStyle = k.side === 'right' ? this.looks.right_curve : this.looks.left_curve;
       if (k.side === 'right') g.fillRect(x0, mid - h, w, h); else g.fillRect(x0, mid, w, h);
       if (w > 40) {
-        g.fillStyle = '#222';
+        g.fillStyle = this.looks.name;
         g.textAlign = 'center';
         g.fillText('R ' + k.radius, x0 + w / 2, k.side === 'right' ? mid - h - 2 : mid + h + 10);
       }
     }
-    g.fillStyle = '#555';
+    g.fillStyle = this.looks.note;
     g.textAlign = 'right';
     g.fillText('right ▲ left ▼', LEFT - 6, bottom - 4);
   }
@@ -408,7 +412,7 @@ class LinePage {
       // One bar per run of one side code.
       let j = i;
       while (j + 1 <= last && c.mountain[j + 1] % 10 === code) ++j;
-      g.fillStyle = colours[code] || '#ccc';
+      g.fillStyle = colours[code];
       g.fillRect(this.x(i * CELL), top + 4, Math.max(1, (j + 1 - i) * CELL * this.scale()), 16);
       i = j;
     }
@@ -437,7 +441,7 @@ class LinePage {
         case 1: {  // signal: the glyph tells its left kind, the fill its right kind
           const look = o.signal;
           const shape = this.looks.signal_shapes[look.left_kind];
-          g.strokeStyle = '#000';
+          g.strokeStyle = this.looks.ink;
           g.beginPath(); g.moveTo(x, sigY + 10); g.lineTo(x, sigY - 4); g.stroke();
           g.fillStyle = this.looks.signal_fills[look.right_kind];
           g.beginPath();
@@ -447,7 +451,7 @@ class LinePage {
           g.fill();
           g.stroke();
           if (look.rapp !== 0) {  // its RAPP field, beside the glyph
-            g.fillStyle = '#000';
+            g.fillStyle = this.looks.ink;
             g.textAlign = 'left';
             g.fillText(String(look.rapp), x + 7, sigY - 4);
           }
@@ -455,7 +459,7 @@ class LinePage {
           break;
         }
         case 14: {  // board with its lettering
-          g.fillStyle = '#fdfefe';
+          g.fillStyle = this.looks.board_fill;
           g.strokeStyle = this.looks.board;
           g.fillRect(x - 5, mTop + 40, 10, 8);
           g.strokeRect(x - 5, mTop + 40, 10, 8);
@@ -478,8 +482,7 @@ class LinePage {
           break;
         }
         case 3: case 2: case 4: case 5: {
-          const colour = { 3: '#c0392b', 2: '#27ae60', 4: '#f4d03f', 5: '#e59866' }[o.kind];
-          g.fillStyle = colour;
+          g.fillStyle = this.looks.slowdown_fills[o.kind];
           if (o.kind === 4) {
             g.beginPath(); g.moveTo(x, sTop + 4); g.lineTo(x + 6, sTop + 15); g.lineTo(x - 6, sTop + 15); g.closePath(); g.fill();
           } else g.fillRect(x - 3, sTop + 5, 6, 10);
@@ -495,7 +498,7 @@ class LinePage {
           break;
         }
         case 10: {  // a station's stop point
-          g.fillStyle = '#922b21';
+          g.fillStyle = this.looks.stop_point;
           g.fillRect(x - 1, mTop + 2, 2, 10);
           break;
         }
@@ -513,8 +516,10 @@ class LinePage {
       if (f.end < this.from - 2000 || f.start > this.to + 2000) { this.drawn.stations += 1; continue; }
       const x = this.x(m);
       // The platform, then the mark: filled where the train stops, hollow where it passes.
-      g.fillStyle = 'rgba(192,57,43,0.18)';
+      g.fillStyle = this.looks.station;
+      g.globalAlpha = Number(this.looks.platform_opacity);
       g.fillRect(this.x(f.start), bottom - 12, Math.max(1, this.x(f.end) - this.x(f.start)), 8);
+      g.globalAlpha = 1;
       g.strokeStyle = this.looks.station;
       g.fillStyle = this.looks.station;
       g.beginPath();
@@ -523,17 +528,19 @@ class LinePage {
       g.save();
       g.translate(x + 3, bottom - 24);
       g.rotate(-0.45);
-      g.fillStyle = '#222';
+      g.fillStyle = this.looks.name;
       g.textAlign = 'left';
       g.fillText(s.name + (s.time_text ? ' ' + s.time_text : ''), 0, 0);
       g.restore();
       this.drawn.stations += 1;
     }
-    g.strokeStyle = 'rgba(192,57,43,0.25)';
+    g.strokeStyle = this.looks.station;
+    g.globalAlpha = Number(this.looks.station_guide_opacity);
     for (const s of this.stations) {
       const x = this.x(s.fields.position);
       g.beginPath(); g.moveTo(x, top + 60); g.lineTo(x, this.bandTop('axis')[0]); g.stroke();
     }
+    g.globalAlpha = 1;
   }
 
   drawAxis(g, right) {
@@ -546,22 +553,22 @@ class LinePage {
       if (s * this.scale() >= 60) break;
     }
     this.drawn.tickStep = step;
-    g.strokeStyle = '#000';
+    g.strokeStyle = this.looks.ink;
     g.beginPath(); g.moveTo(LEFT, top + 4); g.lineTo(right, top + 4); g.stroke();
-    g.fillStyle = '#000';
+    g.fillStyle = this.looks.ink;
     g.textAlign = 'center';
     const digits = step >= 1000 ? 0 : step >= 100 ? 1 : 2;
     for (let m = Math.ceil(this.from / step) * step; m <= this.to + 0.5; m += step) {
       const x = this.x(m);
-      g.strokeStyle = '#eee';
+      g.strokeStyle = this.looks.grid;
       g.beginPath(); g.moveTo(x, 0); g.lineTo(x, top); g.stroke();
-      g.strokeStyle = '#000';
+      g.strokeStyle = this.looks.ink;
       g.beginPath(); g.moveTo(x, top + 4); g.lineTo(x, top + 10); g.stroke();
       g.fillText((m / 1000).toFixed(digits), x, top + 22);
       this.drawn.ticks.push(m);
     }
     // The kilometric references, where the driver's kilometres restart.
-    g.fillStyle = '#6c3483';
+    g.fillStyle = this.looks.km_reference;
     for (const r of this.references) {
       const f = r.fields;
       if (f.start === 0 && f.end === 0 && f.position === 0) continue;
@@ -571,7 +578,7 @@ class LinePage {
       const shift = f.end + (f.position ? 100 : 0);
       g.fillText('km reference ' + (shift < 0 ? '−' : '+') + Math.abs(shift) + ' m', x + 3, top + 36);
     }
-    g.fillStyle = '#333';
+    g.fillStyle = this.looks.caption;
     g.textAlign = 'right';
     g.fillText('chainage in km · ' + (span >= 10000 ? (span / 1000).toFixed(0) + ' km' : span.toFixed(0) + ' m') + ' shown', right - 2, top + 50);
   }
@@ -582,7 +589,7 @@ class LinePage {
     const p = this.data.plan;
     const n = p.metre.length;
     this.planPoints = null;
-    if (n < 2) return;
+    if (n < 2 || !p.extent) return;
     // Turned as the tool turns it: the line's principal direction along the
     // box's width, its start on the left.
     const [cos, sin] = p.turn;
@@ -610,18 +617,16 @@ class LinePage {
     const w = this.plan.clientWidth, h = Number(this.plan.getAttribute('height'));
     const d = this.plan.dataset;
     if (!this.planPoints) {
-      g.fillStyle = '#555';
+      g.fillStyle = this.looks.note;
       g.fillText('No track plan to draw.', 10, 20);
       d.fill = '0';
       return;
     }
     const { u, v, metre } = this.planPoints;
     const L = this.data.line_length;
-    const lastOfLine = this.indexAtMetre(L);
-    let u0 = Infinity, u1 = -Infinity, v0 = Infinity, v1 = -Infinity;
-    for (let i = 0; i <= lastOfLine; ++i) {
-      u0 = Math.min(u0, u[i]); u1 = Math.max(u1, u[i]); v0 = Math.min(v0, v[i]); v1 = Math.max(v1, v[i]);
-    }
+    // The extent the tool fits its SVG to: the line and every station's point.
+    const e = this.data.plan.extent;
+    const [u0, u1, v0, v1] = [e.min_u, e.max_u, e.min_v, e.max_v];
     const pad = 14;
     const s = Math.min((w - 2 * pad) / Math.max(u1 - u0, 1), (h - 2 * pad) / Math.max(v1 - v0, 1));
     const ox = (w - (u1 - u0) * s) / 2, oy = (h + (v1 - v0) * s) / 2;
@@ -641,25 +646,28 @@ class LinePage {
       g.stroke();
     };
     g.lineWidth = 1.5;
-    g.strokeStyle = '#aaa';
+    g.strokeStyle = this.looks.plan_run_out;
     g.setLineDash([4, 3]);
     path(L, metre[metre.length - 1]);  // run-out
     g.setLineDash([]);
-    g.strokeStyle = '#333';
+    g.strokeStyle = this.looks.plan_line;
     path(0, L);
     // The stretch the bands show.
-    g.strokeStyle = '#2e86c1';
+    g.strokeStyle = this.looks.plan_shown;
     g.lineWidth = 5;
     path(Math.max(0, this.from), Math.min(this.to, metre[metre.length - 1]));
     g.lineWidth = 1;
+    const marks = [];
     for (const st of this.stations) {
       const [x, y] = at(st.fields.position);
-      g.fillStyle = '#c0392b';
+      g.fillStyle = this.looks.station;
       g.beginPath(); g.arc(x, y, 3, 0, 2 * Math.PI); g.fill();
+      marks.push(x.toFixed(1) + ',' + y.toFixed(1));
     }
+    d.stationMarks = marks.join(' ');
     if (this.cursor !== null) {
       const [x, y] = at(Math.min(Math.max(this.cursor, 0), metre[metre.length - 1]));
-      g.strokeStyle = '#e74c3c';
+      g.strokeStyle = this.looks.plan_pointer;
       g.lineWidth = 2;
       g.beginPath(); g.arc(x, y, 7, 0, 2 * Math.PI); g.stroke();
       g.lineWidth = 1;
@@ -669,7 +677,7 @@ class LinePage {
     // How much of the box the line fills, for whoever checks the page.
     d.fill = Math.max((u1 - u0) * s / (w - 2 * pad), (v1 - v0) * s / (h - 2 * pad)).toFixed(3);
     d.points = String(metre.length);
-    g.fillStyle = '#555';
+    g.fillStyle = this.looks.note;
     g.textAlign = 'left';
     g.fillText('plan of the line, fitted to the box (' + metre.length + ' of ' + this.data.plan.full_points + ' points kept)', 6, 12);
   }
