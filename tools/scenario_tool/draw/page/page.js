@@ -506,12 +506,13 @@ class LinePage {
           g.strokeRect(x - 5, mTop + 40, 10, 8);
           this.labels.block({ left: x - 5, top: mTop + 40, right: x + 5, bottom: mTop + 48 });
           if (spare > 8 || this.to - this.from < 20000) {
-            // The whole lettering, else its first line: hover shows it all.
+            // The whole lettering, else its first line, after the board or
+            // else before it: hover shows it all.
             const lettering = o.lettering || '';
             const first = lettering.indexOf(')') + 1;
             this.labels.offer({ texts: [lettering, first > 0 && first < lettering.length ? lettering.slice(0, first) + '…' : ''],
               colour: this.looks.board, band: 'marks', area: marks, mark: x, priority: 2, key: m,
-              spots: [{ x: x + 7, y: mTop + 49, align: 'left' }] });
+              spots: [{ x: x + 7, y: mTop + 49, align: 'left' }, { x: x - 7, y: mTop + 49, align: 'right' }] });
           }
           this.drawn.boards += 1;
           break;
