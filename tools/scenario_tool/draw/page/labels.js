@@ -9,6 +9,9 @@
 const LABEL_GAP = 4;       // pixels kept clear between labels side by side
 const MARK_GAP = 1;        // and between a label and a mark it must not cover
 const LABEL_COLUMN = 16;   // the placed boxes are filed in columns this wide
+// A text's width in the labels' font (and, under the font's own name, its
+// ascent and descent), kept from frame to frame.
+const labelWidths = new Map();
 
 class LabelPlacer {
   constructor(g) {
@@ -16,9 +19,24 @@ class LabelPlacer {
     this.offers = [];
     this.placed = [];
     this.columns = new Map();
-    const m = g.measureText('Hg');
-    this.ascent = Math.ceil(m.fontBoundingBoxAscent || 10);
-    this.descent = Math.ceil(m.fontBoundingBoxDescent || 3);
+    this.font = g.font;
+    let metrics = labelWidths.get(this.font);
+    if (metrics === undefined) {
+      const m = g.measureText('Hg');
+      metrics = [Math.ceil(m.fontBoundingBoxAscent || 10), Math.ceil(m.fontBoundingBoxDescent || 3)];
+      labelWidths.set(this.font, metrics);
+    }
+    [this.ascent, this.descent] = metrics;
+  }
+
+  width(text) {
+    const key = this.font + '|' + text;
+    let w = labelWidths.get(key);
+    if (w === undefined) {
+      w = this.g.measureText(text).width;
+      labelWidths.set(key, w);
+    }
+    return w;
   }
 
   // The height of a line of labels, for whoever lays out lanes.
@@ -70,10 +88,8 @@ class LabelPlacer {
     }
     if (label.spotsFirst) tries.sort((p, q) => label.spots.indexOf(p[1]) - label.spots.indexOf(q[1]));
     const a = label.area;
-    const widths = new Map();
     for (const [text, spot] of tries) {
-      if (!widths.has(text)) widths.set(text, this.g.measureText(text).width);
-      const w = widths.get(text);
+      const w = this.width(text);
       let left = spot.align === 'right' ? spot.x - w : spot.align === 'center' ? spot.x - w / 2 : spot.x;
       if (spot.shiftIn) left = Math.min(Math.max(left, a.left), a.right - w);
       const box = {
