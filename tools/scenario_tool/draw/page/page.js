@@ -321,7 +321,7 @@ class LinePage {
     const [top] = this.bandTop('marks');
     this.labels.offer({ texts: ['end of line ' + (L / 1000) + ' km · run-out', 'end of line'], colour: this.looks.line_end,
       band: 'marks', area: this.plotArea('marks'), mark: x, priority: 0, spotsFirst: true,
-      spots: [{ x: x + 4, y: top + 12, align: 'left' }, { x: x - 4, y: top + 12, align: 'right' }] });
+      spots: [{ x: x + 4, y: top + 11, align: 'left' }, { x: x - 4, y: top + 11, align: 'right' }] });
   }
 
   // A step line of a cell column, sampled at most once per pixel, with one
@@ -470,7 +470,7 @@ class LinePage {
   drawObjects(g) {
     const [mTop] = this.bandTop('marks');
     const [sTop] = this.bandTop('slowdowns');
-    const sigY = mTop + 26;
+    const sigY = mTop + 28;  // the glyphs start below the line-end label's lane
     const spare = CELL * this.scale();
     const marks = this.plotArea('marks');
     for (const o of this.objects) {
