@@ -139,3 +139,10 @@ test('whatever is offered, no two written labels meet and each lies in its area'
     }
   }
 });
+
+test('a spot that is not a number writes nothing', () => {
+  for (const x of [NaN, Infinity, -Infinity]) {
+    const l = label('X', 300, { spots: [{ x, y: 50, align: 'center', shiftIn: false }] });
+    assert.equal(place(l).written.length, 0, String(x));
+  }
+});

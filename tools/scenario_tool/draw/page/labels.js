@@ -33,14 +33,12 @@ class LabelPlacer {
     const key = this.font + '|' + text;
     let w = labelWidths.get(key);
     if (w === undefined) {
+      if (labelWidths.size > 20000) labelWidths.clear();  // a page open for days, data after data
       w = this.g.measureText(text).width;
       labelWidths.set(key, w);
     }
     return w;
   }
-
-  // The height of a line of labels, for whoever lays out lanes.
-  lineHeight() { return this.ascent + this.descent; }
 
   // A label: `texts` (the first that fits is written: a long form, then
   // shorter ones), `colour`, `band` (its band's id), `area` ({left, top,
@@ -96,7 +94,8 @@ class LabelPlacer {
         text, band: label.band, margin: label.margin === true, baseline: spot.y,
         left, right: left + w, top: spot.y - this.ascent, bottom: spot.y + this.descent,
       };
-      if (box.left < a.left || box.right > a.right || box.top < a.top || box.bottom > a.bottom) continue;
+      // (Written so that a place that is not a number never fits.)
+      if (!(box.left >= a.left && box.right <= a.right && box.top >= a.top && box.bottom <= a.bottom)) continue;
       if (this.clear(box)) {
         this.keep(box);
         return box;

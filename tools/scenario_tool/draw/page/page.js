@@ -433,9 +433,9 @@ class LinePage {
         const a = this.labels.ascent;
         const beyond = k.side === 'right' ? mid - h - 2 : mid + h + a + 1;
         const across = k.side === 'right' ? mid + a + 2 : mid - 3;
-        this.labels.offer({ texts: ['R ' + k.radius], colour: this.looks.name, band: 'curves', area: this.plotArea('curves'),
-          mark: centre, priority: 2, key: k.first,
-          spots: [{ x: centre, y: beyond, align: 'center', shiftIn: true }, { x: centre, y: across, align: 'center', shiftIn: true }] });
+        this.labels.offer({ texts: ['R ' + k.radius], colour: this.looks.name, band: 'curves',
+          area: this.plotArea('curves'), mark: centre, priority: 2, key: k.first,
+          spots: [beyond, across].map((y) => ({ x: centre, y, align: 'center', shiftIn: true })) });
       }
     }
     this.marginLabel('curves', 'right ▲ left ▼', this.looks.note, bottom - 4, 'right', 0);
@@ -510,7 +510,8 @@ class LinePage {
             // else before it: hover shows it all.
             const lettering = o.lettering || '';
             const first = lettering.indexOf(')') + 1;
-            this.labels.offer({ texts: [lettering, first > 0 && first < lettering.length ? lettering.slice(0, first) + '…' : ''],
+            const firstLine = first > 0 && first < lettering.length ? lettering.slice(0, first) + '…' : '';
+            this.labels.offer({ texts: [lettering, firstLine],
               colour: this.looks.board, band: 'marks', area: marks, mark: x, priority: 2, key: m,
               spots: [{ x: x + 7, y: mTop + 49, align: 'left' }, { x: x - 7, y: mTop + 49, align: 'right' }] });
           }
@@ -559,7 +560,8 @@ class LinePage {
     const [top, bottom] = this.bandTop('stations');
     const area = this.plotArea('stations');
     const lanes = [];
-    for (let y = bottom - 24 - this.labels.descent; y - this.labels.ascent >= area.top; y -= this.labels.lineHeight()) lanes.push(y);
+    const { ascent, descent } = this.labels;
+    for (let y = bottom - 24 - descent; y - ascent >= area.top; y -= ascent + descent) lanes.push(y);
     for (const s of this.stations) {
       const m = s.fields.position;
       const f = s.fields;
@@ -578,7 +580,8 @@ class LinePage {
       // Its name (and time, where there is room) above the mark, in the
       // lowest lane where it fits.
       this.labels.offer({ texts: [s.name + (s.time_text ? ' ' + s.time_text : ''), s.name], colour: this.looks.name,
-        band: 'stations', area, mark: x, priority: f.stop ? 10 : 11, key: m, spots: lanes.map((y) => ({ x, y, align: 'center', shiftIn: true })) });
+        band: 'stations', area, mark: x, priority: f.stop ? 10 : 11, key: m,
+        spots: lanes.map((y) => ({ x, y, align: 'center', shiftIn: true })) });
       this.drawn.stations += 1;
     }
     g.strokeStyle = this.looks.station;
@@ -623,12 +626,12 @@ class LinePage {
       const x = this.x(f.start);
       g.fillRect(x - 1, top + 26, 2, 10);
       const shift = f.end + (f.position ? 100 : 0);
-      this.labels.offer({ texts: ['km reference ' + (shift < 0 ? '−' : '+') + Math.abs(shift) + ' m'], colour: this.looks.km_reference,
-        band: 'axis', area, mark: x, priority: 1, key: f.start,
+      this.labels.offer({ texts: ['km reference ' + (shift < 0 ? '−' : '+') + Math.abs(shift) + ' m'],
+        colour: this.looks.km_reference, band: 'axis', area, mark: x, priority: 1, key: f.start,
         spots: [{ x: x + 3, y: top + 36, align: 'left' }, { x: x - 3, y: top + 36, align: 'right' }] });
     }
-    this.labels.offer({ texts: ['chainage in km · ' + (span >= 10000 ? (span / 1000).toFixed(0) + ' km' : span.toFixed(0) + ' m') + ' shown'],
-      colour: this.looks.caption, band: 'axis', area, priority: 0, spots: [{ x: right - 2, y: top + 50, align: 'right' }] });
+    const shown = span >= 10000 ? (span / 1000).toFixed(0) + ' km' : span.toFixed(0) + ' m';
+    this.labels.offer({ texts: ['chainage in km · ' + shown + ' shown'], colour: this.looks.caption, band: 'axis', area, priority: 0, spots: [{ x: right - 2, y: top + 50, align: 'right' }] });
   }
 
   // ---- the plan ----
