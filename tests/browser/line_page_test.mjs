@@ -86,6 +86,61 @@ try {
     `the whole line shows every station row (${stationRows.length})`, `drawn ${shown.stations}`);
   await tab.screenshot({ path: path.join(artifacts, 'whole_line.png') });
 
+  // The labels the page wrote, as it exposes them: none over another, each
+  // inside its band (titles and scales in the margin left of it) and the
+  // canvas, and every axis tick with its value.
+  const labelsShown = async (where) => {
+    const drawn = await tab.evaluate(() => {
+      const b = document.getElementById('bands');
+      return { labels: JSON.parse(b.dataset.labels || '[]'), bands: JSON.parse(b.dataset.bandBoxes || '{}'),
+        ticks: (b.dataset.ticks || '').split(' ').filter(Boolean), w: b.clientWidth, h: Number(b.getAttribute('height')) };
+    });
+    const { labels, bands } = drawn;
+    const name = (l) => `"${l.text}" [${l.left},${l.top} ${l.right},${l.bottom}]`;
+    const overlaps = [];
+    for (let i = 0; i < labels.length; ++i) {
+      for (let j = i + 1; j < labels.length; ++j) {
+        const a = labels[i], b = labels[j];
+        if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) overlaps.push(name(a) + ' over ' + name(b));
+      }
+    }
+    check(labels.length > 0 && overlaps.length === 0, `${where}: no label over another (${labels.length} labels)`,
+      overlaps.slice(0, 6).join('; '));
+    const outside = labels.filter((l) => {
+      const band = bands[l.band];
+      if (!band) return true;
+      const across = l.margin ? l.left >= 0 && l.right <= band.left : l.left >= band.left && l.right <= band.right;
+      return !(across && l.top >= band.top && l.bottom <= band.bottom && l.right <= drawn.w && l.bottom <= drawn.h);
+    });
+    check(outside.length === 0, `${where}: every label inside its band and the canvas`,
+      outside.slice(0, 6).map((l) => name(l) + ' in ' + l.band).join('; '));
+    const axis = labels.filter((l) => l.band === 'axis' && /^\d+(\.\d+)?$/.test(l.text));
+    check(axis.length === drawn.ticks.length, `${where}: every axis tick has its value`,
+      `${axis.map((l) => l.text).join(' ')} for ${drawn.ticks.length} ticks`);
+    return labels;
+  };
+  const wholeLabels = await labelsShown('the whole line');
+  const stopping = await tab.evaluate(() => page.stations.filter((s) => s.fields.stop).map((s) => s.name));
+  const named = wholeLabels.filter((l) => l.band === 'stations').map((l) => l.text);
+  const unnamed = stopping.filter((s) => !named.some((t) => t === s || t.startsWith(s + ' ')));
+  check(unnamed.length === 0, `the whole line names every station where the train stops (${stopping.length})`,
+    unnamed.join(', '));
+  // A kilometre with a tick just inside its left edge, and the densest 1.5 km of boards.
+  await tab.evaluate(() => page.show(19990, 20990));
+  await labelsShown('1 km from 19.99 km');
+  const boardsAt = await tab.evaluate(() => page.objects.filter((o) => o.kind === 14).map((o) => o.cell * 50));
+  const densest = boardsAt.reduce((best, m) => {
+    const count = boardsAt.filter((n) => n >= m && n < m + 1500).length;
+    return count > best.count ? { m, count } : best;
+  }, { m: 0, count: 0 });
+  await tab.evaluate((m) => page.show(m - 137, m + 1363), densest.m);
+  const boardLabels = await labelsShown(`1.5 km around ${densest.count} boards`);
+  check(densest.count >= 3 && boardLabels.filter((l) => l.band === 'marks').length >= 2,
+    'the boards\' stretch writes some of their letterings', boardLabels.filter((l) => l.band === 'marks').map((l) => l.text).join(' | '));
+  await tab.screenshot({ path: path.join(artifacts, 'boards_stretch.png') });
+  await tab.evaluate(() => page.reset());
+  await tab.evaluate(() => page.draw());
+
   // Zoom with the wheel around the first signal until the page zooms no deeper.
   const bands = await tab.$('#bands');
   const box = await bands.boundingBox();
@@ -98,6 +153,7 @@ try {
   }
   const deep = await tab.evaluate(() => ({ ...document.getElementById('bands').dataset }));
   check(Number(deep.tickStep) === 50, 'the deepest zoom shows 50 m ticks', `step ${deep.tickStep}`);
+  await labelsShown('the deepest zoom');
   const ticks = deep.ticks.split(' ').map(Number);
   check(ticks.length >= 8 && ticks.every((t, i) => i === 0 || t - ticks[i - 1] === 50),
     'ticks every 50 m across the view', deep.ticks);

@@ -21,6 +21,7 @@
 #include "support/temp_folder.h"
 
 namespace scenario_tool {
+std::string_view page_labels();  // the page's label placement, as the tool carries it
 std::string_view page_script();  // the page's script, as the tool carries it
 }  // namespace scenario_tool
 
@@ -103,16 +104,17 @@ TEST(PageLooks, SignalsIndicatorsCurvesAndThePlanAsTheRowsAndTheSvgHaveThem) {
   EXPECT_LT(u(0), u(end));
 }
 
-// The page draws with the tool's colours only: it spells none itself, every
+// The page draws with the tool's colours only: its scripts spell none, every
 // look it reads is sent, and each sent is a colour a canvas takes (or, for a
 // see-through, a share between 0 and 1). A look the page misnames would be
 // drawn in whatever colour came before.
 TEST(PageLooks, ThePageSpellsNoColourAndEveryLookItReadsIsSent) {
-  const std::string script(scenario_tool::page_script());
+  const std::string script =
+      std::string(scenario_tool::page_labels()) + std::string(scenario_tool::page_script());
   const std::regex colour_literal(R"(#[0-9a-fA-F]{3,8}\b|\b(rgba?|hsla?)\s*\()");
   for (auto it = std::sregex_iterator(script.begin(), script.end(), colour_literal);
        it != std::sregex_iterator(); ++it) {
-    ADD_FAILURE() << "page.js spells a colour: "
+    ADD_FAILURE() << "the page's script spells a colour: "
                   << script.substr(
                          static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, it->position() - 40)),
                          80);

@@ -7,6 +7,7 @@ namespace scenario_tool {
 // The page's parts, carried by the tool as they are in draw/page/.
 std::string_view page_template();
 std::string_view page_style();
+std::string_view page_labels();  // where the labels go, which the script uses
 std::string_view page_script();
 
 namespace {
@@ -70,6 +71,8 @@ std::string html_page(std::string_view data_json, std::string_view title, bool l
     return page;
   }
   std::string out = page.substr(0, script_at);
+  out += page_labels();
+  out += '\n';
   out += page_script();
   out += page.substr(script_at + 8, data_at - script_at - 8);
   out += script_safe(data_json);

@@ -7,8 +7,8 @@ const SMALLEST_SPAN = 500;  // ten cells across at the deepest zoom
 
 // Band layout on the bands canvas, in CSS pixels from its top.
 const BANDS = [
-  { id: 'stations', title: 'stations', height: 70 },
-  { id: 'marks', title: 'signals · signs · indicators', height: 62 },
+  { id: 'stations', title: 'stations', height: 96 },  // five lanes of names
+  { id: 'marks', title: 'signals · signs · indicators', height: 72 },
   { id: 'slowdowns', title: 'slowdowns · speed points', height: 40 },
   { id: 'speed', title: 'speed km/h', height: 110 },
   { id: 'gradient', title: 'gradient ‰', height: 80 },
@@ -16,7 +16,8 @@ const BANDS = [
   { id: 'mountain', title: 'mountain · adhesion', height: 50 },
   { id: 'axis', title: 'km', height: 56 },
 ];
-const LEFT = 190;   // room for the band titles
+const LEFT = 190;   // room for the band titles and scales
+const TITLE_RIGHT = LEFT - 44;  // where the titles end, clear of a scale's four characters
 const RIGHT = 12;
 
 let page = null;
@@ -173,6 +174,36 @@ class LinePage {
     return [0, 0];
   }
 
+  // Where a band's labels may go: inside its frame, or in the margin to its
+  // left (titles and scales).
+  plotArea(id) {
+    const [top, bottom] = this.bandTop(id);
+    return { left: LEFT + 1, top: top + 1, right: LEFT + this.width() - 1, bottom: bottom - 1 };
+  }
+
+  marginArea(id) {
+    const [top, bottom] = this.bandTop(id);
+    return { left: 0, top, right: LEFT - 2, bottom };
+  }
+
+  // A label in the margin left of band `id`, on baseline y.
+  marginLabel(id, text, colour, y, align, priority) {
+    const x = align === 'right' ? TITLE_RIGHT : 4;
+    this.labels.offer({ texts: [text], colour, band: id, margin: true, area: this.marginArea(id),
+      spots: [{ x, y, align }], priority });
+  }
+
+  // A scale's value beside the band's frame, level with its height y (kept
+  // inside the band at its top and bottom), and a tick inside the frame.
+  scaleLabel(g, id, text, y) {
+    const [top, bottom] = this.bandTop(id);
+    g.strokeStyle = this.looks.note;
+    g.beginPath(); g.moveTo(LEFT, y); g.lineTo(LEFT + 4, y); g.stroke();
+    const baseline = Math.min(Math.max(y + 4, top + this.labels.ascent), bottom - this.labels.descent);
+    this.labels.offer({ texts: [text], colour: this.looks.note, band: id, margin: true, area: this.marginArea(id),
+      spots: [{ x: LEFT - 5, y: baseline, align: 'right' }], priority: 1 });
+  }
+
   // The kilometre a driver reads at chainage m: the furthest reference that
   // applies adds its offset (and 100 m with its flag).
   driverKm(m) {
@@ -223,13 +254,14 @@ class LinePage {
     const g = this.context(this.bands);
     const right = LEFT + this.width();
     this.drawn = { signals: 0, stations: 0, boards: 0, indicators: 0, ticks: [], tickStep: 0 };
+    this.labels = new LabelPlacer(g);
+    const bandBoxes = {};
     let top = 0;
     for (const band of BANDS) {
       g.strokeStyle = this.looks.frame;
       g.strokeRect(LEFT, top + 0.5, this.width(), band.height - 1);
-      g.fillStyle = this.looks.caption;
-      g.textAlign = 'right';
-      g.fillText(band.title, LEFT - 6, top + 14);
+      bandBoxes[band.id] = { left: LEFT, top, right, bottom: top + band.height };
+      this.marginLabel(band.id, band.title, this.looks.caption, top + 14, 'right', 0);
       top += band.height;
     }
     g.save();
@@ -254,7 +286,14 @@ class LinePage {
       g.globalAlpha = 1;
     }
     g.restore();
+    // The labels go last, where they fit, over the marks they name.
+    const placed = this.labels.placeAll();
     const d = this.bands.dataset;
+    const r = (v) => Math.round(v * 10) / 10;
+    d.labels = JSON.stringify(placed.map((b) => ({
+      text: b.text, band: b.band, margin: b.margin, left: r(b.left), top: r(b.top), right: r(b.right), bottom: r(b.bottom),
+    })));
+    d.bandBoxes = JSON.stringify(bandBoxes);
     d.from = String(this.from);
     d.to = String(this.to);
     d.signals = String(this.drawn.signals);
@@ -279,10 +318,10 @@ class LinePage {
     g.lineTo(x, this.bands.clientHeight);
     g.stroke();
     g.setLineDash([]);
-    g.fillStyle = this.looks.line_end;
-    g.textAlign = 'left';
     const [top] = this.bandTop('marks');
-    g.fillText('end of line ' + (L / 1000) + ' km · run-out', x + 4, top + 12);
+    this.labels.offer({ texts: ['end of line ' + (L / 1000) + ' km · run-out', 'end of line'], colour: this.looks.line_end,
+      band: 'marks', area: this.plotArea('marks'), mark: x, priority: 0, spotsFirst: true,
+      spots: [{ x: x + 4, y: top + 11, align: 'left' }, { x: x - 4, y: top + 11, align: 'right' }] });
   }
 
   // A step line of a cell column, sampled at most once per pixel, with one
@@ -313,9 +352,7 @@ class LinePage {
     const c = this.data.cells;
     const high = Math.min(Math.ceil(this.highestSpeed / 50) * 50, 500);
     const y = (v) => bottom - 4 - Math.min(v, high) / high * (bottom - top - 16);
-    g.fillStyle = this.looks.note;
-    g.textAlign = 'left';
-    for (let v = 0; v <= high; v += high > 200 ? 100 : 50) g.fillText(String(v), LEFT + 3, y(v) - 1);
+    for (let v = 0; v <= high; v += high > 200 ? 100 : 50) this.scaleLabel(g, 'speed', String(v), y(v));
     g.strokeStyle = this.looks.line_speed;
     g.setLineDash([5, 3]);
     g.lineWidth = 2;
@@ -359,10 +396,9 @@ class LinePage {
     g.setLineDash([3, 3]);
     g.beginPath(); g.moveTo(LEFT, mid); g.lineTo(this.x(this.to), mid); g.stroke();
     g.setLineDash([]);
-    g.fillStyle = this.looks.note;
-    g.textAlign = 'left';
-    g.fillText('+' + reach, LEFT + 3, top + 11);
-    g.fillText('−' + reach, LEFT + 3, bottom - 3);
+    this.scaleLabel(g, 'gradient', '+' + reach, y(100 + reach));
+    this.scaleLabel(g, 'gradient', '0', mid);
+    this.scaleLabel(g, 'gradient', '−' + reach, y(100 - reach));
     g.strokeStyle = this.looks.gradient;
     g.lineWidth = 1.5;
     this.stepColumn(g, c.gradient, y);
@@ -376,9 +412,8 @@ class LinePage {
     g.strokeStyle = this.looks.curve_axis;
     g.beginPath(); g.moveTo(LEFT, mid); g.lineTo(this.x(this.to), mid); g.stroke();
     if (this.data.curves.length === 0 && this.data.plan.metre.length === 0) {
-      g.fillStyle = this.looks.note;
-      g.textAlign = 'left';
-      g.fillText('no track plan: curves unknown', LEFT + 6, mid - 4);
+      this.labels.offer({ texts: ['no track plan: curves unknown'], colour: this.looks.note, band: 'curves',
+        area: this.plotArea('curves'), spots: [{ x: LEFT + 6, y: mid - 4, align: 'left' }], priority: 0 });
       return;
     }
     // The depth the tool gives each curve (1/R against the tightest radius a
@@ -390,15 +425,20 @@ class LinePage {
       const w = Math.max(1, this.x(k.last + 1) - x0);
       g.fillStyle = k.side === 'right' ? this.looks.right_curve : this.looks.left_curve;
       if (k.side === 'right') g.fillRect(x0, mid - h, w, h); else g.fillRect(x0, mid, w, h);
-      if (w > 40) {
-        g.fillStyle = this.looks.name;
-        g.textAlign = 'center';
-        g.fillText('R ' + k.radius, x0 + w / 2, k.side === 'right' ? mid - h - 2 : mid + h + 10);
+      // Its radius over the part in view: beyond the bar, or across the axis
+      // where the bar fills its half of the band.
+      const shownFrom = Math.max(x0, LEFT), shownTo = Math.min(x0 + w, LEFT + this.width());
+      if (shownTo - shownFrom > 40) {
+        const centre = (shownFrom + shownTo) / 2;
+        const a = this.labels.ascent;
+        const beyond = k.side === 'right' ? mid - h - 2 : mid + h + a + 1;
+        const across = k.side === 'right' ? mid + a + 2 : mid - 3;
+        this.labels.offer({ texts: ['R ' + k.radius], colour: this.looks.name, band: 'curves',
+          area: this.plotArea('curves'), mark: centre, priority: 2, key: k.first,
+          spots: [beyond, across].map((y) => ({ x: centre, y, align: 'center', shiftIn: true })) });
       }
     }
-    g.fillStyle = this.looks.note;
-    g.textAlign = 'right';
-    g.fillText('right ▲ left ▼', LEFT - 6, bottom - 4);
+    this.marginLabel('curves', 'right ▲ left ▼', this.looks.note, bottom - 4, 'right', 0);
   }
 
   drawMountain(g) {
@@ -430,8 +470,9 @@ class LinePage {
   drawObjects(g) {
     const [mTop] = this.bandTop('marks');
     const [sTop] = this.bandTop('slowdowns');
-    const sigY = mTop + 26;
+    const sigY = mTop + 28;  // the glyphs start below the line-end label's lane
     const spare = CELL * this.scale();
+    const marks = this.plotArea('marks');
     for (const o of this.objects) {
       const m = o.cell * CELL;
       if (m < this.from - CELL || m > this.to + CELL) continue;
@@ -450,10 +491,10 @@ class LinePage {
           else { g.moveTo(x, sigY - 13); g.lineTo(x + 5, sigY - 4); g.lineTo(x - 5, sigY - 4); g.closePath(); }
           g.fill();
           g.stroke();
+          this.labels.block({ left: x - 5, top: sigY - 13, right: x + 5, bottom: sigY + 10 });
           if (look.rapp !== 0) {  // its RAPP field, beside the glyph
-            g.fillStyle = this.looks.ink;
-            g.textAlign = 'left';
-            g.fillText(String(look.rapp), x + 7, sigY - 4);
+            this.labels.offer({ texts: [String(look.rapp)], colour: this.looks.ink, band: 'marks', area: marks,
+              mark: x, priority: 1, key: m, spots: [{ x: x + 7, y: sigY - 4, align: 'left' }] });
           }
           this.drawn.signals += 1;
           break;
@@ -463,20 +504,27 @@ class LinePage {
           g.strokeStyle = this.looks.board;
           g.fillRect(x - 5, mTop + 40, 10, 8);
           g.strokeRect(x - 5, mTop + 40, 10, 8);
+          this.labels.block({ left: x - 5, top: mTop + 40, right: x + 5, bottom: mTop + 48 });
           if (spare > 8 || this.to - this.from < 20000) {
-            g.fillStyle = this.looks.board;
-            g.textAlign = 'left';
-            g.fillText(o.lettering || '', x + 7, mTop + 48);
+            // The whole lettering, else its first line, after the board or
+            // else before it: hover shows it all.
+            const lettering = o.lettering || '';
+            const first = lettering.indexOf(')') + 1;
+            const firstLine = first > 0 && first < lettering.length ? lettering.slice(0, first) + '…' : '';
+            this.labels.offer({ texts: [lettering, firstLine],
+              colour: this.looks.board, band: 'marks', area: marks, mark: x, priority: 2, key: m,
+              spots: [{ x: x + 7, y: mTop + 49, align: 'left' }, { x: x - 7, y: mTop + 49, align: 'right' }] });
           }
           this.drawn.boards += 1;
           break;
         }
         case 6: {  // speed indicator where it stands
           g.fillStyle = this.looks.indicator;
-          g.fillRect(x - 4, mTop + 50, 8, 8);
+          g.fillRect(x - 4, mTop + 56, 8, 8);
+          this.labels.block({ left: x - 4, top: mTop + 56, right: x + 4, bottom: mTop + 64 });
           if (this.to - this.from < 20000) {
-            g.textAlign = 'left';
-            g.fillText(String(o.speeds[0]), x + 6, mTop + 58);
+            this.labels.offer({ texts: [String(o.speeds[0])], colour: this.looks.indicator, band: 'marks', area: marks,
+              mark: x, priority: 3, key: m, spots: [{ x: x + 6, y: mTop + 65, align: 'left' }] });
           }
           this.drawn.indicators += 1;
           break;
@@ -510,6 +558,10 @@ class LinePage {
 
   drawStations(g) {
     const [top, bottom] = this.bandTop('stations');
+    const area = this.plotArea('stations');
+    const lanes = [];
+    const { ascent, descent } = this.labels;
+    for (let y = bottom - 24 - descent; y - ascent >= area.top; y -= ascent + descent) lanes.push(y);
     for (const s of this.stations) {
       const m = s.fields.position;
       const f = s.fields;
@@ -525,20 +577,18 @@ class LinePage {
       g.beginPath();
       g.moveTo(x - 5, bottom - 22); g.lineTo(x + 5, bottom - 22); g.lineTo(x, bottom - 14); g.closePath();
       if (f.stop) g.fill(); else g.stroke();
-      g.save();
-      g.translate(x + 3, bottom - 24);
-      g.rotate(-0.45);
-      g.fillStyle = this.looks.name;
-      g.textAlign = 'left';
-      g.fillText(s.name + (s.time_text ? ' ' + s.time_text : ''), 0, 0);
-      g.restore();
+      // Its name (and time, where there is room) above the mark, in the
+      // lowest lane where it fits.
+      this.labels.offer({ texts: [s.name + (s.time_text ? ' ' + s.time_text : ''), s.name], colour: this.looks.name,
+        band: 'stations', area, mark: x, priority: f.stop ? 10 : 11, key: m,
+        spots: lanes.map((y) => ({ x, y, align: 'center', shiftIn: true })) });
       this.drawn.stations += 1;
     }
     g.strokeStyle = this.looks.station;
     g.globalAlpha = Number(this.looks.station_guide_opacity);
     for (const s of this.stations) {
       const x = this.x(s.fields.position);
-      g.beginPath(); g.moveTo(x, top + 60); g.lineTo(x, this.bandTop('axis')[0]); g.stroke();
+      g.beginPath(); g.moveTo(x, bottom - 10); g.lineTo(x, this.bandTop('axis')[0]); g.stroke();
     }
     g.globalAlpha = 1;
   }
@@ -555,8 +605,7 @@ class LinePage {
     this.drawn.tickStep = step;
     g.strokeStyle = this.looks.ink;
     g.beginPath(); g.moveTo(LEFT, top + 4); g.lineTo(right, top + 4); g.stroke();
-    g.fillStyle = this.looks.ink;
-    g.textAlign = 'center';
+    const area = this.plotArea('axis');
     const digits = step >= 1000 ? 0 : step >= 100 ? 1 : 2;
     for (let m = Math.ceil(this.from / step) * step; m <= this.to + 0.5; m += step) {
       const x = this.x(m);
@@ -564,7 +613,9 @@ class LinePage {
       g.beginPath(); g.moveTo(x, 0); g.lineTo(x, top); g.stroke();
       g.strokeStyle = this.looks.ink;
       g.beginPath(); g.moveTo(x, top + 4); g.lineTo(x, top + 10); g.stroke();
-      g.fillText((m / 1000).toFixed(digits), x, top + 22);
+      // The first and last values move in rather than be cut by the frame.
+      this.labels.offer({ texts: [(m / 1000).toFixed(digits)], colour: this.looks.ink, band: 'axis', area, mark: x,
+        priority: 0, key: m, spots: [{ x, y: top + 22, align: 'center', shiftIn: true }] });
       this.drawn.ticks.push(m);
     }
     // The kilometric references, where the driver's kilometres restart.
@@ -574,13 +625,13 @@ class LinePage {
       if (f.start === 0 && f.end === 0 && f.position === 0) continue;
       const x = this.x(f.start);
       g.fillRect(x - 1, top + 26, 2, 10);
-      g.textAlign = 'left';
       const shift = f.end + (f.position ? 100 : 0);
-      g.fillText('km reference ' + (shift < 0 ? '−' : '+') + Math.abs(shift) + ' m', x + 3, top + 36);
+      this.labels.offer({ texts: ['km reference ' + (shift < 0 ? '−' : '+') + Math.abs(shift) + ' m'],
+        colour: this.looks.km_reference, band: 'axis', area, mark: x, priority: 1, key: f.start,
+        spots: [{ x: x + 3, y: top + 36, align: 'left' }, { x: x - 3, y: top + 36, align: 'right' }] });
     }
-    g.fillStyle = this.looks.caption;
-    g.textAlign = 'right';
-    g.fillText('chainage in km · ' + (span >= 10000 ? (span / 1000).toFixed(0) + ' km' : span.toFixed(0) + ' m') + ' shown', right - 2, top + 50);
+    const shown = span >= 10000 ? (span / 1000).toFixed(0) + ' km' : span.toFixed(0) + ' m';
+    this.labels.offer({ texts: ['chainage in km · ' + shown + ' shown'], colour: this.looks.caption, band: 'axis', area, priority: 0, spots: [{ x: right - 2, y: top + 50, align: 'right' }] });
   }
 
   // ---- the plan ----
