@@ -212,6 +212,12 @@ TEST(DrawnSvgLabels, NoneMeetsAnotherALineOrAFrameOnADenseLine) {
     for (std::size_t at = svg.find(what); at != std::string::npos; at = svg.find(what, at + 1)) ++n;
     return n;
   };
+  // The bands' titles and the rows' names are never left out, even beside a
+  // mark at chainage 0.
+  for (const char* title : {"gradient \xE2\x80\xB0", "curves", "mountain side", "speed km/h",
+                            "signals", "boards", "speed indicators", "slowdowns", "speed points"}) {
+    EXPECT_EQ(count(std::string(">") + title + "</text>"), 1u) << title;
+  }
   EXPECT_EQ(count("class=\"station-mark\""), 40u);
   EXPECT_EQ(count("class=\"board-mark\""), 41u);
   EXPECT_GT(count("class=\"station-name\""), 0u);

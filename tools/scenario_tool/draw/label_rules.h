@@ -26,5 +26,8 @@ inline constexpr int station_lanes = 5;
 // (four characters) that end beside the frame.
 inline constexpr double title_clearance = 44;
 inline constexpr double scale_clearance = 5;
+// A note in the margin (a row's name) ends clear of a mark standing on the
+// frame's edge, at chainage 0.
+inline constexpr double note_clearance = 8;
 
 }  // namespace scenario_tool::drawing::label_rules

@@ -85,7 +85,7 @@ void offer_margin_note(label_placer& labels, double top, double bottom, std::str
   labels.offer({.texts = {std::move(text)},
                 .attributes = fill_of(fill),
                 .area = margin_area(top, bottom),
-                .spots = {{left - label_rules::scale_clearance, y, label_align::right}},
+                .spots = {{left - label_rules::note_clearance, y, label_align::right}},
                 .priority = label_rules::caption});
 }
 
