@@ -367,12 +367,16 @@ void draw_marks(svg_writer& svg, label_placer& labels, const line_picture& p,
         labels.block({x - 5, boards_row - 5, x + 5, boards_row + 3});
         // The whole lettering, else its first line with "…", after the board
         // or else before it; the hover text holds it all.
-        const std::size_t first = lettering.find(')') + 1;
-        const std::string first_line = first > 0 && first < lettering.size()
-                                           ? lettering.substr(0, first) + "…"
-                                           : std::string();
+        // Written as the picture shows it: runs of spaces as one.
+        std::string shown;
+        for (const char ch : lettering) {
+          if (ch != ' ' || (!shown.empty() && shown.back() != ' ')) shown.push_back(ch);
+        }
+        const std::size_t first = shown.find(')') + 1;
+        const std::string first_line =
+            first > 0 && first < shown.size() ? shown.substr(0, first) + "…" : std::string();
         labels.offer(
-            {.texts = {lettering, first_line},
+            {.texts = {shown, first_line},
              .attributes = fill_of(board_stroke) + " class=\"board-lettering\"",
              .area = area,
              .spots = {{x + 7, boards_row + 4}, {x - 7, boards_row + 4, label_align::right}},
