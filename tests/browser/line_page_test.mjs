@@ -243,6 +243,36 @@ try {
       check(code === 0 && said.includes('Stopped.'), 'Ctrl-C ends view cleanly', `status ${code}`);
     }
   }
+
+  // The static SVG of the shipped scenario, as Chromium lays out its words:
+  // no two of them meet (the tool placed them by its own width estimate, so
+  // this checks the estimate too).
+  {
+    const svgFolder = path.join(work, 'for_svg');
+    run('example', svgFolder);
+    const svgFile = path.join(work, 'shipped.svg');
+    run('draw', svgFolder, '--svg', svgFile);
+    const tab = await browser.newPage();
+    await tab.goto('file://' + svgFile);
+    const boxes = await tab.$$eval('text', (texts) => texts.map((t) => {
+      const b = t.getBBox();
+      return { text: t.textContent, left: b.x, top: b.y, right: b.x + b.width, bottom: b.y + b.height };
+    }));
+    const meeting = [];
+    for (let i = 0; i < boxes.length; ++i) {
+      for (let j = i + 1; j < boxes.length; ++j) {
+        const a = boxes[i], b = boxes[j];
+        if (a.left < b.right && b.left < a.right && a.top < b.bottom - 0.5 && b.top < a.bottom - 0.5) {
+          meeting.push(`"${a.text}" and "${b.text}"`);
+        }
+      }
+    }
+    check(boxes.length > 100 && meeting.length === 0,
+      `no two of the SVG's ${boxes.length} words meet as Chromium draws them`, meeting.slice(0, 5).join(', '));
+    await tab.setViewportSize({ width: 1600, height: 1540 });
+    await tab.screenshot({ path: path.join(artifacts, 'svg_whole_line.png') });
+    await tab.close();
+  }
 } finally {
   await browser.close();
   fs.rmSync(userData, { recursive: true, force: true });

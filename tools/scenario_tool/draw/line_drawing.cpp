@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "assembly/check_codes.h"
+#include "scenario_tool/draw/label_font.h"
+#include "scenario_tool/draw/label_placer.h"
 #include "scenario_tool/draw/picture_parts.h"
 #include "scenario_tool/shared/record_fields.h"
 
@@ -21,7 +23,7 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
   const auto item = [&](std::string_view symbol, std::string_view label) {
     svg << "<g transform=\"translate(" << num(x) << " " << num(y) << ")\">" << symbol << "</g>\n";
     svg.text(x + 14, y + 4, label);
-    x += 14 + 6.5 * static_cast<double>(label.size()) + 22;
+    x += 14 + text_width(label) + 18;
   };
   namespace k = model::cell_kind;
   item("<rect x=\"-5\" y=\"-4\" width=\"10\" height=\"8\" fill=\"" + std::string(board_fill) +
@@ -54,7 +56,7 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
     svg << "<line x1=\"" << num(x - 6) << "\" y1=\"" << num(y2) << "\" x2=\"" << num(x + 8)
         << "\" y2=\"" << num(y2) << "\" " << stroke << "/>\n";
     svg.text(x + 14, y2 + 4, label);
-    x += 14 + 6.5 * static_cast<double>(label.size()) + 22;
+    x += 14 + text_width(label) + 18;
   };
   swatch("stroke=\"" + std::string(rank_strokes[0]) + "\" stroke-width=\"2\"",
          "indicator speed, rank A");
@@ -75,7 +77,7 @@ void draw_legend(svg_writer& svg, const line_picture& p) {
   const auto mark = [&](const std::string& symbol, std::string_view label) {
     svg << symbol;
     svg.text(x + 8, y3 + 4, label);
-    x += 8 + 6.5 * static_cast<double>(label.size()) + 18;
+    x += 8 + text_width(label) + 14;
   };
   for (std::size_t k = 0; k < signal_shapes.size(); ++k) {
     mark(glyph_svg(signal_shapes[k], x, y3, hollow_fill), "signal, left kind " + std::to_string(k));
@@ -111,7 +113,7 @@ std::string draw_svg(const line_picture& p) {
   svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << num(page_width) << "\" height=\""
       << num(height) << "\" viewBox=\"0 0 " << num(page_width) << " " << num(height)
-      << "\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\">\n";
+      << "\" font-family=\"" << label_font_family << "\">\n";
   const std::string title = stored(p.route_id) + " — train " + stored(p.train_number);
   svg << "<title>" << title << "</title>\n";
   svg << "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
@@ -152,15 +154,18 @@ std::string draw_svg(const line_picture& p) {
   }
   const chainage_axis axis{static_cast<double>(span)};
 
-  draw_plan(svg, p);
-  draw_axis(svg, axis);
-  draw_gradient(svg, p, axis);
-  draw_curves(svg, p, axis);
-  draw_mountain(svg, p, axis);
-  draw_speeds(svg, p, axis);
-  draw_marks(svg, p, axis);
-  draw_stations(svg, p, axis);
-  draw_line_end(svg, p, axis);
+  label_placer labels;
+  draw_plan(svg, labels, p);
+  draw_axis(svg, labels, axis);
+  draw_gradient(svg, labels, p, axis);
+  draw_curves(svg, labels, p, axis);
+  draw_mountain(svg, labels, p, axis);
+  draw_speeds(svg, labels, p, axis);
+  draw_marks(svg, labels, p, axis);
+  draw_stations(svg, labels, p, axis);
+  draw_line_end(svg, labels, p, axis);
+  // The labels last, where they fit, over the marks they name.
+  labels.write(svg);
   draw_legend(svg, p);
   // What the compiler recorded, and any mismatch between the files, under the legend.
   double note_y = page_height - 30;

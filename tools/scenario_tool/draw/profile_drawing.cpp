@@ -8,20 +8,44 @@
 #include <utility>
 #include <vector>
 
+#include "scenario_tool/draw/label_font.h"
+#include "scenario_tool/draw/label_rules.h"
 #include "scenario_tool/draw/mark_looks.h"
 #include "scenario_tool/draw/picture_parts.h"
 #include "scenario_tool/draw/track_curves.h"
 #include "scenario_tool/shared/record_fields.h"
+#include "scenario_tool/shared/windows_1252.h"
 
 namespace scenario_tool::drawing {
 
 namespace {
 
-void panel_frame(svg_writer& svg, double top, double bottom, std::string_view title) {
+void panel_frame(svg_writer& svg, label_placer& labels, double top, double bottom,
+                 std::string title) {
   svg << "<rect x=\"" << num(left) << "\" y=\"" << num(top) << "\" width=\"" << num(plot_width)
       << "\" height=\"" << num(bottom - top)
       << "\" fill=\"none\" stroke=\"" + std::string(frame_stroke) + "\"/>\n";
-  svg.text(left - 8, top + 12, title, "font-size=\"12\" text-anchor=\"end\" font-weight=\"bold\"");
+  if (!title.empty()) offer_title(labels, top, bottom, std::move(title));
+}
+
+std::string fill_of(std::string_view colour) {
+  return "fill=\"" + std::string(colour) + "\"";
+}
+
+// A scale's value in the margin beside the band's frame, level with its
+// height y (kept inside the band at its top and bottom), and a tick inside
+// the frame.
+void scale_value(svg_writer& svg, label_placer& labels, double top, double bottom, std::string text,
+                 double y) {
+  svg.line(left, y, left + 4, y, "stroke=\"" + std::string(note_fill) + "\"");
+  const double ascent = font_ascent * label_font_size;
+  const double descent = font_descent * label_font_size;
+  const double baseline = std::clamp(y + 4, top + ascent + 0.5, bottom - descent - 0.5);
+  labels.offer({.texts = {std::move(text)},
+                .attributes = fill_of(note_fill),
+                .area = margin_area(top, bottom),
+                .spots = {{left - label_rules::scale_clearance, baseline, label_align::right}},
+                .priority = label_rules::scale});
 }
 
 // A step line through (chainage, value) pairs, each value holding to the next.
@@ -36,23 +60,34 @@ std::string step_points(const chainage_axis& axis, const std::vector<std::pair<d
   return points;
 }
 
-// About how wide a text of `size` px is: a sans-serif capital is about 0.7 em.
-double text_width(std::string_view utf8, double size) {
-  double letters = 0;
-  for (const char c : utf8) letters += (static_cast<unsigned char>(c) & 0xC0) == 0x80 ? 0 : 1;
-  return letters * size * 0.72;
-}
-
-// The room a label starting at `from` has before the mark of the next cell of
-// the same kind as cell i.
-double room_to_next(const line_picture& p, const chainage_axis& axis, std::size_t i, double from) {
-  for (std::size_t next = i + 1; next < p.cells.size(); ++next) {
-    if (p.cells[next].kind == p.cells[i].kind) return axis.x(next * 50.0) - 6 - from;
-  }
-  return right - from;
-}
-
 }  // namespace
+
+label_box plot_area(double top, double bottom) {
+  return {left + 1, top + 1, right - 1, bottom - 1};
+}
+
+label_box margin_area(double top, double bottom) {
+  return {0, top, left - 2, bottom};
+}
+
+void offer_title(label_placer& labels, double top, double bottom, std::string title) {
+  const double baseline = top + 14;
+  labels.offer({.texts = {std::move(title)},
+                .attributes = fill_of(caption_fill),
+                .area = margin_area(top, bottom),
+                .spots = {{left - label_rules::title_clearance, baseline, label_align::right},
+                          {left - label_rules::scale_clearance, baseline, label_align::right}},
+                .priority = label_rules::caption});
+}
+
+void offer_margin_note(label_placer& labels, double top, double bottom, std::string text, double y,
+                       std::string_view fill) {
+  labels.offer({.texts = {std::move(text)},
+                .attributes = fill_of(fill),
+                .area = margin_area(top, bottom),
+                .spots = {{left - label_rules::note_clearance, y, label_align::right}},
+                .priority = label_rules::caption});
+}
 
 std::string glyph_svg(glyph shape, double x, double y, std::string_view fill) {
   const std::string paint = "fill=\"" + std::string(fill) + "\" stroke=\"" + std::string(ink) +
@@ -68,11 +103,10 @@ std::string glyph_svg(glyph shape, double x, double y, std::string_view fill) {
   }
 }
 
-void draw_mountain(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+void draw_mountain(svg_writer& svg, label_placer& labels, const line_picture& p,
+                   const chainage_axis& axis) {
   svg << "<g id=\"mountain\">\n";
-  panel_frame(svg, mountain_top, mountain_bottom, "mountain side");
-  svg.text(left - 8, mountain_top + 26, "adhesion",
-           "font-size=\"11\" text-anchor=\"end\" fill=\"" + std::string(adhesion_stroke) + "\"");
+  panel_frame(svg, labels, mountain_top, mountain_bottom, "mountain side");
   const std::size_t cells = std::min(p.cells.size(), static_cast<std::size_t>(axis.span / 50) + 1);
   // Each stretch of one side code as one bar; filler cells as darker marks in it.
   for (std::size_t i = 0; i < cells;) {
@@ -117,28 +151,43 @@ void draw_mountain(svg_writer& svg, const line_picture& p, const chainage_axis& 
   };
   svg << "<polyline class=\"adhesion-line\" fill=\"none\" stroke=\"" << adhesion_stroke
       << "\" stroke-width=\"1.2\" points=\"" << step_points(axis, steps, axis.span, y) << "\"/>\n";
-  svg.text(right - 4, mountain_bottom - 4, "adhesion up to " + num(high),
-           "font-size=\"9\" text-anchor=\"end\" fill=\"" + std::string(note_fill) + "\"");
+  offer_margin_note(labels, mountain_top, mountain_bottom, "adhesion up to " + num(high),
+                    mountain_top + 30, adhesion_stroke);
   svg << "</g>\n";
 }
 
-void draw_axis(svg_writer& svg, const chainage_axis& axis) {
-  svg << "<g id=\"chainage-axis\" font-size=\"11\" text-anchor=\"middle\">\n";
+void draw_axis(svg_writer& svg, label_placer& labels, const chainage_axis& axis) {
+  svg << "<g id=\"chainage-axis\">\n";
+  // The values stand under their ticks; the first and last move in rather
+  // than be cut by the frame's edge.
+  const label_box area{left, marks_bottom + 6, right, legend_top - 8};
   const double step_km = nice_step(axis.span / 1000 / 20);
   for (double k = 0; k * 1000 <= axis.span + 0.5; k += step_km) {
     const double x = axis.x(k * 1000);
     svg.line(x, gradient_top, x, marks_bottom, "stroke=\"" + std::string(grid_stroke) + "\"");
     svg.line(x, marks_bottom, x, marks_bottom + 5, "stroke=\"" + std::string(ink) + "\"");
-    svg.text(x, axis_labels, num(k));
+    labels.offer({.texts = {num(k)},
+                  .attributes = fill_of(ink),
+                  .area = area,
+                  .spots = {{x, axis_labels, label_align::center, true}},
+                  .priority = label_rules::caption,
+                  .key = k * 1000,
+                  .mark = x});
   }
   svg.line(left, marks_bottom, right, marks_bottom, "stroke=\"" + std::string(ink) + "\"");
-  svg.text(right, axis_labels + 16, "chainage in km", "text-anchor=\"end\"");
+  labels.offer({.texts = {"chainage in km"},
+                .attributes = fill_of(caption_fill),
+                .area = area,
+                .spots = {{right, axis_labels + 16, label_align::right}},
+                .priority = label_rules::caption,
+                .key = axis.span + 1});
   svg << "</g>\n";
 }
 
-void draw_gradient(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+void draw_gradient(svg_writer& svg, label_placer& labels, const line_picture& p,
+                   const chainage_axis& axis) {
   svg << "<g id=\"gradient\">\n";
-  panel_frame(svg, gradient_top, gradient_bottom, "gradient ‰");
+  panel_frame(svg, labels, gradient_top, gradient_bottom, "gradient ‰");
   // Cells the gradient fill reached hold gradient + 100; the last three hold 0.
   std::vector<std::pair<double, double>> steps;
   double low = 0, high = 0;
@@ -157,9 +206,12 @@ void draw_gradient(svg_writer& svg, const line_picture& p, const chainage_axis& 
   };
   svg.line(left, y(0), right, y(0),
            "stroke=\"" + std::string(gradient_level_stroke) + "\" stroke-dasharray=\"3 3\"");
-  for (double g : {-reach, 0.0, reach}) {
-    svg.text(left + 4, y(g) - 2, num(g),
-             "font-size=\"10\" fill=\"" + std::string(note_fill) + "\"");
+  for (double g : {reach, 0.0, -reach}) {
+    scale_value(svg, labels, gradient_top, gradient_bottom,
+                g > 0   ? "+" + num(g)
+                : g < 0 ? "−" + num(-g)
+                        : "0",
+                y(g));
   }
   svg << "<polyline class=\"gradient-line\" fill=\"none\" stroke=\"" +
              std::string(gradient_stroke) +
@@ -169,12 +221,14 @@ void draw_gradient(svg_writer& svg, const line_picture& p, const chainage_axis& 
   svg << "</g>\n";
 }
 
-void draw_curves(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+void draw_curves(svg_writer& svg, label_placer& labels, const line_picture& p,
+                 const chainage_axis& axis) {
   svg << "<g id=\"curves\">\n";
-  panel_frame(svg, curves_top, curves_bottom, "curves");
+  panel_frame(svg, labels, curves_top, curves_bottom, "curves");
   const double mid = (curves_top + curves_bottom) / 2;
-  svg.text(left - 8, curves_bottom - 2, "right ▲ left ▼", "font-size=\"9\" text-anchor=\"end\"");
-  svg.text(left - 8, curves_top + 24, "depth 1/R", "font-size=\"9\" text-anchor=\"end\"");
+  offer_margin_note(labels, curves_top, curves_bottom, "depth 1/R", curves_top + 31, note_fill);
+  offer_margin_note(labels, curves_top, curves_bottom, "right ▲ left ▼", curves_bottom - 4,
+                    note_fill);
   svg.line(left, mid, right, mid, "stroke=\"" + std::string(curve_axis_stroke) + "\"");
   if (p.plan.exists()) {
     const std::int32_t last =
@@ -194,14 +248,19 @@ void draw_curves(svg_writer& svg, const line_picture& p, const chainage_axis& ax
           << " m</title></rect>\n";
     }
   } else {
-    svg.text(left + 6, mid + 4, "no track plan: curves unknown", "font-size=\"10\"");
+    labels.offer({.texts = {"no track plan: curves unknown"},
+                  .attributes = fill_of(note_fill),
+                  .area = plot_area(curves_top, curves_bottom),
+                  .spots = {{left + 6, mid - 4}},
+                  .priority = label_rules::caption});
   }
   svg << "</g>\n";
 }
 
-void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+void draw_speeds(svg_writer& svg, label_placer& labels, const line_picture& p,
+                 const chainage_axis& axis) {
   svg << "<g id=\"speeds\">\n";
-  panel_frame(svg, speed_top, speed_bottom, "speed km/h");
+  panel_frame(svg, labels, speed_top, speed_bottom, "speed km/h");
   const std::size_t cells = std::min(p.cells.size(), static_cast<std::size_t>(axis.span / 50) + 1);
   std::vector<std::pair<double, double>> line_speed;
   std::vector<std::pair<double, double>> ranks[3];
@@ -227,8 +286,7 @@ void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& ax
   };
   for (double v = 0; v <= top; v += top > 200 ? 100 : 50) {
     svg.line(left, y(v), right, y(v), "stroke=\"#eee\"");
-    svg.text(left + 4, y(v) - 2, num(v),
-             "font-size=\"10\" fill=\"" + std::string(note_fill) + "\"");
+    scale_value(svg, labels, speed_top, speed_bottom, num(v), y(v));
   }
   // Slowdowns: their speed from start to the next end cell (the last cell
   // when none follows).
@@ -256,17 +314,19 @@ void draw_speeds(svg_writer& svg, const line_picture& p, const chainage_axis& ax
   svg << "</g>\n";
 }
 
-void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+void draw_marks(svg_writer& svg, label_placer& labels, const line_picture& p,
+                const chainage_axis& axis) {
   svg << "<g id=\"marks\">\n";
-  panel_frame(svg, signals_row - 20, marks_bottom, "");
-  svg.text(left - 8, signals_row + 4, "signals", "font-size=\"11\" text-anchor=\"end\"");
-  svg.text(left - 8, boards_row + 4, "boards", "font-size=\"11\" text-anchor=\"end\"");
-  svg.text(left - 8, indicators_row + 4, "speed indicators",
-           "font-size=\"11\" text-anchor=\"end\"");
-  svg.text(left - 8, slowdowns_row + 4, "slowdowns", "font-size=\"11\" text-anchor=\"end\"");
-  svg.text(left - 8, points_row + 4, "speed points", "font-size=\"11\" text-anchor=\"end\"");
-  double board_text_end = 0;  // where the last lettering drawn ends
-  double indicator_text_end = 0;
+  const double top = signals_row - 20;
+  panel_frame(svg, labels, top, marks_bottom, "");
+  for (const auto& [row, title] :
+       {std::pair{signals_row, "signals"}, std::pair{boards_row, "boards"},
+        std::pair{indicators_row, "speed indicators"}, std::pair{slowdowns_row, "slowdowns"},
+        std::pair{points_row, "speed points"}}) {
+    offer_margin_note(labels, top, marks_bottom, title, row + 4, caption_fill);
+  }
+  // Every label of the rows lies anywhere in the band, clear of every mark.
+  const label_box area = plot_area(top, marks_bottom);
   for (std::size_t i = 0; i < p.cells.size(); ++i) {
     const model::track_cell& c = p.cells[i];
     const double x = axis.x(i * 50.0);
@@ -282,29 +342,47 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
             << "</title>";
         svg.line(x, signals_row + 8, x, signals_row - 6, "stroke=\"" + std::string(ink) + "\"");
         svg << glyph_svg(look.shape, x, signals_row - 10, look.fill) << "</g>\n";
-        if (look.rapp != 0) {
-          svg.text(x + 6, signals_row + 6, std::to_string(look.rapp), "font-size=\"8\"");
+        labels.block({x - 5, signals_row - 15, x + 5, signals_row + 8});
+        if (look.rapp != 0) {  // its RAPP field, beside the glyph
+          labels.offer({.texts = {std::to_string(look.rapp)},
+                        .attributes = fill_of(ink),
+                        .area = area,
+                        .spots = {{x + 6, signals_row + 4}},
+                        .priority = label_rules::scale,
+                        .key = i * 50.0,
+                        .mark = x});
         }
         break;
       }
       case model::cell_kind::sign: {
         const std::string lettering =
             c.value > 0 && static_cast<std::size_t>(c.value) < p.stations.size()
-                ? stored(p.stations[static_cast<std::size_t>(c.value)].name)
+                ? utf8_from_windows_1252(p.stations[static_cast<std::size_t>(c.value)].name)
                 : std::string();
         svg << "<g class=\"board-mark\"><title>" << cell_kind_name(c.kind) << ", cell "
             << std::to_string(i) << ", " << where
-            << (lettering.empty() ? std::string() : ", " + lettering) << "</title><rect x=\""
+            << (lettering.empty() ? std::string() : ", " + xml(lettering)) << "</title><rect x=\""
             << num(x - 5) << "\" y=\"" << num(boards_row - 5) << "\" width=\"10\" height=\"8\" "
             << "fill=\"" + std::string(board_fill) + "\" stroke=\"" << board_stroke << "\"/></g>\n";
-        // The lettering where it runs into neither the one before nor the next board.
-        const double room = room_to_next(p, axis, i, x + 7);
-        if (x + 7 >= board_text_end && text_width(lettering, 9) <= room) {
-          svg.text(x + 7, boards_row + 3, lettering,
-                   "font-size=\"9\" fill=\"" + std::string(board_stroke) +
-                       "\" class=\"board-lettering\"");
-          board_text_end = x + 7 + text_width(lettering, 9) + 4;
+        labels.block({x - 5, boards_row - 5, x + 5, boards_row + 3});
+        // The whole lettering, else its first line with "…", after the board
+        // or else before it; the hover text holds it all.
+        // Written as the picture shows it: runs of spaces as one.
+        std::string shown;
+        for (const char ch : lettering) {
+          if (ch != ' ' || (!shown.empty() && shown.back() != ' ')) shown.push_back(ch);
         }
+        const std::size_t first = shown.find(')') + 1;
+        const std::string first_line =
+            first > 0 && first < shown.size() ? shown.substr(0, first) + "…" : std::string();
+        labels.offer(
+            {.texts = {shown, first_line},
+             .attributes = fill_of(board_stroke) + " class=\"board-lettering\"",
+             .area = area,
+             .spots = {{x + 7, boards_row + 4}, {x - 7, boards_row + 4, label_align::right}},
+             .priority = label_rules::lettering,
+             .key = i * 50.0,
+             .mark = x});
         break;
       }
       case model::cell_kind::speed_indicator: {
@@ -314,12 +392,14 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
             << "\"><title>" << cell_kind_name(c.kind) << ", " << where << ", ranks A "
             << num(speeds[0]) << ", B " << num(speeds[1]) << ", C " << num(speeds[2])
             << " km/h</title></rect>\n";
-        if (x + 6 >= indicator_text_end &&
-            text_width(num(speeds[0]), 9) <= room_to_next(p, axis, i, x + 6)) {
-          svg.text(x + 6, indicators_row + 2, num(speeds[0]),
-                   "font-size=\"9\" fill=\"" + std::string(indicator_fill) + "\"");
-          indicator_text_end = x + 6 + text_width(num(speeds[0]), 9) + 4;
-        }
+        labels.block({x - 4, indicators_row - 6, x + 4, indicators_row + 2});
+        labels.offer({.texts = {num(speeds[0])},
+                      .attributes = fill_of(indicator_fill),
+                      .area = area,
+                      .spots = {{x + 6, indicators_row + 3}},
+                      .priority = label_rules::indicator,
+                      .key = i * 50.0,
+                      .mark = x});
         break;
       }
       case model::cell_kind::slowdown_warning:
@@ -328,6 +408,7 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
                    std::string(ink) + "\" stroke-width=\"0.8\"><title>"
             << cell_kind_name(c.kind) << ", " << where << ", " << std::to_string(c.value)
             << " km/h</title></path>\n";
+        labels.block({x - 6, slowdowns_row - 7, x + 6, slowdowns_row + 4});
         break;
       case model::cell_kind::slowdown_start:
       case model::cell_kind::slowdown_end: {
@@ -336,9 +417,17 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
             << num(x - 4) << "\" y=\"" << num(slowdowns_row - 5) << "\" width=\"8\" height=\"10\" "
             << "fill=\"" << slowdown_fill(c.kind) << "\"><title>" << cell_kind_name(c.kind) << ", "
             << where << ", " << std::to_string(c.value) << " km/h</title></rect>\n";
-        if (start) {
-          svg.text(x + 6, slowdowns_row - 8, std::to_string(c.value),
-                   "font-size=\"10\" fill=\"" + std::string(slowdown_start_fill) + "\"");
+        labels.block({x - 4, slowdowns_row - 5, x + 4, slowdowns_row + 5});
+        if (start) {  // its speed, beside the mark or above it
+          labels.offer({.texts = {std::to_string(c.value)},
+                        .attributes = fill_of(slowdown_start_fill),
+                        .area = area,
+                        .spots = {{x + 6, slowdowns_row + 4},
+                                  {x + 6, slowdowns_row - 9},
+                                  {x - 6, slowdowns_row - 9, label_align::right}},
+                        .priority = label_rules::scale,
+                        .key = i * 50.0,
+                        .mark = x});
         }
         break;
       }
@@ -356,10 +445,12 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
                                       ? std::to_string(c.value) + " km/h"
                                       : "no speed";
         if (kind == "speed-point-walk") {
+          labels.block({x - 5, points_row - 6, x + 5, points_row + 6});
           svg << "<path class=\"" << kind << "\" d=\"M" << num(x) << " " << num(points_row - 6)
               << " l5 6 l-5 6 l-5 -6 z\" fill=\"" << walk_point_fill << "\"><title>" << label
               << ", " << where << ", " << speed << "</title></path>\n";
         } else {
+          labels.block({x - 4, points_row - 4, x + 4, points_row + 4});
           svg << "<circle class=\"" << kind << "\" cx=\"" << num(x) << "\" cy=\"" << num(points_row)
               << "\" r=\"4\" fill=\""
               << (kind == "speed-point" ? unknown_point_fill : text_point_fill) << "\"><title>"
@@ -374,8 +465,16 @@ void draw_marks(svg_writer& svg, const line_picture& p, const chainage_axis& axi
   svg << "</g>\n";
 }
 
-void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+void draw_stations(svg_writer& svg, label_placer& labels, const line_picture& p,
+                   const chainage_axis& axis) {
   svg << "<g id=\"stations\">\n";
+  // The names stand horizontally over their marks, in lanes from the lowest up.
+  const double lane = std::ceil((font_ascent + font_descent) * label_font_size);
+  const double lowest = names_bottom - 10 - std::ceil(font_descent * label_font_size);
+  std::vector<label_spot> lanes;
+  for (int k = 0; k < label_rules::station_lanes; ++k) lanes.push_back({0, lowest - k * lane});
+  const label_box area{left + 1, lowest - (label_rules::station_lanes - 1) * lane - lane, right - 1,
+                       names_bottom - 9};
   for (std::size_t i = 1; i < p.stations.size() && i <= 80; ++i) {
     const model::station_entry& e = p.stations[i];
     if (station_role_of(static_cast<int>(i), e) != model::station_role::station) continue;
@@ -390,21 +489,42 @@ void draw_stations(svg_writer& svg, const line_picture& p, const chainage_axis& 
         << "\"><title>" << stored(e.name) << ", " << km(e.position)
         << (e.time != 0 ? ", " + clock_text(e.time) : std::string())
         << (stops ? ", the train stops" : ", the train passes") << "</title></path>\n";
-    svg << "<text class=\"station-name\" font-size=\"11\" transform=\"translate(" << num(x + 3)
-        << " " << num(names_bottom - 11) << ") rotate(-35)\">" << stored(e.name) << "</text>\n";
+    // The name and time where there is room, else the name alone.
+    const std::string name = utf8_from_windows_1252(e.name);
+    std::vector<label_spot> spots = lanes;
+    for (label_spot& spot : spots) {
+      spot.x = x;
+      spot.align = label_align::center;
+      spot.shift_in = true;
+    }
+    labels.offer({.texts = {e.time != 0 ? name + " " + clock_text(e.time) : name, name},
+                  .attributes = fill_of(name_fill) + " class=\"station-name\"",
+                  .area = area,
+                  .spots = std::move(spots),
+                  .priority = stops ? label_rules::station_stop : label_rules::station_pass,
+                  .key = static_cast<double>(e.position),
+                  .mark = x});
   }
   svg << "</g>\n";
 }
 
-void draw_line_end(svg_writer& svg, const line_picture& p, const chainage_axis& axis) {
+void draw_line_end(svg_writer& svg, label_placer& labels, const line_picture& p,
+                   const chainage_axis& axis) {
   if (p.line_length <= 0 || p.line_length >= axis.span) return;
   const double x = axis.x(p.line_length);
   svg << "<g id=\"line-end\" class=\"line-end\">\n";
   svg.line(x, gradient_top - 10, x, marks_bottom,
            "stroke=\"" + std::string(line_end_stroke) +
                "\" stroke-width=\"1.5\" stroke-dasharray=\"6,4\"");
-  svg.text(x - 4, gradient_top - 2, "end of line, " + num(p.line_length / 1000.0) + " km",
-           "font-size=\"11\" fill=\"" + std::string(line_end_stroke) + "\" text-anchor=\"end\"");
+  // Before the mark, else after it, between the station marks and the bands.
+  labels.offer({.texts = {"end of line, " + num(p.line_length / 1000.0) + " km", "end of line"},
+                .attributes = fill_of(line_end_stroke),
+                .area = {left + 1, names_bottom + 1, right - 1, gradient_top},
+                .spots = {{x - 4, gradient_top - 3, label_align::right}, {x + 4, gradient_top - 3}},
+                .priority = label_rules::caption,
+                .key = static_cast<double>(p.line_length),
+                .mark = x,
+                .spots_first = true});
   svg << "</g>\n";
 }
 
