@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-namespace model {
+#include "model/row_reading.h"
 
-enum class description_text { line, train };
+namespace model {
 
 class diagnostic_sink {
  public:
@@ -46,6 +46,14 @@ class diagnostic_sink {
 
   // The current text could not be read as its rows require (error 25 follows).
   virtual void read_failed(const std::exception& failure) = 0;
+
+  // A row has ended, however it ended: read whole, stopped by an error (after
+  // the error is recorded) or cut short by a failure of the text (before it is
+  // told). Every row that started is handed on once.
+  virtual void row_read(const row_reading& /*row*/) {}
+  // The reading stops here: after the error that stops it is recorded (and,
+  // for a row's error, after the row is handed on).
+  virtual void reading_stopped(reading_stop /*how*/) {}
 };
 
 }  // namespace model

@@ -40,6 +40,8 @@ class diagnostics_collector final : public model::diagnostic_sink {
   void cell_filled(std::int64_t cell) override;
   void cell_filled_by_walk(std::int64_t cell, std::int64_t trigger) override;
   void read_failed(const std::exception& failure) override;
+  void row_read(const model::row_reading& row) override;
+  void reading_stopped(model::reading_stop how) override;
 
   // The reader is done: errors from now on are the walk's.
   void reading_done();
@@ -59,12 +61,19 @@ class diagnostics_collector final : public model::diagnostic_sink {
     std::vector<std::size_t> fields;  // the keyword first
     std::vector<std::size_t> before;  // the fields read just before the keyword, nearest first
     bool by_walk = false;             // a cell that the walk filled for this row's object
+    model::row_reading reading;       // what the reader handed on, once the row has ended
   };
 
   const source_text& text_of(model::description_text which) const;
   void finish_row();
   diagnostic at_field(const row_place& row, std::size_t field, severity level) const;
-  std::size_t field_at_fault(std::int32_t code, const row_place& row) const;
+  // The error a row recorded, told before the row is handed on.
+  struct row_error {
+    std::int32_t code = 0;
+    std::optional<std::int32_t> position;
+  };
+  std::optional<row_error> row_error_;
+  bool row_open_ = false;  // a row has started and not yet been handed on
 
   const source_text& line_;
   const source_text& train_;

@@ -188,19 +188,28 @@ std::string third_comment_words(const read_row& row) {
          "), and the third is read as a keyword";
 }
 
-std::string section_header_words(const read_row& row, bool plan) {
+std::string section_header_words(const read_row& row, bool) {
   if (row.text == nullptr || row.fields.empty()) return "";
   const std::string_view keyword = row.text->field_at(row.fields[0], false);
   if (!reader::contains(keyword, "[") || !reader::contains(keyword, "]")) return "";
-  const std::vector<const row_keyword*> found = matching_rows(keyword, row.which, row.header, plan);
-  if (found.empty()) return "";
-  return "this section header holds the keyword " + quoted(found[0]->name) +
+  if (row.entries.empty()) return "";
+  return "this section header holds the keyword " + quoted(row.entries[0]->name) +
          " and is read as that row";
+}
+
+std::vector<const row_keyword*> entries_of(const model::row_reading& reading) {
+  std::vector<const row_keyword*> entries;
+  for (const std::size_t e : reading.entries) entries.push_back(&reader::row_keywords[e]);
+  return entries;
 }
 
 std::string read_as_row_words(const read_row& row, bool plan) {
   const std::string header = section_header_words(row, plan);
   return header.empty() ? third_comment_words(row) : header;
+}
+
+keyword_rule rule_of(const reader::row_keyword& entry) {
+  return rule_view(entry);
 }
 
 std::vector<keyword_rule> keyword_rules() {
@@ -251,8 +260,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     d.name = name;
     out.push_back(std::move(d));
   };
-  const std::vector<const row_keyword*> found =
-      matching_rows(keyword, row.which, row.header, plan_);
+  const std::vector<const row_keyword*>& found = row.entries;
 
   // What ended the field before this keyword at a comma on the same line: a
   // sign's lettering or a station's name (a text value runs to the comma),
@@ -417,9 +425,8 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
   std::vector<std::int64_t> v(row.fields.size(), 0);
   for (std::size_t f = 1; f < row.fields.size(); ++f) {
     if (f <= r.values.size() && r.values[f - 1].text) continue;  // a sign text, a station name
-    const std::optional<std::int64_t> value = text.number_at(row.fields[f]);
-    if (!value) return;
-    v[f] = *value;
+    if (f > row.values.size() || !row.values[f - 1].number) return;
+    v[f] = *row.values[f - 1].number;
   }
 
   for (const cell_chainage& c : cell_chainages(r.kind)) {

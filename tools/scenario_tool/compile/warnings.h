@@ -33,7 +33,14 @@ struct read_row {
   // The fields the reader read just before the keyword (comments, or the
   // values of the row before), nearest first.
   std::vector<std::size_t> before;
+  // The keyword-table entries the reader applied, in order, and the values
+  // it read after the keyword (as many as `fields` holds after it).
+  std::vector<const reader::row_keyword*> entries;
+  std::vector<model::read_value> values;
 };
+
+// The entries of the reader's keyword table that a reading names.
+std::vector<const reader::row_keyword*> entries_of(const model::row_reading& reading);
 
 // Why a comment field was read as a keyword: the two fields before it, each
 // a comment, were all the reader skips in a body. Says so when the first of
@@ -94,6 +101,8 @@ struct keyword_rule {
 };
 // Every keyword, in the reader's order.
 std::vector<keyword_rule> keyword_rules();
+// One entry of the reader's table, as a rule.
+keyword_rule rule_of(const reader::row_keyword& entry);
 // The keywords whose test a keyword field passes, in that part of a text.
 std::vector<keyword_rule> keywords_matching(std::string_view field, model::description_text which,
                                             bool header, bool plan);

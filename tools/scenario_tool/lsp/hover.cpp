@@ -231,9 +231,9 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
         out += i ? ", " : " ";
         out += std::to_string(cells[i]);
       }
-    } else {
-      out += ", cell " + std::to_string(static_cast<std::int64_t>(
-                             model::round_half_even(static_cast<double>(*p) / 50.0)));
+    } else if (const std::optional<std::int64_t> cell = row->reading.values.front().cell) {
+      // A row that filled no cell: the cell its chainage stands in, as the reader took it.
+      out += ", cell " + std::to_string(*cell);
     }
     out += "\n";
     describe_cells(a, *row, out);
