@@ -94,8 +94,7 @@ bool apply_header_rows(model::scenario_model& m, const std::string& keyword, fie
 
 // The running state of the body.
 struct line_body : row_exits {
-  line_body(model::scenario_model& model, field_reader& r, row_follower& follower,
-            reader_state& s)
+  line_body(model::scenario_model& model, field_reader& r, row_follower& follower, reader_state& s)
       : row_exits{model, follower}, model_(model), fields(r), state(s), plan(model.plan) {}
 
   model::scenario_model& model_;
@@ -139,11 +138,12 @@ struct line_body : row_exits {
         row.lands(1, cell_at(s));
         if (!within_cells(m(), s, 100)) return beyond_cells(s);
         double k = 0.0;
-        // No radius digit in the keyword; a plan that runs too far is the length's fault.
+        // No radius digit in the keyword is the keyword's fault; a plan that
+        // runs too far the start's (on the straight before it) or the length's.
         if (!curvature_of(keyword, k)) return error_exit(103, 0);
         while (plan.next_metre() <= s) {
           plan.step(0.0);
-          if (plan.next_metre() > last_plan_step) return error_exit(103, 2);
+          if (plan.next_metre() > last_plan_step) return error_exit(103, 1);
         }
         const std::int64_t curve_end = std::int64_t{s} + n;
         while (plan.next_metre() <= curve_end) {
@@ -258,7 +258,6 @@ pass_end read_line(model::scenario_model& m, field_reader& fields, row_follower&
 }
 
 }  // namespace
-
 
 pass_end line_pass(model::scenario_model& m, std::string_view text, reader_state& state) {
   field_reader fields(text, m.diagnostics);

@@ -610,8 +610,8 @@ bool diagnostics_collector::row_overran(const std::string& what) {
   failure_placed_ = true;
   failure_offset_ = row_.fields[0];
   failure_headline_ = "row " + std::string("'") + std::string(kind->name) + "' is missing values";
-  failure_reason_ = "it reads " + std::to_string(kind->values.size()) + " values, and its line holds " +
-                    std::to_string(on_line);
+  failure_reason_ = "it reads " + std::to_string(kind->values.size()) +
+                    " values, and its line holds " + std::to_string(on_line);
   if (keyword.find(';') != std::string::npos) {
     failure_reason_ +=
         ": its fields are separated by ';', not commas, so the whole line is one field";
