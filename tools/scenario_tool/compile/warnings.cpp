@@ -24,23 +24,6 @@ using reader::row_kind;
 
 constexpr description_text line = description_text::line;
 
-// The reader's section of a row: the train text has no header.
-reader::row_section section_of(description_text which, bool header) {
-  if (which == description_text::train) return reader::row_section::train_body;
-  return header ? reader::row_section::line_header : reader::row_section::line_body;
-}
-
-// The keywords of a row's section that its keyword field passes, as the
-// reader applies them.
-std::vector<const row_keyword*> matching_rows(std::string_view keyword, description_text which,
-                                              bool header, bool plan) {
-  std::vector<const row_keyword*> found;
-  for (const row_keyword& k : reader::row_keywords_of(section_of(which, header))) {
-    if (reader::matches(k, keyword, plan)) found.push_back(&k);
-  }
-  return found;
-}
-
 }  // namespace
 
 bool is_number(std::string_view field) {
@@ -148,15 +131,6 @@ bool comma_between(const source_text& text, std::size_t from, std::size_t to) {
   return text.bytes().find(',', from) < to;
 }
 
-keyword_rule rule_view(const row_keyword& r) {
-  return {r.name,
-          r.values.size(),
-          reader::text_of(r.section),
-          r.section == reader::row_section::line_header,
-          r.needs_plan,
-          &r};
-}
-
 }  // namespace
 
 std::string third_comment_words(const read_row& row) {
@@ -206,48 +180,6 @@ std::vector<const row_keyword*> entries_of(const model::row_reading& reading) {
 std::string read_as_row_words(const read_row& row, bool plan) {
   const std::string header = section_header_words(row, plan);
   return header.empty() ? third_comment_words(row) : header;
-}
-
-keyword_rule rule_of(const reader::row_keyword& entry) {
-  return rule_view(entry);
-}
-
-std::vector<keyword_rule> keyword_rules() {
-  std::vector<keyword_rule> out;
-  for (const row_keyword& r : reader::row_keywords) out.push_back(rule_view(r));
-  return out;
-}
-
-std::vector<keyword_rule> keywords_matching(std::string_view field, description_text which,
-                                            bool header, bool plan) {
-  std::vector<keyword_rule> out;
-  for (const row_keyword* r : matching_rows(field, which, header, plan)) {
-    out.push_back(rule_view(*r));
-  }
-  return out;
-}
-
-std::optional<known_row> known_row_of(std::string_view keyword, description_text which, bool header,
-                                      bool plan) {
-  const std::vector<const row_keyword*> found = matching_rows(keyword, which, header, plan);
-  if (found.size() != 1) return std::nullopt;
-  return known_row{found[0]->name, found[0]->values.size(), found[0]->noun, found[0]->plural};
-}
-
-std::string nearest_keyword(const std::string& keyword, description_text which, bool header) {
-  std::vector<std::string> names;
-  for (const row_keyword& r : reader::row_keywords_of(section_of(which, header))) {
-    if (r.kind == row_kind::curve) {
-      for (const char side : {'d', 's'}) {
-        for (char digit = '1'; digit <= '6'; ++digit) {
-          names.push_back(std::string("curva") + side + digit);
-        }
-      }
-    } else {
-      names.emplace_back(r.name);
-    }
-  }
-  return nearest_word(keyword, names, 2);
 }
 
 void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
@@ -306,8 +238,8 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
            "its keyword reads, and this field is skipped");
       return;
     }
-    if (!plan_ && reader::contains_nocase(keyword, "curva")) return;
-    if (row.which == line && row.header && !matching_rows(keyword, line, false, true).empty()) {
+    if (!plan_ && names_a_curve(keyword)) return;
+    if (row.which == line && row.header && names_a_body_row(keyword)) {
       warn("body-row-in-header", 0,
            "row " + quoted(keyword) +
                " stands in the header, where it is skipped: body rows are read only after the "
@@ -324,19 +256,12 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     }
     // A keyword with the wrong letter case where case counts, or within two
     // edits of one, is a slip of the pen: the author meant the row.
-    for (const row_keyword& r : reader::row_keywords_of(section_of(row.which, row.header))) {
-      if (!r.exact_case) continue;
-      bool nocase = true;
-      for (const std::string_view part : r.parts) {
-        if (!part.empty() && !reader::contains_nocase(keyword, part)) nocase = false;
-      }
-      if (nocase) {
-        warn("keyword-typo", 0,
-             "keyword " + quoted(keyword) + " differs from " + quoted(r.name) +
-                 " only in letter case, and case counts in this keyword: the row is skipped; "
-                 "write it in lower case");
-        return;
-      }
+    if (const reader::row_keyword* r = case_slip_of(keyword, row.which, row.header)) {
+      warn("keyword-typo", 0,
+           "keyword " + quoted(keyword) + " differs from " + quoted(r->name) +
+               " only in letter case, and case counts in this keyword: the row is skipped; "
+               "write it in lower case");
+      return;
     }
     const std::string near = nearest_keyword(keyword, row.which, row.header);
     if (!near.empty()) {

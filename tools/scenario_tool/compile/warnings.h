@@ -14,6 +14,7 @@
 #include "model/diagnostic_sink.h"
 #include "reader/row_keywords.h"
 #include "scenario_tool/compile/diagnostic.h"
+#include "scenario_tool/compile/keyword_guess.h"
 #include "scenario_tool/compile/source_text.h"
 #include "scenario_tool/shared/nearest_word.h"
 
@@ -85,42 +86,6 @@ class row_warnings {
   std::size_t text_value_at_ = 0;
   std::string_view text_value_noun_;
 };
-
-// A keyword of the texts as the reader tests it (reader/row_keywords.h): its
-// name, the number of values its row reads, where it stands and whether only
-// a compile that builds the plan reads it.
-struct keyword_rule {
-  std::string_view name;
-  std::size_t values;
-  model::description_text which;
-  bool header;
-  bool needs_plan;
-  // The reader's entry itself: the values' names and units, what the row is
-  // called and what it sets.
-  const reader::row_keyword* entry;
-};
-// Every keyword, in the reader's order.
-std::vector<keyword_rule> keyword_rules();
-// One entry of the reader's table, as a rule.
-keyword_rule rule_of(const reader::row_keyword& entry);
-// The keywords whose test a keyword field passes, in that part of a text.
-std::vector<keyword_rule> keywords_matching(std::string_view field, model::description_text which,
-                                            bool header, bool plan);
-// What a row is, by the one keyword test its keyword field passes: its
-// keyword, how many values it reads, and what one and several of it are called.
-struct known_row {
-  std::string_view name;
-  std::size_t values = 0;
-  std::string_view noun;
-  std::string_view plural;
-};
-// Nothing when the field passes no test or several.
-std::optional<known_row> known_row_of(std::string_view keyword, model::description_text which,
-                                      bool header, bool plan);
-
-// The keyword within two edits of `keyword` (case ignored) among those of a
-// text's part, or "" when none is.
-std::string nearest_keyword(const std::string& keyword, model::description_text which, bool header);
 
 // Whether a field holds only numbers (a sign, digits, several numbers
 // separated by blanks), as a number standing where a keyword is expected.
