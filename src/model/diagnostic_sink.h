@@ -27,7 +27,8 @@ class diagnostic_sink {
   virtual void row_started() = 0;
   // The row has read all its values (a row that ends the pass never finishes).
   virtual void row_finished() = 0;
-  // The line text's header has ended: the rows that follow are body rows.
+  // The rows that follow are body rows: the line text's header has ended, or
+  // the field read last is the train text's "[generale]".
   virtual void body_started() = 0;
 
   // An error code has been recorded; `position` is null when it comes without one.

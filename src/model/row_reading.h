@@ -45,7 +45,9 @@ struct row_reading {
   std::vector<std::size_t> entries;
   std::vector<read_value> values;   // every value read after the keyword, in order
   std::vector<std::int64_t> cells;  // cells the row put an object into, in order
-  bool complete = false;            // every value was read and the reader went on
+  // For an error of a cell that is not free (6, 7, 16 to 21): the cell found taken.
+  std::optional<std::int64_t> taken_cell;
+  bool complete = false;  // every value was read and the reader went on
   // The error the row recorded (0: none), the value at fault (0 is the
   // keyword, 1 the first value after it) and how the reading ended there.
   std::int32_t error = 0;

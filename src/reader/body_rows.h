@@ -58,7 +58,12 @@ bool store_failed(model::scenario_model& model, Store&& store) {
 class row_follower {
  public:
   row_follower(model::scenario_model& model, field_reader& fields)
-      : sink_(model.diagnostics), fields_(fields) {}
+      : model_(model), sink_(model.diagnostics), fields_(fields) {}
+  ~row_follower() {
+    if (model_.reading == &row_) model_.reading = nullptr;
+  }
+  row_follower(const row_follower&) = delete;
+  row_follower& operator=(const row_follower&) = delete;
 
   // The keyword field just read begins a row.
   void start(model::description_text text, bool header) {
@@ -71,6 +76,7 @@ class row_follower {
     open_ = true;
     sink_->row_started();
     fields_.record_into(&row_);
+    model_.reading = &row_;  // the cells it fills, the cell it finds taken
   }
   // The keyword field passed `entry`'s test; its values follow.
   void entry(const row_keyword& entry) {
@@ -84,9 +90,6 @@ class row_follower {
     if (open_ && first_value_ + value - 1 < row_.values.size()) {
       row_.values[first_value_ + value - 1].cell = cell;
     }
-  }
-  void filled(std::int64_t cell) {
-    if (open_) row_.cells.push_back(cell);
   }
   // The error about to be recorded is the fault of value `value` of the
   // current entry (0: the keyword), and ends the reading as `stop` says.
@@ -104,6 +107,7 @@ class row_follower {
     if (!open_) return;
     open_ = false;
     fields_.record_into(nullptr);
+    model_.reading = nullptr;
     row_.complete = complete;
     row_.error = complete ? 0 : error;
     sink_->row_read(row_);
@@ -125,6 +129,7 @@ class row_follower {
     return static_cast<std::size_t>(&entry - std::begin(row_keywords));
   }
 
+  model::scenario_model& model_;
   model::diagnostic_sink* sink_;
   field_reader& fields_;
   model::row_reading row_;

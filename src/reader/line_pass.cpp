@@ -185,7 +185,10 @@ struct line_body : row_exits {
     if (!within_cells(m(), p, 100)) return beyond_cells(p);
     m().text_field = fields.read_text();
     const std::int32_t cell = cell_after(p);
-    if (!model::is_free(m().cell(cell))) return error_exit(6, 1, p);
+    if (!model::is_free(m().cell(cell))) {
+      m().note_taken(cell);
+      return error_exit(6, 1, p);
+    }
     // Entry 0 is reserved: sign texts use entries 80 down to 1.
     if (state.next_sign_entry < 1) throw read_error("more sign rows than the station table holds");
     const std::int32_t e = state.next_sign_entry;
@@ -194,7 +197,6 @@ struct line_body : row_exits {
     target.kind = model::cell_kind::sign;
     target.value = model::low16(e);
     m().note_filled(cell);
-    row.filled(cell);
     state.next_sign_entry = e - 1;
     return true;
   }

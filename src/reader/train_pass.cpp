@@ -119,7 +119,10 @@ struct train_body : row_exits {
     row.lands(1, cell_at(p));
     if (!within_cells(m(), p, 100)) return beyond_cells(p);
     auto& cell = m().cell(cell_at(p));
-    if (!model::is_free(cell)) return error_exit(7, 1, p);
+    if (!model::is_free(cell)) {
+      m().note_taken(cell_at(p));
+      return error_exit(7, 1, p);
+    }
     if (w < 1) {
       cell.kind = model::cell_kind::speed_point_without_speed;
     } else {
@@ -127,7 +130,6 @@ struct train_body : row_exits {
       cell.value = low16(w);
     }
     m().note_filled(cell_at(p));
-    row.filled(cell_at(p));
     return true;
   }
 
@@ -193,7 +195,6 @@ struct train_body : row_exits {
       stop.kind = model::cell_kind::stop_point;
       stop.value = low16(i);
       m().note_filled(stop_cell);
-      row.filled(stop_cell);
     }
     if (i > 1 && std::int64_t{entry.start} - 350 < m().station(i - 1).end) {
       return error_exit(22, 1, position);
@@ -208,7 +209,10 @@ struct train_body : row_exits {
 pass_end read_train(model::scenario_model& m, field_reader& fields, row_follower& row,
                     const reader_state& state) {
   while (!fields.at_end()) {
-    if (contains_nocase(fields.read_text(), "[generale]")) break;
+    if (contains_nocase(fields.read_text(), "[generale]")) {
+      if (m.diagnostics != nullptr) m.diagnostics->body_started();
+      break;
+    }
   }
 
   train_body body(m, fields, row, state);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -142,6 +143,7 @@ struct error_case {
   const char* at_fault;  // the field at fault, as written
   std::size_t value;     // its place in the row (0: the keyword)
   reading_stop stop;
+  std::optional<std::int64_t> taken = std::nullopt;  // the cell found taken
 };
 
 void PrintTo(const error_case& c, std::ostream* os) {
@@ -172,6 +174,7 @@ TEST_P(ReaderRowErrors, NameTheValueAtFaultAndTheStop) {
   const model::read_value& fault = c.value == 0 ? row.keyword : row.values.at(c.value - 1);
   EXPECT_EQ(span_of(text, fault), c.at_fault);
   EXPECT_EQ(row.stop, c.stop);
+  EXPECT_EQ(row.taken_cell, c.taken);
   // The stop is told once, right after the row that made it is handed on.
   ASSERT_EQ(f.rows.stops.size(), 1u);
   EXPECT_EQ(f.rows.stops[0].first, c.stop);
@@ -204,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
         error_case{"SignOnATakenCell", false,
                    "[generale]\r\nlunghezza percorso, 5000\r\n[curve]\r\ncartello_indicatore, "
                    "1000, A\r\nCARTELLO_indicatore, 1010, B\r\n",
-                   6, "CARTELLO_indicatore", row_kind::sign, "1010", 1, reading_stop::reader},
+                   6, "CARTELLO_indicatore", row_kind::sign, "1010", 1, reading_stop::reader, 21},
         error_case{"CurveWithoutARadiusDigit", false,
                    "[generale]\r\nlunghezza percorso, 5000\r\n[curve]\r\ncurva, 100, 200\r\n", 103,
                    "curva", row_kind::curve, "curva", 0, reading_stop::reader},
@@ -223,11 +226,32 @@ INSTANTIATE_TEST_SUITE_P(
         error_case{"SignalOnATakenCellInItsStore", true,
                    "[generale]\r\nsegnale,    1600,   2, 4, 1,  0, 0,    1,  3,1,0, "
                    "205\r\nSEGNALE,    1600,   2, 4, 1,  0, 0,    1,  3,1,0, 205\r\n",
-                   16, "SEGNALE", row_kind::signal, "1600", 1, reading_stop::reader},
+                   16, "SEGNALE", row_kind::signal, "1600", 1, reading_stop::reader, 33},
+        error_case{"SlowdownStartOnASignal", true,
+                   "[generale]\r\nsegnale,    1600,   2, 4, 1,  0, 0,    1,  3,1,0, "
+                   "205\r\nrallentamento, 1600, 60, 600, 0, 0, 0\r\n",
+                   18, "rallentamento", row_kind::slowdown, "1600", 1, reading_stop::reader, 33},
         error_case{"SpeedPointBeyondTheCells", true,
                    "[generale]\r\nabbattimento, 99999, 30\r\nsabbia, 1\r\n", 15, "abbattimento",
                    row_kind::speed_point, "99999", 1, reading_stop::text}),
     [](const auto& info) { return info.param.name; });
+
+// The cells a record store fills are the row's too: a slowdown's end, start
+// and warning point, in the order it fills them.
+TEST(ReaderRowResults, TheCellsARecordStoreFillsAreTheRows) {
+  observed_fixture f;
+  f.model.diagnostics = nullptr;
+  ASSERT_EQ(f.line(line_text(5000, "")), reader::pass_end::completed);
+  f.model.diagnostics = &f.rows;
+  const std::string text = "[generale]\r\nrallentamento, 3000, 60, 600, 0, 0, 0\r\nsabbia, 1\r\n";
+  ASSERT_EQ(f.train(text), reader::pass_end::completed);
+  const row_reading& slowdown = f.row(text, "rallentamento");
+  EXPECT_TRUE(slowdown.complete);
+  EXPECT_EQ(slowdown.cells, (std::vector<std::int64_t>{73, 61, 37}));
+  EXPECT_EQ(slowdown.values.at(0).cell, 61);
+  EXPECT_FALSE(slowdown.taken_cell);
+  EXPECT_EQ(f.model.reading, nullptr) << "no row is kept once the pass is over";
+}
 
 TEST(ReaderRowResults, AnErrorOutsideARowStopsTheReaderWithNoRow) {
   observed_fixture f;

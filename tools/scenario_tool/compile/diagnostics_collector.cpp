@@ -80,6 +80,7 @@ void diagnostics_collector::row_finished() {
 void diagnostics_collector::body_started() {
   finish_row();
   header_ = false;
+  if (which_ == model::description_text::train) generale_ = last_field_;
 }
 
 void diagnostics_collector::finish_row() {
@@ -190,7 +191,7 @@ void diagnostics_collector::row_read(const model::row_reading& row) {
     return;
   }
   diagnostic d = at_field(row_, row.field_at_fault, severity::error);
-  d.text = taken_cell_words(row_error_->code);
+  d.text = taken_cell_words();
   reword_row_error(d, row_error_->code);
   d.code = row_error_->code;
   d.position = row_error_->position;
@@ -216,73 +217,6 @@ void diagnostics_collector::reading_stopped(model::reading_stop how) {
   const bool elsewhere = at && (error.file != text.name() || error.line != line);
   name_what_was_not_read(text, line, whole_train, elsewhere ? at : std::nullopt, at);
 }
-
-namespace {
-
-// The rows of lines `first` to the end of a text, counted by what they are.
-struct unread_rows {
-  std::size_t first_line = 0;
-  std::size_t last_line = 0;  // 0: no row follows
-  std::string summary;        // "30 signals, 2 stations"
-};
-
-unread_rows rows_after(const source_text& text, std::size_t line, model::description_text which,
-                       bool plan) {
-  unread_rows rows;
-  std::vector<std::pair<std::string_view, std::size_t>> counts;  // plural, count
-  std::vector<std::string_view> singular;
-  const std::string& b = text.bytes();
-  std::size_t number = 1;
-  for (std::size_t at = 0; at <= b.size();) {
-    std::size_t end = b.find_first_of("\r\n", at);
-    if (end == std::string::npos) end = b.size();
-    if (number > line) {
-      const std::string_view whole(b.data() + at, end - at);
-      // The keyword: the first field that holds no "-" (a comment field).
-      std::string_view keyword;
-      std::size_t from = 0;
-      for (int k = 0; k < 3; ++k) {
-        const std::size_t comma = whole.find(',', from);
-        std::string_view field = whole.substr(
-            from, comma == std::string_view::npos ? std::string_view::npos : comma - from);
-        while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) {
-          field.remove_prefix(1);
-        }
-        keyword = field;
-        if (field.find('-') == std::string_view::npos || comma == std::string_view::npos) break;
-        from = comma + 1;
-      }
-      const bool header = false;
-      if (const auto kind = known_row_of(keyword, which, header, plan)) {
-        if (rows.first_line == 0) rows.first_line = line + 1;
-        rows.last_line = number;
-        bool found = false;
-        for (std::size_t i = 0; i < counts.size(); ++i) {
-          if (counts[i].first == kind->plural) {
-            ++counts[i].second;
-            found = true;
-          }
-        }
-        if (!found) {
-          counts.emplace_back(kind->plural, 1);
-          singular.push_back(kind->noun);
-        }
-      }
-    }
-    if (end == b.size()) break;
-    at = end + ((b[end] == '\r' && end + 1 < b.size() && b[end + 1] == '\n') ? 2 : 1);
-    ++number;
-  }
-  for (std::size_t i = 0; i < counts.size(); ++i) {
-    if (!rows.summary.empty()) rows.summary += ", ";
-    rows.summary += std::to_string(counts[i].second);
-    rows.summary += ' ';
-    rows.summary += counts[i].second == 1 ? singular[i] : counts[i].first;
-  }
-  return rows;
-}
-
-}  // namespace
 
 void diagnostics_collector::name_what_was_not_read(const source_text& text, std::size_t line,
                                                    bool whole_train,
@@ -451,55 +385,11 @@ std::string diagnostics_collector::cells_held(const std::vector<std::int64_t>& c
   return words;
 }
 
-std::string diagnostics_collector::taken_cell_words(std::int32_t code) const {
-  if (row_.text == nullptr || row_.fields.size() < 2) return "";
-  const auto value = [&](std::size_t field) -> std::optional<std::int64_t> {
-    const std::vector<model::read_value>& values = row_.reading.values;
-    if (field == 0 || field > values.size() || !values[field - 1].number) return std::nullopt;
-    return std::optional<std::int64_t>(*values[field - 1].number);
-  };
-  const auto p = value(1);
-  if (!p) return "";
-  const auto x = static_cast<double>(*p);
-  std::int64_t cell = 0;
-  switch (code) {
-    case 7:
-      cell = reader::cell_at(x);
-      break;
-    case 6:
-    case 16:
-    case 18:
-    case 21:
-      cell = reader::cell_after(x);
-      break;
-    case 17:
-      cell = reader::cell_after(x - 1200.0);
-      break;
-    case 19: {
-      const auto l = value(3);
-      if (!l) return "";
-      cell = reader::cell_after(x + static_cast<double>(*l));
-      break;
-    }
-    case 20: {
-      // The first of the four marker cells that is taken.
-      const std::int64_t m = reader::cell_at(x - 1200.0);
-      cell = m;
-      for (std::int64_t r = 0; r < 4; ++r) {
-        const std::int64_t c = m - r;
-        if (c >= 0 && c < static_cast<std::int64_t>(model_.track_cells.size()) &&
-            !model::is_free(model_.track_cells[static_cast<std::size_t>(c)])) {
-          cell = c;
-          break;
-        }
-      }
-      break;
-    }
-    default:
-      return "";
-  }
-  return "its cell, " + std::to_string(cell) + " (" + std::to_string(cell * 50) + " m), holds " +
-         holder(cell, row_.text->name());
+std::string diagnostics_collector::taken_cell_words() const {
+  const std::optional<std::int64_t> taken = row_.reading.taken_cell;
+  if (row_.text == nullptr || !taken) return "";
+  return "its cell, " + std::to_string(*taken) + " (" + std::to_string(*taken * 50) +
+         " m), holds " + holder(*taken, row_.text->name());
 }
 
 std::string diagnostics_collector::walk_error_words(std::int32_t code, std::int64_t at,
@@ -717,11 +607,12 @@ void diagnostics_collector::name_texts_that_gave_nothing() {
                 std::to_string(body_rows_in_header_) + " body rows was read");
   }
   if (!text_seen_[train] || rows_read_[train] != 0) return;
-  // The reader skips everything up to a field holding "[generale]".
-  const std::string& bytes = train_.bytes();
-  std::optional<std::size_t> generale;
+  // The reader skips everything up to a field holding "[generale]"; when none
+  // does, a field within two edits of it is named.
+  const std::optional<std::size_t> generale = generale_;
   std::optional<std::size_t> near;
-  for (std::size_t at = 0; at < bytes.size();) {
+  const std::string& bytes = train_.bytes();
+  for (std::size_t at = 0; !generale && at < bytes.size();) {
     const std::size_t end = bytes.find_first_of(",\r\n", at);
     const std::size_t stop = end == std::string::npos ? bytes.size() : end;
     std::string field = bytes.substr(at, stop - at);
@@ -729,11 +620,10 @@ void diagnostics_collector::name_texts_that_gave_nothing() {
     const std::size_t skip = first == std::string::npos ? field.size() : first;
     field.erase(0, skip);
     while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.pop_back();
-    if (reader::contains_nocase(field, "[generale]")) {
-      generale = at + skip;
+    if (!field.empty() && edit_distance(field, "[generale]") <= 2) {
+      near = at + skip;
       break;
     }
-    if (!near && !field.empty() && edit_distance(field, "[generale]") <= 2) near = at + skip;
     at = stop + 1;
   }
   if (!generale) {

@@ -111,8 +111,8 @@ class diagnostics_collector final : public model::diagnostic_sink {
   std::string holder(std::int64_t cell, const std::string& file) const;
   // "cell 15 (750 m) holds ..., cell 14 (700 m) ..." for the cells of a walk error.
   std::string cells_held(const std::vector<std::int64_t>& cells, const std::string& file) const;
-  // The words of a "cell not free" code of the reader, from the current row.
-  std::string taken_cell_words(std::int32_t code) const;
+  // The words of a "cell not free" code of the reader: the cell the row found taken.
+  std::string taken_cell_words() const;
   // The words of a walk error found at `at` for the object in `origin`.
   std::string walk_error_words(std::int32_t code, std::int64_t at, std::int64_t origin,
                                const std::string& file);
@@ -127,7 +127,8 @@ class diagnostics_collector final : public model::diagnostic_sink {
   std::size_t rows_read_[2] = {0, 0};
   bool text_seen_[2] = {false, false};
   bool header_closed_ = false;
-  bool row_complete_ = false;  // the row being finished read all its values
+  std::optional<std::size_t> generale_;  // the train text's "[generale]", once the reader found it
+  bool row_complete_ = false;            // the row being finished read all its values
   std::size_t body_rows_in_header_ = 0;
   void name_texts_that_gave_nothing();
 };

@@ -1,6 +1,7 @@
 #include "scenario_tool/compile/keyword_guess.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "reader/keyword.h"
 #include "scenario_tool/shared/nearest_word.h"
@@ -95,6 +96,62 @@ bool names_a_curve(std::string_view keyword) {
 
 bool names_a_body_row(std::string_view keyword) {
   return !matching_rows(keyword, description_text::line, false, true).empty();
+}
+
+unread_rows rows_after(const source_text& text, std::size_t line, model::description_text which,
+                       bool plan) {
+  unread_rows rows;
+  std::vector<std::pair<std::string_view, std::size_t>> counts;  // plural, count
+  std::vector<std::string_view> singular;
+  const std::string& b = text.bytes();
+  std::size_t number = 1;
+  for (std::size_t at = 0; at <= b.size();) {
+    std::size_t end = b.find_first_of("\r\n", at);
+    if (end == std::string::npos) end = b.size();
+    if (number > line) {
+      const std::string_view whole(b.data() + at, end - at);
+      // The keyword: the first field that holds no "-" (a comment field).
+      std::string_view keyword;
+      std::size_t from = 0;
+      for (int k = 0; k < 3; ++k) {
+        const std::size_t comma = whole.find(',', from);
+        std::string_view field = whole.substr(
+            from, comma == std::string_view::npos ? std::string_view::npos : comma - from);
+        while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) {
+          field.remove_prefix(1);
+        }
+        keyword = field;
+        if (field.find('-') == std::string_view::npos || comma == std::string_view::npos) break;
+        from = comma + 1;
+      }
+      const bool header = false;
+      if (const auto kind = known_row_of(keyword, which, header, plan)) {
+        if (rows.first_line == 0) rows.first_line = line + 1;
+        rows.last_line = number;
+        bool found = false;
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+          if (counts[i].first == kind->plural) {
+            ++counts[i].second;
+            found = true;
+          }
+        }
+        if (!found) {
+          counts.emplace_back(kind->plural, 1);
+          singular.push_back(kind->noun);
+        }
+      }
+    }
+    if (end == b.size()) break;
+    at = end + ((b[end] == '\r' && end + 1 < b.size() && b[end + 1] == '\n') ? 2 : 1);
+    ++number;
+  }
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    if (!rows.summary.empty()) rows.summary += ", ";
+    rows.summary += std::to_string(counts[i].second);
+    rows.summary += ' ';
+    rows.summary += counts[i].second == 1 ? singular[i] : counts[i].first;
+  }
+  return rows;
 }
 
 }  // namespace scenario_tool

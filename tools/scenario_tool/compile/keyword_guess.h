@@ -16,6 +16,7 @@
 
 #include "model/row_reading.h"
 #include "reader/row_keywords.h"
+#include "scenario_tool/compile/source_text.h"
 
 namespace scenario_tool {
 
@@ -65,5 +66,18 @@ bool names_a_curve(std::string_view keyword);
 // Whether `keyword`, standing in the line header where it is skipped, is a
 // keyword of the line text's body.
 bool names_a_body_row(std::string_view keyword);
+
+// The rows of a text after a stop, which the reader never read, counted by
+// what their keywords name.
+struct unread_rows {
+  std::size_t first_line = 0;
+  std::size_t last_line = 0;  // 0: no row follows
+  std::string summary;        // "30 signals, 2 stations"
+};
+
+// The rows of `text` after line `line` (0: the whole text), each known by the
+// one keyword its first field that is no comment passes.
+unread_rows rows_after(const source_text& text, std::size_t line, model::description_text which,
+                       bool plan);
 
 }  // namespace scenario_tool
