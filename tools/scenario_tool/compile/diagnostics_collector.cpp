@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "model/record_words.h"
-#include "reader/cell_rules.h"
 #include "reader/field_reader.h"
 #include "reader/keyword.h"
 #include "reader/row_keywords.h"

@@ -51,49 +51,23 @@ std::string quoted(std::string_view text) {
 
 // The row fields that hold a chainage which the reader turns into a cell, and
 // the reader's rule for that cell.
-enum class cell_rule { at, after, before };
+using reader::landing;
 struct cell_chainage {
   std::size_t field;
-  cell_rule rule;
+  landing rule;
 };
 
 std::vector<cell_chainage> cell_chainages(row_kind kind) {
-  if (kind == row_kind::mountain) return {{1, cell_rule::at}, {2, cell_rule::before}};
+  if (kind == row_kind::mountain) return {{1, landing::at}, {2, landing::before}};
   if (kind == row_kind::gradient || kind == row_kind::line_speed || kind == row_kind::adhesion ||
       kind == row_kind::speed_point) {
-    return {{1, cell_rule::at}};
+    return {{1, landing::at}};
   }
   if (kind == row_kind::speed_indicators || kind == row_kind::sign || kind == row_kind::signal ||
       kind == row_kind::slowdown) {
-    return {{1, cell_rule::after}};
+    return {{1, landing::after}};
   }
   return {};
-}
-
-std::int64_t cell_by(cell_rule rule, std::int64_t chainage) {
-  const auto metres = static_cast<double>(chainage);
-  switch (rule) {
-    case cell_rule::at:
-      return reader::cell_at(metres);
-    case cell_rule::after:
-      return reader::cell_after(metres);
-    case cell_rule::before:
-      break;
-  }
-  return reader::cell_before(metres);
-}
-
-// The multiple of 50 whose row lands in the same cell.
-std::int64_t chainage_of_cell(cell_rule rule, std::int64_t cell) {
-  switch (rule) {
-    case cell_rule::at:
-      return cell * 50;
-    case cell_rule::after:
-      return (cell - 1) * 50;
-    case cell_rule::before:
-      break;
-  }
-  return (cell + 1) * 50;
 }
 
 const char* fill_name(row_kind kind) {
@@ -357,23 +331,26 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
   for (const cell_chainage& c : cell_chainages(r.kind)) {
     const std::int64_t metres = v[c.field];
     if (metres % 50 == 0) continue;
-    const std::int64_t cell = cell_by(c.rule, metres);
-    const std::int64_t same = chainage_of_cell(c.rule, cell);
+    // The cell the reader put the chainage in.
+    const std::optional<std::int64_t> landed = row.values[c.field - 1].cell;
+    if (!landed) continue;
+    const std::int64_t cell = *landed;
+    const std::int64_t same = reader::chainage_landing_in(c.rule, cell);
     warn("chainage-rounded", c.field,
          "chainage " + std::to_string(metres) + " m is not a multiple of 50: the row " +
-             (c.rule == cell_rule::before ? "ends with cell " : "lands in cell ") +
+             (c.rule == landing::before ? "ends with cell " : "lands in cell ") +
              std::to_string(cell) + ", as a row at " + std::to_string(same) + " m does");
     out.back().mend = std::to_string(same);
   }
   if (r.kind == row_kind::slowdown && v[1] % 50 == 0 && (v[1] + v[3]) % 50 != 0) {
-    const std::int64_t end = cell_by(cell_rule::after, v[1] + v[3]);
+    const std::int64_t end = reader::cell_by(landing::after, static_cast<double>(v[1] + v[3]));
     warn("chainage-rounded", 3,
          "slowdown length " + std::to_string(v[3]) +
              " m is not a multiple of 50: its end lands in "
              "cell " +
              std::to_string(end) + ", as with a length of " +
-             std::to_string(chainage_of_cell(cell_rule::after, end) - v[1]) + " m");
-    out.back().mend = std::to_string(chainage_of_cell(cell_rule::after, end) - v[1]);
+             std::to_string(reader::chainage_landing_in(landing::after, end) - v[1]) + " m");
+    out.back().mend = std::to_string(reader::chainage_landing_in(landing::after, end) - v[1]);
   }
 
   // Rows past the end of the line that the reader still takes: they land in
@@ -406,7 +383,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     // at least; then its own value holds from where the fill has reached.
     const std::string key(r.name);
     fill_state& state = fills_[key];
-    const std::int64_t m = reader::cell_at(static_cast<double>(v[1]));
+    const std::int64_t m = row.values[0].cell.value_or(0);  // the cell the reader put the row in
     const std::int64_t from = state.next_cell;
     if (m > 0) state.next_cell = std::max(from + 1, m);
     const auto last = last_chainage_.find(key);
