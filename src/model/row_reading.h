@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace model {
@@ -22,15 +21,15 @@ enum class description_text { line, train };
 enum class reading_stop : std::uint8_t { none, text, reader };
 
 // One field of a row as the reader took it. `offset` and `length` are bytes
-// of the text (the field without the blanks around it).
+// of the text (the field without the blanks around it); a text value is
+// those bytes.
 struct read_value {
   std::size_t offset = 0;
   std::size_t length = 0;
   // The number the field gave; empty for a text value and for a field that
   // could not be read as a number (the reading failed there).
   std::optional<std::int32_t> number;
-  std::string text;  // a text value (a sign's lettering, a station's name)
-  bool is_text = false;
+  bool is_text = false;  // a text value (a sign's lettering, a station's name)
   // The track cell a chainage value landed in, by the reader's rule for it.
   std::optional<std::int64_t> cell;
 };

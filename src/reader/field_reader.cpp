@@ -42,9 +42,8 @@ std::string field_reader::read_text() {
   std::size_t end = pos_;
   while (end > begin && is_blank(text_[end - 1])) --end;
   consume_delimiter();
-  std::string field(text_.substr(begin, end - begin));
-  field_read({begin, end - begin, std::nullopt, field, true, std::nullopt});
-  return field;
+  field_read({begin, end - begin, std::nullopt, true, std::nullopt});
+  return std::string(text_.substr(begin, end - begin));
 }
 
 std::int32_t field_reader::read_number() {
@@ -62,7 +61,7 @@ std::int32_t field_reader::read_number() {
     pos_ = begin;
     const std::size_t field_line = line();
     pos_ = here;
-    field_read({begin, token.size(), std::nullopt, {}, false, std::nullopt});
+    field_read({begin, token.size(), std::nullopt, false, std::nullopt});
     return read_error(std::string(what) + ": \"" + std::string(token) + "\" (line " +
                       std::to_string(field_line) + ")");
   };
@@ -70,7 +69,7 @@ std::int32_t field_reader::read_number() {
   consume_delimiter();
 
   if (token.empty()) {
-    field_read({begin, 0, 0, {}, false, std::nullopt});
+    field_read({begin, 0, 0, false, std::nullopt});
     return 0;
   }
   std::size_t i = 0;
@@ -93,7 +92,7 @@ std::int32_t field_reader::read_number() {
     throw failure("number out of range");
   }
   const auto number = static_cast<std::int32_t>(value);
-  field_read({begin, token.size(), number, {}, false, std::nullopt});
+  field_read({begin, token.size(), number, false, std::nullopt});
   return number;
 }
 

@@ -85,7 +85,7 @@ void diagnostics_collector::body_started() {
 void diagnostics_collector::finish_row() {
   if (row_.text == nullptr) return;
   const bool line_header = header_ && which_ == model::description_text::line;
-  const std::vector<const reader::row_keyword*> entries = entries_of(row_.reading);
+  const std::vector<const reader::row_keyword*> entries = entries_of(row_.reading.entries);
   const auto only = [&](reader::row_kind kind) {
     return entries.size() == 1 && entries.front()->kind == kind;
   };
@@ -165,7 +165,7 @@ void diagnostics_collector::error_recorded(std::int32_t code, const std::int32_t
       read.header = header_ && which_ == model::description_text::line;
       read.fields = row_.fields;
       read.before = row_.before;
-      read.entries = entries_of(row_.reading);
+      read.entries = entries_of(row_.reading.entries);
       if (const std::string why = read_as_row_words(read, plan_); !why.empty()) {
         d.text += (d.text.empty() ? "" : "; ") + why;
       }

@@ -145,10 +145,10 @@ std::string section_header_words(const read_row& row, bool) {
          " and is read as that row";
 }
 
-std::vector<const row_keyword*> entries_of(const model::row_reading& reading) {
-  std::vector<const row_keyword*> entries;
-  for (const std::size_t e : reading.entries) entries.push_back(&reader::row_keywords[e]);
-  return entries;
+std::vector<const row_keyword*> entries_of(const std::vector<std::size_t>& entries) {
+  std::vector<const row_keyword*> found;
+  for (const std::size_t e : entries) found.push_back(&reader::row_keywords[e]);
+  return found;
 }
 
 std::string read_as_row_words(const read_row& row, bool plan) {

@@ -40,8 +40,8 @@ struct read_row {
   std::vector<model::read_value> values;
 };
 
-// The entries of the reader's keyword table that a reading names.
-std::vector<const reader::row_keyword*> entries_of(const model::row_reading& reading);
+// The entries of the reader's keyword table that a reading names (indices).
+std::vector<const reader::row_keyword*> entries_of(const std::vector<std::size_t>& entries);
 
 // Why a comment field was read as a keyword: the two fields before it, each
 // a comment, were all the reader skips in a body. Says so when the first of

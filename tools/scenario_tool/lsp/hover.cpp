@@ -215,7 +215,7 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
       }
       const reader::row_value& value = rule.entry->values[v];
       const model::read_value* read =
-          field <= row->reading.values.size() ? &row->reading.values[field - 1] : nullptr;
+          field <= row->values.size() ? &row->values[field - 1] : nullptr;
       out += value_line(a, text, row->fields[field], read, value, value.chainage) + "\n";
     }
   }
@@ -237,7 +237,7 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
         out += i ? ", " : " ";
         out += std::to_string(cells[i]);
       }
-    } else if (const std::optional<std::int64_t> cell = row->reading.values.front().cell) {
+    } else if (const std::optional<std::int64_t> cell = row->values.front().cell) {
       // A row that filled no cell: the cell its chainage stands in, as the reader took it.
       out += ", cell " + std::to_string(*cell);
     }

@@ -14,7 +14,7 @@ const source_text& text_of(const analysis& a, model::description_text which) {
 
 std::vector<keyword_rule> row_keywords(const analysis&, const read_row& row) {
   std::vector<keyword_rule> rules;
-  for (const reader::row_keyword* entry : entries_of(row.reading)) rules.push_back(rule_of(*entry));
+  for (const reader::row_keyword* entry : entries_of(row.entries)) rules.push_back(rule_of(*entry));
   return rules;
 }
 
@@ -60,11 +60,11 @@ bool starts_with_chainage(const reader::row_keyword& entry) {
 }
 
 std::optional<std::int64_t> row_chainage(const analysis& a, const read_row& row) {
-  if (row.fields.size() < 2 || row.reading.values.empty()) return std::nullopt;
+  if (row.fields.size() < 2 || row.values.empty()) return std::nullopt;
   const std::vector<keyword_rule> found = row_keywords(a, row);
   if (found.size() != 1) return std::nullopt;
   if (!starts_with_chainage(*found.front().entry)) return std::nullopt;
-  const std::optional<std::int32_t> p = row.reading.values.front().number;
+  const std::optional<std::int32_t> p = row.values.front().number;
   if (!p) return std::nullopt;
   return std::optional<std::int64_t>(*p);
 }

@@ -16,7 +16,7 @@ void row_index::field_started(std::size_t offset) {
 void row_index::row_started() {
   finish_row();
   in_row_ = true;
-  row_ = {which_, header_, {last_field_}, {}, {}};
+  row_ = {which_, header_, {last_field_}, {}, {}, {}};
 }
 
 void row_index::row_finished() {
@@ -24,7 +24,9 @@ void row_index::row_finished() {
 }
 
 void row_index::row_read(const model::row_reading& row) {
-  if (in_row_) row_.reading = row;
+  if (!in_row_) return;
+  row_.entries = row.entries;
+  row_.values = row.values;
 }
 
 void row_index::body_started() {

@@ -17,8 +17,10 @@ struct read_row {
   bool header = false;              // a row of the line text's header
   std::vector<std::size_t> fields;  // the keyword first, then each value read
   std::vector<std::int64_t> cells;  // cells the row's object went into
-  // What the reader handed on: the entries matched, the values and their cells.
-  model::row_reading reading;
+  // What the reader handed on: the entries matched (indices into its keyword
+  // table) and the values read, with their numbers and landing cells.
+  std::vector<std::size_t> entries;
+  std::vector<model::read_value> values;
 };
 
 class row_index final : public model::diagnostic_sink {

@@ -66,7 +66,7 @@ json document_symbols(const analysis& a, model::description_text which,
     if (found.size() != 1) continue;
     const reader::row_kind row_kind = found.front().entry->kind;
     // The second value as the reader read it (a slowdown's or a speed point's speed).
-    const std::vector<model::read_value>& values = row.reading.values;
+    const std::vector<model::read_value>& values = row.values;
     const auto speed_words = [&]() -> std::string {
       if (values.size() < 2 || !values[1].number) return "";
       std::string words = " ";
