@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-namespace model {
+#include "model/row_reading.h"
 
-enum class description_text { line, train };
+namespace model {
 
 class diagnostic_sink {
  public:
@@ -27,7 +27,8 @@ class diagnostic_sink {
   virtual void row_started() = 0;
   // The row has read all its values (a row that ends the pass never finishes).
   virtual void row_finished() = 0;
-  // The line text's header has ended: the rows that follow are body rows.
+  // The rows that follow are body rows: the line text's header has ended, or
+  // the field read last is the train text's "[generale]".
   virtual void body_started() = 0;
 
   // An error code has been recorded; `position` is null when it comes without one.
@@ -46,6 +47,14 @@ class diagnostic_sink {
 
   // The current text could not be read as its rows require (error 25 follows).
   virtual void read_failed(const std::exception& failure) = 0;
+
+  // A row has ended, however it ended: read whole, stopped by an error (after
+  // the error is recorded) or cut short by a failure of the text (before it is
+  // told). Every row that started is handed on once.
+  virtual void row_read(const row_reading& /*row*/) {}
+  // The reading stops here: after the error that stops it is recorded (and,
+  // for a row's error, after the row is handed on).
+  virtual void reading_stopped(reading_stop /*how*/) {}
 };
 
 }  // namespace model

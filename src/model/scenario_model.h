@@ -55,6 +55,8 @@ struct scenario_model {
   std::string read_failure;
   // Told where each recorded error comes from; null (the installer) costs nothing.
   diagnostic_sink* diagnostics = nullptr;
+  // The row the reader is reading, kept for the observer: null without one.
+  row_reading* reading = nullptr;
 
   // Checked access: an index outside a table is a run-time failure
   // (std::out_of_range), never a write outside it.
@@ -79,6 +81,11 @@ struct scenario_model {
   // The row being read has put an object into a cell.
   void note_filled(std::int64_t index) {
     if (diagnostics != nullptr) diagnostics->cell_filled(index);
+    if (reading != nullptr) reading->cells.push_back(index);
+  }
+  // The row being read found `index` taken (the error follows).
+  void note_taken(std::int64_t index) {
+    if (reading != nullptr) reading->taken_cell = index;
   }
 
  private:

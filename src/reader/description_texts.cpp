@@ -57,6 +57,7 @@ void read_description_texts(model::scenario_model& model, description_texts& tex
   // A text that cannot be read as its rows require: neither text is left behind.
   texts.reading_failed();
   model.record_error(25);
+  if (model.diagnostics != nullptr) model.diagnostics->reading_stopped(model::reading_stop::reader);
 }
 
 }  // namespace reader

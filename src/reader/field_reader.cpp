@@ -1,6 +1,7 @@
 #include "reader/field_reader.h"
 
 #include <limits>
+#include <utility>
 
 namespace reader {
 
@@ -26,6 +27,12 @@ void field_reader::consume_delimiter() {
   }
 }
 
+void field_reader::field_read(model::read_value value) {
+  if (diagnostics_ == nullptr) return;  // only an observer needs the fields kept
+  if (row_ != nullptr) row_->values.push_back(value);
+  last_ = std::move(value);
+}
+
 std::string field_reader::read_text() {
   require_field();
   skip_blanks();
@@ -35,6 +42,7 @@ std::string field_reader::read_text() {
   std::size_t end = pos_;
   while (end > begin && is_blank(text_[end - 1])) --end;
   consume_delimiter();
+  field_read({begin, end - begin, std::nullopt, true, std::nullopt});
   return std::string(text_.substr(begin, end - begin));
 }
 
@@ -53,13 +61,17 @@ std::int32_t field_reader::read_number() {
     pos_ = begin;
     const std::size_t field_line = line();
     pos_ = here;
+    field_read({begin, token.size(), std::nullopt, false, std::nullopt});
     return read_error(std::string(what) + ": \"" + std::string(token) + "\" (line " +
                       std::to_string(field_line) + ")");
   };
   skip_blanks();
   consume_delimiter();
 
-  if (token.empty()) return 0;
+  if (token.empty()) {
+    field_read({begin, 0, 0, false, std::nullopt});
+    return 0;
+  }
   std::size_t i = 0;
   bool negative = false;
   if (token[0] == '+' || token[0] == '-') {
@@ -79,7 +91,9 @@ std::int32_t field_reader::read_number() {
       value > std::numeric_limits<std::int32_t>::max()) {
     throw failure("number out of range");
   }
-  return static_cast<std::int32_t>(value);
+  const auto number = static_cast<std::int32_t>(value);
+  field_read({begin, token.size(), number, false, std::nullopt});
+  return number;
 }
 
 std::size_t field_reader::line() const {

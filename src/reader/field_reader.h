@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "model/diagnostic_sink.h"
+#include "model/row_reading.h"
 
 namespace reader {
 
@@ -53,6 +54,11 @@ class field_reader {
   // The line (counted from 1) of the next byte to read, for diagnostics.
   std::size_t line() const;
 
+  // Every field read from now on is added to `row`'s values (null: none is).
+  void record_into(model::row_reading* row) { row_ = row; }
+  // The field read last: where it stands and what it held.
+  const model::read_value& last_field() const { return last_; }
+
  private:
   void require_field() const;
   void skip_blanks();
@@ -63,9 +69,14 @@ class field_reader {
     if (diagnostics_ != nullptr) diagnostics_->field_started(pos_);
   }
 
+  // Keeps the field just read as the last one and, when a row is followed, as its next value.
+  void field_read(model::read_value value);
+
   std::string_view text_;
   model::diagnostic_sink* diagnostics_;
   std::size_t pos_ = 0;
+  model::row_reading* row_ = nullptr;
+  model::read_value last_;
 };
 
 }  // namespace reader

@@ -20,7 +20,7 @@ constexpr std::int32_t last_plan_step = 1000000;
 // One header row whose test the keyword field passed. Returns false on an
 // error exit.
 bool apply_header_row(model::scenario_model& m, row_kind kind, const std::string& keyword,
-                      field_reader& fields) {
+                      field_reader& fields, row_exits& exits) {
   const auto read_reference = [&](int entry) {
     auto& e = m.station(entry);
     e.start = fields.read_number();
@@ -32,10 +32,7 @@ bool apply_header_row(model::scenario_model& m, row_kind kind, const std::string
     case row_kind::line_length: {
       const std::int32_t length = fields.read_number();
       m.station(model::entry::train_data).end = length;
-      if (length > model::longest_line) {
-        m.record_error(1);
-        return false;
-      }
+      if (length > model::longest_line) return exits.error_exit(1, 1);
       const std::int64_t extended = std::int64_t{length} + model::extra_length;
       if (extended < 0) throw read_error("line length " + std::to_string(length) + " is negative");
       m.extended_length = static_cast<std::int32_t>(extended);
@@ -66,21 +63,14 @@ bool apply_header_row(model::scenario_model& m, row_kind kind, const std::string
       auto& train = m.station(model::entry::train_header);
       train.start = fields.read_number();
       train.end = fields.read_number();
-      if (train.start % 50 != 0) {
-        m.record_error(3);
-        return false;
-      }
-      if (train.end % 50 != 0) {
-        m.record_error(4);
-        return false;
-      }
+      if (train.start % 50 != 0) return exits.error_exit(3, 1);
+      if (train.end % 50 != 0) return exits.error_exit(4, 2);
       if (contains(keyword, "4")) {
         train.position = 4;
       } else if (contains(keyword, "9")) {
         train.position = 9;
       } else {
-        m.record_error(5);
-        return false;
+        return exits.error_exit(5, 0);
       }
       if (train.end == 0) train.position = 0;
       return true;
@@ -91,20 +81,21 @@ bool apply_header_row(model::scenario_model& m, row_kind kind, const std::string
 }
 
 // Every header row whose test the keyword field passes, in table order.
-bool apply_header_rows(model::scenario_model& m, const std::string& keyword, field_reader& fields) {
+bool apply_header_rows(model::scenario_model& m, const std::string& keyword, field_reader& fields,
+                       row_exits& exits) {
   const bool plan = m.plan_flag != 0;
   for (const row_keyword& row : row_keywords_of(row_section::line_header)) {
-    if (matches(row, keyword, plan) && !apply_header_row(m, row.kind, keyword, fields)) {
-      return false;
-    }
+    if (!matches(row, keyword, plan)) continue;
+    exits.row.entry(row);
+    if (!apply_header_row(m, row.kind, keyword, fields, exits)) return false;
   }
   return true;
 }
 
 // The running state of the body.
 struct line_body : row_exits {
-  line_body(model::scenario_model& model, field_reader& r, reader_state& s)
-      : row_exits{model}, model_(model), fields(r), state(s), plan(model.plan) {}
+  line_body(model::scenario_model& model, field_reader& r, row_follower& follower, reader_state& s)
+      : row_exits{model, follower}, model_(model), fields(r), state(s), plan(model.plan) {}
 
   model::scenario_model& model_;
   field_reader& fields;
@@ -123,7 +114,9 @@ struct line_body : row_exits {
   // Returns false when a row ends the pass (error 15 or an error exit).
   bool apply(const std::string& keyword) {
     for (const row_keyword& row : row_keywords_of(row_section::line_body)) {
-      if (matches(row, keyword, m().plan_flag != 0) && !apply_row(row.kind, keyword)) return false;
+      if (!matches(row, keyword, m().plan_flag != 0)) continue;
+      this->row.entry(row);
+      if (!apply_row(row.kind, keyword)) return false;
     }
     return true;
   }
@@ -133,6 +126,7 @@ struct line_body : row_exits {
       case row_kind::gradient: {
         const std::int32_t p = fields.read_number();
         const std::int32_t g = fields.read_number();
+        row.lands(1, cell_at(p));
         if (!within_cells(m(), p, 100)) return beyond_cells(p);
         fill_cells_to_row(m(), gradient_fill, p, [&](auto& cell) { write_gradient(cell); });
         gradient = g;
@@ -141,17 +135,20 @@ struct line_body : row_exits {
       case row_kind::curve: {
         const std::int32_t s = fields.read_number();
         const std::int32_t n = fields.read_number();
+        row.lands(1, cell_at(s));
         if (!within_cells(m(), s, 100)) return beyond_cells(s);
         double k = 0.0;
-        if (!curvature_of(keyword, k)) return error_exit(103);
+        // No radius digit in the keyword is the keyword's fault; a plan that
+        // runs too far the start's (on the straight before it) or the length's.
+        if (!curvature_of(keyword, k)) return error_exit(103, 0);
         while (plan.next_metre() <= s) {
           plan.step(0.0);
-          if (plan.next_metre() > last_plan_step) return error_exit(103);
+          if (plan.next_metre() > last_plan_step) return error_exit(103, 1);
         }
         const std::int64_t curve_end = std::int64_t{s} + n;
         while (plan.next_metre() <= curve_end) {
           plan.step(k);
-          if (plan.next_metre() > last_plan_step) return error_exit(103);
+          if (plan.next_metre() > last_plan_step) return error_exit(103, 2);
         }
         return true;
       }
@@ -159,22 +156,19 @@ struct line_body : row_exits {
         const std::int32_t inizio = fields.read_number();
         const std::int32_t fine = fields.read_number();
         const std::int32_t tipo = fields.read_number();
+        row.lands(1, cell_at(inizio));
+        row.lands(2, cell_before(fine));
         if (!within_cells(m(), inizio, 100)) return beyond_cells(inizio);
-        if (store_failed(m(), [&] { memo_montagna(m(), inizio, fine, tipo); })) {
-          return store_error_exit(inizio);
-        }
-        return true;
+        return store(inizio, [&] { memo_montagna(m(), inizio, fine, tipo); });
       }
       case row_kind::speed_indicators: {
         std::int32_t v[9];
         for (auto& value : v) value = fields.read_number();
+        row.lands(1, cell_after(v[0]));
         if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
-        if (store_failed(m(), [&] {
-              memo_indicatori_v_max(m(), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
-            })) {
-          return store_error_exit(v[0]);
-        }
-        return true;
+        return store(v[0], [&] {
+          memo_indicatori_v_max(m(), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+        });
       }
       case row_kind::sign:
         return read_sign();
@@ -187,10 +181,14 @@ struct line_body : row_exits {
     // The chainage is checked before the text is read: a sign beyond the
     // cells ends the reading even when the text stops right after it.
     const std::int32_t p = fields.read_number();
+    row.lands(1, cell_after(p));
     if (!within_cells(m(), p, 100)) return beyond_cells(p);
     m().text_field = fields.read_text();
     const std::int32_t cell = cell_after(p);
-    if (!model::is_free(m().cell(cell))) return error_exit(6, p);
+    if (!model::is_free(m().cell(cell))) {
+      m().note_taken(cell);
+      return error_exit(6, 1, p);
+    }
     // Entry 0 is reserved: sign texts use entries 80 down to 1.
     if (state.next_sign_entry < 1) throw read_error("more sign rows than the station table holds");
     const std::int32_t e = state.next_sign_entry;
@@ -204,16 +202,15 @@ struct line_body : row_exits {
   }
 };
 
-}  // namespace
-
-pass_end line_pass(model::scenario_model& m, std::string_view text, reader_state& state) {
-  field_reader fields(text, m.diagnostics);
-
+// The line text, read with `fields`, each row followed by `row`.
+pass_end read_line(model::scenario_model& m, field_reader& fields, row_follower& row,
+                   reader_state& state) {
   // Everything up to "[generale]", in any letter case, is skipped.
   for (;;) {
     const std::string field = fields.read_text();
     if (fields.at_end()) {
       m.record_error(102);
+      if (m.diagnostics != nullptr) m.diagnostics->reading_stopped(model::reading_stop::reader);
       return pass_end::stopped;
     }
     if (contains_nocase(field, "[generale]")) break;
@@ -225,9 +222,13 @@ pass_end line_pass(model::scenario_model& m, std::string_view text, reader_state
     std::string keyword = fields.read_text();
     if (fields.at_end()) break;
     for (int dash = 0; dash < 10 && contains(keyword, "-"); ++dash) keyword = fields.read_text();
-    if (m.diagnostics != nullptr) m.diagnostics->row_started();
-    if (!apply_header_rows(m, keyword, fields)) return pass_end::stopped;
-    if (m.diagnostics != nullptr) m.diagnostics->row_finished();
+    row.start(model::description_text::line, true);
+    row_exits exits{m, row};
+    if (!apply_header_rows(m, keyword, fields, exits)) {
+      row.end(false, m.error_code);
+      return pass_end::stopped;
+    }
+    row.end(true, 0);
     if (ends_header(keyword)) break;
   }
   if (m.track_cells.empty()) throw read_error("the line description gives no line length");
@@ -235,14 +236,17 @@ pass_end line_pass(model::scenario_model& m, std::string_view text, reader_state
   progressive_ordina(m);
   m.mountain_count = 0;
   state.next_sign_entry = model::entry::first_sign;
-  line_body body(m, fields, state);
+  line_body body(m, fields, row, state);
   if (m.plan_flag != 0) body.plan.seed();
   if (m.diagnostics != nullptr) m.diagnostics->body_started();
 
   while (auto keyword = next_body_keyword(fields)) {
-    if (m.diagnostics != nullptr) m.diagnostics->row_started();
-    if (!body.apply(*keyword)) break;
-    if (m.diagnostics != nullptr) m.diagnostics->row_finished();
+    row.start(model::description_text::line, false);
+    if (!body.apply(*keyword)) {
+      row.end(false, m.error_code);
+      break;
+    }
+    row.end(true, 0);
   }
   if (body.stopped) return pass_end::stopped;
 
@@ -253,6 +257,19 @@ pass_end line_pass(model::scenario_model& m, std::string_view text, reader_state
     while (body.plan.next_metre() <= m.plan.last_metre() - 2) body.plan.step(0.0);
   }
   return pass_end::completed;
+}
+
+}  // namespace
+
+pass_end line_pass(model::scenario_model& m, std::string_view text, reader_state& state) {
+  field_reader fields(text, m.diagnostics);
+  row_follower row(m, fields);
+  try {
+    return read_line(m, fields, row, state);
+  } catch (...) {
+    row.cut_short();
+    throw;
+  }
 }
 
 }  // namespace reader

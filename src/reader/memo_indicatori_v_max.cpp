@@ -15,6 +15,7 @@ void memo_indicatori_v_max(model::scenario_model& model, std::int32_t posizione,
   const std::int32_t n = reader::cell_after(posizione);
   model::track_cell& cell = model.cell(n);
   if (!model::is_free(cell)) {
+    model.note_taken(n);
     model.record_error(21);
     return;
   }

@@ -22,14 +22,17 @@ void memo_rallentamento(model::scenario_model& model, std::int32_t x, std::int32
   if (!warned) f_ta = 0;
 
   if (warned && !model::is_free(model.cell(w))) {
+    model.note_taken(w);
     model.record_error(17);
     return;
   }
   if (!model::is_free(model.cell(s))) {
+    model.note_taken(s);
     model.record_error(18);
     return;
   }
   if (!model::is_free(model.cell(e))) {
+    model.note_taken(e);
     model.record_error(19);
     return;
   }
@@ -66,6 +69,7 @@ void memo_rallentamento(model::scenario_model& model, std::int32_t x, std::int32
   if (f_ta == 0) return;
   for (std::int64_t r = 0; r <= 3; ++r) {
     if (!model::is_free(model.cell(m - r))) {
+      model.note_taken(m - r);
       model.record_error(20);
       return;
     }

@@ -16,6 +16,7 @@ void memo_segnale(model::scenario_model& model, std::int32_t posizione, std::int
   const std::int32_t n = reader::cell_after(posizione);
   model::track_cell& cell = model.cell(n);
   if (!model::is_free(cell)) {
+    model.note_taken(n);
     model.record_error(16);
     return;
   }

@@ -36,4 +36,13 @@ bool matches(const row_keyword& keyword, std::string_view field, bool plan) {
   });
 }
 
+std::vector<const row_keyword*> entries_matching(std::string_view field, row_section section,
+                                                 bool plan) {
+  std::vector<const row_keyword*> found;
+  for (const row_keyword& k : row_keywords_of(section)) {
+    if (matches(k, field, plan)) found.push_back(&k);
+  }
+  return found;
+}
+
 }  // namespace reader

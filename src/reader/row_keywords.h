@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "model/diagnostic_sink.h"
 #include "reader/row_values.h"
@@ -320,5 +321,10 @@ std::span<const row_keyword> row_keywords_of(row_section section);
 // Whether a keyword field passes the entry's test; an entry that needs the
 // plan passes only when `plan` is set.
 bool matches(const row_keyword& keyword, std::string_view field, bool plan);
+
+// Every entry of a section whose test a keyword field passes, in the order
+// the reader applies them.
+std::vector<const row_keyword*> entries_matching(std::string_view field, row_section section,
+                                                 bool plan);
 
 }  // namespace reader

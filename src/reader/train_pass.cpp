@@ -19,8 +19,9 @@ using model::low16;
 using model::low8;
 
 struct train_body : row_exits {
-  train_body(model::scenario_model& model, field_reader& r, const reader_state& s)
-      : row_exits{model}, model_(model), fields(r), state(s) {}
+  train_body(model::scenario_model& model, field_reader& r, row_follower& follower,
+             const reader_state& s)
+      : row_exits{model, follower}, model_(model), fields(r), state(s) {}
 
   model::scenario_model& model_;
   field_reader& fields;
@@ -44,7 +45,9 @@ struct train_body : row_exits {
   // false when a row ends the pass (error 15 or an error exit).
   bool apply(const std::string& keyword) {
     for (const row_keyword& row : row_keywords_of(row_section::train_body)) {
-      if (matches(row, keyword, m().plan_flag != 0) && !apply_row(row.kind)) return false;
+      if (!matches(row, keyword, m().plan_flag != 0)) continue;
+      this->row.entry(row);
+      if (!apply_row(row.kind)) return false;
     }
     return true;
   }
@@ -60,6 +63,7 @@ struct train_body : row_exits {
       case row_kind::line_speed: {
         const std::int32_t p = fields.read_number();
         const std::int32_t v = fields.read_number();
+        row.lands(1, cell_at(p));
         if (!within_cells(m(), p, 100)) return beyond_cells(p);
         fill_cells_to_row(m(), speed_fill, p, [&](auto& cell) { write_speed(cell); });
         speed = v;
@@ -68,6 +72,7 @@ struct train_body : row_exits {
       case row_kind::adhesion: {
         const std::int32_t p = fields.read_number();
         const std::int32_t a = fields.read_number();
+        row.lands(1, cell_at(p));
         if (!within_cells(m(), p, 100)) return beyond_cells(p);
         fill_cells_to_row(m(), adhesion_fill, p, [&](auto& cell) { write_adhesion(cell); });
         adhesion = a;
@@ -86,23 +91,18 @@ struct train_body : row_exits {
       case row_kind::signal: {
         std::int32_t v[11];
         for (auto& value : v) value = fields.read_number();
+        row.lands(1, cell_after(v[0]));
         if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
-        if (store_failed(m(), [&] {
-              memo_segnale(m(), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
-            })) {
-          return store_error_exit(v[0]);
-        }
-        return true;
+        return store(v[0], [&] {
+          memo_segnale(m(), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
+        });
       }
       case row_kind::slowdown: {
         std::int32_t v[6];
         for (auto& value : v) value = fields.read_number();
+        row.lands(1, cell_after(v[0]));
         if (!within_cells(m(), v[0], 100)) return beyond_cells(v[0]);
-        if (store_failed(m(),
-                         [&] { memo_rallentamento(m(), v[0], v[1], v[2], v[3], v[4], v[5]); })) {
-          return store_error_exit(v[0]);
-        }
-        return true;
+        return store(v[0], [&] { memo_rallentamento(m(), v[0], v[1], v[2], v[3], v[4], v[5]); });
       }
       case row_kind::speed_point:
         return read_speed_point();
@@ -116,9 +116,13 @@ struct train_body : row_exits {
   bool read_speed_point() {
     const std::int32_t p = fields.read_number();
     const std::int32_t w = fields.read_number();
+    row.lands(1, cell_at(p));
     if (!within_cells(m(), p, 100)) return beyond_cells(p);
     auto& cell = m().cell(cell_at(p));
-    if (!model::is_free(cell)) return error_exit(7, p);
+    if (!model::is_free(cell)) {
+      m().note_taken(cell_at(p));
+      return error_exit(7, 1, p);
+    }
     if (w < 1) {
       cell.kind = model::cell_kind::speed_point_without_speed;
     } else {
@@ -134,11 +138,12 @@ struct train_body : row_exits {
     auto& entry = m().station(i);
     entry.position = fields.read_number();
     const std::int32_t position = entry.position;
+    row.lands(1, cell_at(position));
     if (!within_cells(m(), position, 800)) return beyond_cells(position);
-    if (position % 50 != 0) return error_exit(8, position);
+    if (position % 50 != 0) return error_exit(8, 1, position);
     entry.kind = low8(fields.read_number());
     const std::int32_t length = fields.read_number();
-    if (length % 100 != 0) return error_exit(9, position);
+    if (length % 100 != 0) return error_exit(9, 3, position);
     entry.flag_a = low8(fields.read_number());
     entry.flag_b = low8(fields.read_number());
     entry.end_shift = low8(fields.read_number());
@@ -184,7 +189,7 @@ struct train_body : row_exits {
       }
     }
     if (type < 25) {
-      if (!(end_cells - 1 > 1)) return error_exit(24);
+      if (!(end_cells - 1 > 1)) return error_exit(24, 1);
       const std::int32_t stop_cell = model::round_to_long(end_cells - 1);
       auto& stop = m().cell(stop_cell);
       stop.kind = model::cell_kind::stop_point;
@@ -192,27 +197,32 @@ struct train_body : row_exits {
       m().note_filled(stop_cell);
     }
     if (i > 1 && std::int64_t{entry.start} - 350 < m().station(i - 1).end) {
-      return error_exit(22, position);
+      return error_exit(22, 1, position);
     }
     station = i + 1;
-    if (station >= state.next_sign_entry) return error_exit(10);
+    if (station >= state.next_sign_entry) return error_exit(10, 0);
     return true;
   }
 };
 
-}  // namespace
-
-pass_end train_pass(model::scenario_model& m, std::string_view text, const reader_state& state) {
-  field_reader fields(text, m.diagnostics);
+// The train text, read with `fields`, each row followed by `row`.
+pass_end read_train(model::scenario_model& m, field_reader& fields, row_follower& row,
+                    const reader_state& state) {
   while (!fields.at_end()) {
-    if (contains_nocase(fields.read_text(), "[generale]")) break;
+    if (contains_nocase(fields.read_text(), "[generale]")) {
+      if (m.diagnostics != nullptr) m.diagnostics->body_started();
+      break;
+    }
   }
 
-  train_body body(m, fields, state);
+  train_body body(m, fields, row, state);
   while (auto keyword = next_body_keyword(fields)) {
-    if (m.diagnostics != nullptr) m.diagnostics->row_started();
-    if (!body.apply(*keyword)) break;
-    if (m.diagnostics != nullptr) m.diagnostics->row_finished();
+    row.start(model::description_text::train, false);
+    if (!body.apply(*keyword)) {
+      row.end(false, m.error_code);
+      break;
+    }
+    row.end(true, 0);
   }
   if (body.stopped) return pass_end::stopped;
 
@@ -226,6 +236,19 @@ pass_end train_pass(model::scenario_model& m, std::string_view text, const reade
     }
   }
   return pass_end::completed;
+}
+
+}  // namespace
+
+pass_end train_pass(model::scenario_model& m, std::string_view text, const reader_state& state) {
+  field_reader fields(text, m.diagnostics);
+  row_follower row(m, fields);
+  try {
+    return read_train(m, fields, row, state);
+  } catch (...) {
+    row.cut_short();
+    throw;
+  }
 }
 
 }  // namespace reader

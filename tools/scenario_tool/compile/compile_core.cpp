@@ -67,6 +67,14 @@ class sink_pair final : public model::diagnostic_sink {
     a_.read_failed(failure);
     b_.read_failed(failure);
   }
+  void row_read(const model::row_reading& row) override {
+    a_.row_read(row);
+    b_.row_read(row);
+  }
+  void reading_stopped(model::reading_stop how) override {
+    a_.reading_stopped(how);
+    b_.reading_stopped(how);
+  }
 
  private:
   model::diagnostic_sink& a_;

@@ -7,9 +7,9 @@
 #include <stdexcept>
 
 #include "model/record_words.h"
-#include "reader/cell_rules.h"
 #include "reader/field_reader.h"
 #include "reader/keyword.h"
+#include "reader/row_keywords.h"
 
 namespace scenario_tool {
 namespace {
@@ -63,6 +63,8 @@ void diagnostics_collector::field_started(std::size_t offset) {
 
 void diagnostics_collector::row_started() {
   finish_row();
+  row_open_ = true;
+  row_error_.reset();
   row_.text = &text_of(which_);
   row_.fields = {last_field_};
   row_.before = recent_fields_;
@@ -77,16 +79,19 @@ void diagnostics_collector::row_finished() {
 void diagnostics_collector::body_started() {
   finish_row();
   header_ = false;
+  if (which_ == model::description_text::train) generale_ = last_field_;
 }
 
 void diagnostics_collector::finish_row() {
   if (row_.text == nullptr) return;
   const bool line_header = header_ && which_ == model::description_text::line;
+  const std::vector<const reader::row_keyword*> entries = entries_of(row_.reading.entries);
+  const auto only = [&](reader::row_kind kind) {
+    return entries.size() == 1 && entries.front()->kind == kind;
+  };
   if (which_ == model::description_text::train && row_.fields.size() >= 3) {
-    const auto kind =
-        known_row_of(row_.text->field_at(row_.fields[0], false), which_, false, plan_);
-    if (kind && kind->name == "velocita") last_speed_row_ = row_;
-    if (kind && kind->name == "stazione" && row_.fields.size() >= 18) station_rows_.push_back(row_);
+    if (only(reader::row_kind::line_speed)) last_speed_row_ = row_;
+    if (only(reader::row_kind::station) && row_.fields.size() >= 18) station_rows_.push_back(row_);
   }
   // A keyword field that matched a row reads values after it.
   if (!line_header && row_.fields.size() > 1) rows_read_[static_cast<int>(which_)] += 1;
@@ -97,6 +102,8 @@ void diagnostics_collector::finish_row() {
   read.fields = row_.fields;
   read.before = row_.before;
   read.complete = row_complete_;
+  read.entries = entries;
+  read.values = row_.reading.values;
   if (!model_.track_cells.empty()) {
     read.line_length = model_.station_table[model::entry::train_data].end;
     read.last_cell = model_.cell_count;
@@ -111,12 +118,14 @@ void diagnostics_collector::finish_row() {
   }
   if (line_header && row_.fields.size() == 4) {
     // The chainage references as read, for an error 2 found after ordering.
-    const std::string keyword(row_.text->field_at(row_.fields[0], false));
-    const char* words[] = {"tre", "due", "uno"};
+    static constexpr reader::row_kind references[] = {reader::row_kind::reference_tre,
+                                                      reader::row_kind::reference_due,
+                                                      reader::row_kind::reference_uno};
     int matched = -1;
     int count = 0;
     for (int k = 0; k < 3; ++k) {
-      if (reader::contains(keyword, words[k]) && reader::contains(keyword, "progressiva")) {
+      for (const reader::row_keyword* e : entries) {
+        if (e->kind != references[k]) continue;
         matched = k;
         ++count;
       }
@@ -126,31 +135,19 @@ void diagnostics_collector::finish_row() {
   row_ = {};
 }
 
-std::size_t diagnostics_collector::field_at_fault(std::int32_t code, const row_place& row) const {
-  switch (code) {
-    case 4:  // the signal repetition's second number
-      return 2;
-    case 9:  // the platform length
-      return 3;
-    case 5:
-    case 10:
-      return 0;
-    case 103: {
-      // No radius digit in the keyword, or a plan that runs too far: the length.
-      const std::string keyword(row.text->field_at(row.fields[0], false));
-      return keyword.find_first_of("123456") == std::string::npos ? 0 : 2;
-    }
-    default:  // the row's chainage, or the number that is out of bounds
-      return 1;
-  }
-}
-
 diagnostic diagnostics_collector::at_field(const row_place& row, std::size_t field,
                                            severity level) const {
   return diagnostic_at(*row.text, row.fields[std::min(field, row.fields.size() - 1)], level);
 }
 
 void diagnostics_collector::error_recorded(std::int32_t code, const std::int32_t* position) {
+  if (row_open_ && !walking_ && code != 2 && code != 25) {
+    // A row's own error: placed once the reader hands the row on, with the
+    // value at fault.
+    row_error_ = row_error{code, std::nullopt};
+    if (position != nullptr) row_error_->position = *position;
+    return;
+  }
   diagnostic d;
   if (walking_ || code == 2) {
     d = diagnostic_for(walking_ ? nullptr : &line_, severity::error);  // placed just below
@@ -168,14 +165,11 @@ void diagnostics_collector::error_recorded(std::int32_t code, const std::int32_t
       read.header = header_ && which_ == model::description_text::line;
       read.fields = row_.fields;
       read.before = row_.before;
+      read.entries = entries_of(row_.reading.entries);
       if (const std::string why = read_as_row_words(read, plan_); !why.empty()) {
         d.text += (d.text.empty() ? "" : "; ") + why;
       }
     }
-  } else if (row_.text != nullptr) {
-    d = at_field(row_, field_at_fault(code, row_), severity::error);
-    d.text = taken_cell_words(code);
-    reword_row_error(d, code);
   } else {
     d = diagnostic_for(&text_of(which_), severity::error);
   }
@@ -186,13 +180,26 @@ void diagnostics_collector::error_recorded(std::int32_t code, const std::int32_t
     out_.push_back(std::move(*failure_note_));
     failure_note_.reset();
   }
-  // Codes that end the reading: 15 the current text's, the others the reader's.
-  static constexpr std::int32_t stops[] = {1,  3,  4,  5,  6,  7,  8,  9,  10,  15, 16,
-                                           17, 18, 19, 20, 21, 22, 24, 25, 102, 103};
-  if (!reading_ || walking_ ||
-      std::find(std::begin(stops), std::end(stops), code) == std::end(stops)) {
+}
+
+void diagnostics_collector::row_read(const model::row_reading& row) {
+  row_open_ = false;
+  row_.reading = row;
+  if (row.error == 0 || !row_error_ || row_.text == nullptr) {
+    row_error_.reset();
     return;
   }
+  diagnostic d = at_field(row_, row.field_at_fault, severity::error);
+  d.text = taken_cell_words();
+  reword_row_error(d, row_error_->code);
+  d.code = row_error_->code;
+  d.position = row_error_->position;
+  out_.push_back(std::move(d));
+  row_error_.reset();
+}
+
+void diagnostics_collector::reading_stopped(model::reading_stop how) {
+  if (!reading_ || walking_ || how == model::reading_stop::none || out_.empty()) return;
   const source_text& text = text_of(which_);
   std::optional<std::size_t> at;
   if (row_.text != nullptr) {
@@ -201,80 +208,14 @@ void diagnostics_collector::error_recorded(std::int32_t code, const std::int32_t
     at = last_field_;
   }
   const std::size_t line = at ? text.position(*at).line : 0;
-  const bool whole_train = code != 15 && which_ == model::description_text::line;
+  const bool whole_train =
+      how == model::reading_stop::reader && which_ == model::description_text::line;
   // Said even when nothing follows, when the error names another row.
   const diagnostic& error =
       out_.back().level == severity::note && out_.size() > 1 ? out_[out_.size() - 2] : out_.back();
   const bool elsewhere = at && (error.file != text.name() || error.line != line);
   name_what_was_not_read(text, line, whole_train, elsewhere ? at : std::nullopt, at);
 }
-
-namespace {
-
-// The rows of lines `first` to the end of a text, counted by what they are.
-struct unread_rows {
-  std::size_t first_line = 0;
-  std::size_t last_line = 0;  // 0: no row follows
-  std::string summary;        // "30 signals, 2 stations"
-};
-
-unread_rows rows_after(const source_text& text, std::size_t line, model::description_text which,
-                       bool plan) {
-  unread_rows rows;
-  std::vector<std::pair<std::string_view, std::size_t>> counts;  // plural, count
-  std::vector<std::string_view> singular;
-  const std::string& b = text.bytes();
-  std::size_t number = 1;
-  for (std::size_t at = 0; at <= b.size();) {
-    std::size_t end = b.find_first_of("\r\n", at);
-    if (end == std::string::npos) end = b.size();
-    if (number > line) {
-      const std::string_view whole(b.data() + at, end - at);
-      // The keyword: the first field that holds no "-" (a comment field).
-      std::string_view keyword;
-      std::size_t from = 0;
-      for (int k = 0; k < 3; ++k) {
-        const std::size_t comma = whole.find(',', from);
-        std::string_view field = whole.substr(
-            from, comma == std::string_view::npos ? std::string_view::npos : comma - from);
-        while (!field.empty() && (field.front() == ' ' || field.front() == '\t')) {
-          field.remove_prefix(1);
-        }
-        keyword = field;
-        if (field.find('-') == std::string_view::npos || comma == std::string_view::npos) break;
-        from = comma + 1;
-      }
-      const bool header = false;
-      if (const auto kind = known_row_of(keyword, which, header, plan)) {
-        if (rows.first_line == 0) rows.first_line = line + 1;
-        rows.last_line = number;
-        bool found = false;
-        for (std::size_t i = 0; i < counts.size(); ++i) {
-          if (counts[i].first == kind->plural) {
-            ++counts[i].second;
-            found = true;
-          }
-        }
-        if (!found) {
-          counts.emplace_back(kind->plural, 1);
-          singular.push_back(kind->noun);
-        }
-      }
-    }
-    if (end == b.size()) break;
-    at = end + ((b[end] == '\r' && end + 1 < b.size() && b[end + 1] == '\n') ? 2 : 1);
-    ++number;
-  }
-  for (std::size_t i = 0; i < counts.size(); ++i) {
-    if (!rows.summary.empty()) rows.summary += ", ";
-    rows.summary += std::to_string(counts[i].second);
-    rows.summary += ' ';
-    rows.summary += counts[i].second == 1 ? singular[i] : counts[i].first;
-  }
-  return rows;
-}
-
-}  // namespace
 
 void diagnostics_collector::name_what_was_not_read(const source_text& text, std::size_t line,
                                                    bool whole_train,
@@ -308,6 +249,10 @@ void diagnostics_collector::name_what_was_not_read(const source_text& text, std:
 }
 
 void diagnostics_collector::error_position_recorded(std::int32_t position) {
+  if (row_error_) {
+    row_error_->position = position;
+    return;
+  }
   for (auto it = out_.rbegin(); it != out_.rend(); ++it) {
     if (it->code != 0) {
       it->position = position;
@@ -369,17 +314,22 @@ void diagnostics_collector::reword_row_error(diagnostic& d, std::int32_t code) c
              !model_.track_cells.empty()) {
     // The row's chainage and (for a station, 800 m past it) its reach must
     // fall within the cells: the line and the run-out the compile adds to it.
-    const std::string keyword(row_.text->field_at(row_.fields[0], false));
-    const auto kind = known_row_of(keyword, which_, false, plan_);
-    const auto p = row_.text->number_at(row_.fields[1]);
-    if (!kind || !p) return;
-    const std::int64_t margin = kind->name == "stazione" ? 800 : 100;
+    // The entry that recorded it is the one applied last; its chainage is at fault.
+    const model::row_reading& reading = row_.reading;
+    if (reading.entries.empty() || reading.field_at_fault == 0 ||
+        reading.field_at_fault > reading.values.size()) {
+      return;
+    }
+    const reader::row_keyword& kind = reader::row_keywords[reading.entries.back()];
+    const auto p = reading.values[reading.field_at_fault - 1].number;
+    if (!p) return;
+    const std::int64_t margin = kind.kind == reader::row_kind::station ? 800 : 100;
     const std::int64_t line_end = model_.station_table[model::entry::train_data].end;
     const std::int64_t cells_end = std::int64_t{model_.cell_count} * 50;
     d.text = "the line ends at " + std::to_string(line_end) + " m and the " +
              std::to_string(model::extra_length) +
              " m of run-out that the compile adds after it at " + std::to_string(cells_end) +
-             " m (cell " + std::to_string(model_.cell_count) + "): a " + std::string(kind->noun) +
+             " m (cell " + std::to_string(model_.cell_count) + "): a " + std::string(kind.noun) +
              " may lie at " + std::to_string(cells_end - margin) + " m at most";
   } else if (code == 103 && row_.text != nullptr) {
     const std::string keyword(row_.text->field_at(row_.fields[0], false));
@@ -434,54 +384,11 @@ std::string diagnostics_collector::cells_held(const std::vector<std::int64_t>& c
   return words;
 }
 
-std::string diagnostics_collector::taken_cell_words(std::int32_t code) const {
-  if (row_.text == nullptr || row_.fields.size() < 2) return "";
-  const auto value = [&](std::size_t field) -> std::optional<std::int64_t> {
-    if (field >= row_.fields.size()) return std::nullopt;
-    return row_.text->number_at(row_.fields[field]);
-  };
-  const auto p = value(1);
-  if (!p) return "";
-  const auto x = static_cast<double>(*p);
-  std::int64_t cell = 0;
-  switch (code) {
-    case 7:
-      cell = reader::cell_at(x);
-      break;
-    case 6:
-    case 16:
-    case 18:
-    case 21:
-      cell = reader::cell_after(x);
-      break;
-    case 17:
-      cell = reader::cell_after(x - 1200.0);
-      break;
-    case 19: {
-      const auto l = value(3);
-      if (!l) return "";
-      cell = reader::cell_after(x + static_cast<double>(*l));
-      break;
-    }
-    case 20: {
-      // The first of the four marker cells that is taken.
-      const std::int64_t m = reader::cell_at(x - 1200.0);
-      cell = m;
-      for (std::int64_t r = 0; r < 4; ++r) {
-        const std::int64_t c = m - r;
-        if (c >= 0 && c < static_cast<std::int64_t>(model_.track_cells.size()) &&
-            !model::is_free(model_.track_cells[static_cast<std::size_t>(c)])) {
-          cell = c;
-          break;
-        }
-      }
-      break;
-    }
-    default:
-      return "";
-  }
-  return "its cell, " + std::to_string(cell) + " (" + std::to_string(cell * 50) + " m), holds " +
-         holder(cell, row_.text->name());
+std::string diagnostics_collector::taken_cell_words() const {
+  const std::optional<std::int64_t> taken = row_.reading.taken_cell;
+  if (row_.text == nullptr || !taken) return "";
+  return "its cell, " + std::to_string(*taken) + " (" + std::to_string(*taken * 50) +
+         " m), holds " + holder(*taken, row_.text->name());
 }
 
 std::string diagnostics_collector::walk_error_words(std::int32_t code, std::int64_t at,
@@ -545,9 +452,11 @@ void diagnostics_collector::error_from_reference(int entry) {
   const model::station_entry& now = model_.station_table[static_cast<std::size_t>(entry)];
   for (const row_place& row : references_) {
     if (row.text == nullptr) continue;
-    const auto c = row.text->number_at(row.fields[1]);
-    const auto o = row.text->number_at(row.fields[2]);
-    const auto f = row.text->number_at(row.fields[3]);
+    const std::vector<model::read_value>& values = row.reading.values;
+    if (values.size() < 3) continue;
+    const auto c = values[0].number;
+    const auto o = values[1].number;
+    const auto f = values[2].number;
     if (!c || !o || !f) continue;
     if (*c != now.start || *f != now.position || *o + (*f == 1 ? 100 : 0) != now.end) continue;
     diagnostic placed = at_field(row, *c % 50 != 0 ? 1 : 2, severity::error);
@@ -574,9 +483,9 @@ bool diagnostics_collector::row_overran(const std::string& what) {
   if (row_.text == nullptr) return false;
   const source_text& text = *row_.text;
   const std::string keyword(text.field_at(row_.fields[0], false));
-  const auto kind =
-      known_row_of(keyword, which_, header_ && which_ == model::description_text::line, plan_);
-  if (!kind) return false;
+  // A row of one entry, cut short by the failure.
+  if (row_.reading.entries.size() != 1) return false;
+  const reader::row_keyword* kind = &reader::row_keywords[row_.reading.entries.front()];
   const std::size_t row_line = text.position(row_.fields[0]).line;
   const bool at_end = starts_with(what, "a field is missing");
   const std::size_t fault_line = text.position(last_field_).line;
@@ -590,8 +499,8 @@ bool diagnostics_collector::row_overran(const std::string& what) {
   failure_placed_ = true;
   failure_offset_ = row_.fields[0];
   failure_headline_ = "row " + std::string("'") + std::string(kind->name) + "' is missing values";
-  failure_reason_ = "it reads " + std::to_string(kind->values) + " values, and its line holds " +
-                    std::to_string(on_line);
+  failure_reason_ = "it reads " + std::to_string(kind->values.size()) +
+                    " values, and its line holds " + std::to_string(on_line);
   if (keyword.find(';') != std::string::npos) {
     failure_reason_ +=
         ": its fields are separated by ';', not commas, so the whole line is one field";
@@ -697,11 +606,12 @@ void diagnostics_collector::name_texts_that_gave_nothing() {
                 std::to_string(body_rows_in_header_) + " body rows was read");
   }
   if (!text_seen_[train] || rows_read_[train] != 0) return;
-  // The reader skips everything up to a field holding "[generale]".
-  const std::string& bytes = train_.bytes();
-  std::optional<std::size_t> generale;
+  // The reader skips everything up to a field holding "[generale]"; when none
+  // does, a field within two edits of it is named.
+  const std::optional<std::size_t> generale = generale_;
   std::optional<std::size_t> near;
-  for (std::size_t at = 0; at < bytes.size();) {
+  const std::string& bytes = train_.bytes();
+  for (std::size_t at = 0; !generale && at < bytes.size();) {
     const std::size_t end = bytes.find_first_of(",\r\n", at);
     const std::size_t stop = end == std::string::npos ? bytes.size() : end;
     std::string field = bytes.substr(at, stop - at);
@@ -709,11 +619,10 @@ void diagnostics_collector::name_texts_that_gave_nothing() {
     const std::size_t skip = first == std::string::npos ? field.size() : first;
     field.erase(0, skip);
     while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.pop_back();
-    if (reader::contains_nocase(field, "[generale]")) {
-      generale = at + skip;
+    if (!field.empty() && edit_distance(field, "[generale]") <= 2) {
+      near = at + skip;
       break;
     }
-    if (!near && !field.empty() && edit_distance(field, "[generale]") <= 2) near = at + skip;
     at = stop + 1;
   }
   if (!generale) {

@@ -40,6 +40,8 @@ class diagnostics_collector final : public model::diagnostic_sink {
   void cell_filled(std::int64_t cell) override;
   void cell_filled_by_walk(std::int64_t cell, std::int64_t trigger) override;
   void read_failed(const std::exception& failure) override;
+  void row_read(const model::row_reading& row) override;
+  void reading_stopped(model::reading_stop how) override;
 
   // The reader is done: errors from now on are the walk's.
   void reading_done();
@@ -59,12 +61,19 @@ class diagnostics_collector final : public model::diagnostic_sink {
     std::vector<std::size_t> fields;  // the keyword first
     std::vector<std::size_t> before;  // the fields read just before the keyword, nearest first
     bool by_walk = false;             // a cell that the walk filled for this row's object
+    model::row_reading reading;       // what the reader handed on, once the row has ended
   };
 
   const source_text& text_of(model::description_text which) const;
   void finish_row();
   diagnostic at_field(const row_place& row, std::size_t field, severity level) const;
-  std::size_t field_at_fault(std::int32_t code, const row_place& row) const;
+  // The error a row recorded, told before the row is handed on.
+  struct row_error {
+    std::int32_t code = 0;
+    std::optional<std::int32_t> position;
+  };
+  std::optional<row_error> row_error_;
+  bool row_open_ = false;  // a row has started and not yet been handed on
 
   const source_text& line_;
   const source_text& train_;
@@ -102,8 +111,8 @@ class diagnostics_collector final : public model::diagnostic_sink {
   std::string holder(std::int64_t cell, const std::string& file) const;
   // "cell 15 (750 m) holds ..., cell 14 (700 m) ..." for the cells of a walk error.
   std::string cells_held(const std::vector<std::int64_t>& cells, const std::string& file) const;
-  // The words of a "cell not free" code of the reader, from the current row.
-  std::string taken_cell_words(std::int32_t code) const;
+  // The words of a "cell not free" code of the reader: the cell the row found taken.
+  std::string taken_cell_words() const;
   // The words of a walk error found at `at` for the object in `origin`.
   std::string walk_error_words(std::int32_t code, std::int64_t at, std::int64_t origin,
                                const std::string& file);
@@ -118,7 +127,8 @@ class diagnostics_collector final : public model::diagnostic_sink {
   std::size_t rows_read_[2] = {0, 0};
   bool text_seen_[2] = {false, false};
   bool header_closed_ = false;
-  bool row_complete_ = false;  // the row being finished read all its values
+  std::optional<std::size_t> generale_;  // the train text's "[generale]", once the reader found it
+  bool row_complete_ = false;            // the row being finished read all its values
   std::size_t body_rows_in_header_ = 0;
   void name_texts_that_gave_nothing();
 };

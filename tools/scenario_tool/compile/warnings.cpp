@@ -24,23 +24,6 @@ using reader::row_kind;
 
 constexpr description_text line = description_text::line;
 
-// The reader's section of a row: the train text has no header.
-reader::row_section section_of(description_text which, bool header) {
-  if (which == description_text::train) return reader::row_section::train_body;
-  return header ? reader::row_section::line_header : reader::row_section::line_body;
-}
-
-// The keywords of a row's section that its keyword field passes, as the
-// reader applies them.
-std::vector<const row_keyword*> matching_rows(std::string_view keyword, description_text which,
-                                              bool header, bool plan) {
-  std::vector<const row_keyword*> found;
-  for (const row_keyword& k : reader::row_keywords_of(section_of(which, header))) {
-    if (reader::matches(k, keyword, plan)) found.push_back(&k);
-  }
-  return found;
-}
-
 }  // namespace
 
 bool is_number(std::string_view field) {
@@ -68,49 +51,23 @@ std::string quoted(std::string_view text) {
 
 // The row fields that hold a chainage which the reader turns into a cell, and
 // the reader's rule for that cell.
-enum class cell_rule { at, after, before };
+using reader::landing;
 struct cell_chainage {
   std::size_t field;
-  cell_rule rule;
+  landing rule;
 };
 
 std::vector<cell_chainage> cell_chainages(row_kind kind) {
-  if (kind == row_kind::mountain) return {{1, cell_rule::at}, {2, cell_rule::before}};
+  if (kind == row_kind::mountain) return {{1, landing::at}, {2, landing::before}};
   if (kind == row_kind::gradient || kind == row_kind::line_speed || kind == row_kind::adhesion ||
       kind == row_kind::speed_point) {
-    return {{1, cell_rule::at}};
+    return {{1, landing::at}};
   }
   if (kind == row_kind::speed_indicators || kind == row_kind::sign || kind == row_kind::signal ||
       kind == row_kind::slowdown) {
-    return {{1, cell_rule::after}};
+    return {{1, landing::after}};
   }
   return {};
-}
-
-std::int64_t cell_by(cell_rule rule, std::int64_t chainage) {
-  const auto metres = static_cast<double>(chainage);
-  switch (rule) {
-    case cell_rule::at:
-      return reader::cell_at(metres);
-    case cell_rule::after:
-      return reader::cell_after(metres);
-    case cell_rule::before:
-      break;
-  }
-  return reader::cell_before(metres);
-}
-
-// The multiple of 50 whose row lands in the same cell.
-std::int64_t chainage_of_cell(cell_rule rule, std::int64_t cell) {
-  switch (rule) {
-    case cell_rule::at:
-      return cell * 50;
-    case cell_rule::after:
-      return (cell - 1) * 50;
-    case cell_rule::before:
-      break;
-  }
-  return (cell + 1) * 50;
 }
 
 const char* fill_name(row_kind kind) {
@@ -148,15 +105,6 @@ bool comma_between(const source_text& text, std::size_t from, std::size_t to) {
   return text.bytes().find(',', from) < to;
 }
 
-keyword_rule rule_view(const row_keyword& r) {
-  return {r.name,
-          r.values.size(),
-          reader::text_of(r.section),
-          r.section == reader::row_section::line_header,
-          r.needs_plan,
-          &r};
-}
-
 }  // namespace
 
 std::string third_comment_words(const read_row& row) {
@@ -188,57 +136,24 @@ std::string third_comment_words(const read_row& row) {
          "), and the third is read as a keyword";
 }
 
-std::string section_header_words(const read_row& row, bool plan) {
+std::string section_header_words(const read_row& row, bool) {
   if (row.text == nullptr || row.fields.empty()) return "";
   const std::string_view keyword = row.text->field_at(row.fields[0], false);
   if (!reader::contains(keyword, "[") || !reader::contains(keyword, "]")) return "";
-  const std::vector<const row_keyword*> found = matching_rows(keyword, row.which, row.header, plan);
-  if (found.empty()) return "";
-  return "this section header holds the keyword " + quoted(found[0]->name) +
+  if (row.entries.empty()) return "";
+  return "this section header holds the keyword " + quoted(row.entries[0]->name) +
          " and is read as that row";
+}
+
+std::vector<const row_keyword*> entries_of(const std::vector<std::size_t>& entries) {
+  std::vector<const row_keyword*> found;
+  for (const std::size_t e : entries) found.push_back(&reader::row_keywords[e]);
+  return found;
 }
 
 std::string read_as_row_words(const read_row& row, bool plan) {
   const std::string header = section_header_words(row, plan);
   return header.empty() ? third_comment_words(row) : header;
-}
-
-std::vector<keyword_rule> keyword_rules() {
-  std::vector<keyword_rule> out;
-  for (const row_keyword& r : reader::row_keywords) out.push_back(rule_view(r));
-  return out;
-}
-
-std::vector<keyword_rule> keywords_matching(std::string_view field, description_text which,
-                                            bool header, bool plan) {
-  std::vector<keyword_rule> out;
-  for (const row_keyword* r : matching_rows(field, which, header, plan)) {
-    out.push_back(rule_view(*r));
-  }
-  return out;
-}
-
-std::optional<known_row> known_row_of(std::string_view keyword, description_text which, bool header,
-                                      bool plan) {
-  const std::vector<const row_keyword*> found = matching_rows(keyword, which, header, plan);
-  if (found.size() != 1) return std::nullopt;
-  return known_row{found[0]->name, found[0]->values.size(), found[0]->noun, found[0]->plural};
-}
-
-std::string nearest_keyword(const std::string& keyword, description_text which, bool header) {
-  std::vector<std::string> names;
-  for (const row_keyword& r : reader::row_keywords_of(section_of(which, header))) {
-    if (r.kind == row_kind::curve) {
-      for (const char side : {'d', 's'}) {
-        for (char digit = '1'; digit <= '6'; ++digit) {
-          names.push_back(std::string("curva") + side + digit);
-        }
-      }
-    } else {
-      names.emplace_back(r.name);
-    }
-  }
-  return nearest_word(keyword, names, 2);
 }
 
 void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
@@ -251,8 +166,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     d.name = name;
     out.push_back(std::move(d));
   };
-  const std::vector<const row_keyword*> found =
-      matching_rows(keyword, row.which, row.header, plan_);
+  const std::vector<const row_keyword*>& found = row.entries;
 
   // What ended the field before this keyword at a comma on the same line: a
   // sign's lettering or a station's name (a text value runs to the comma),
@@ -298,8 +212,8 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
            "its keyword reads, and this field is skipped");
       return;
     }
-    if (!plan_ && reader::contains_nocase(keyword, "curva")) return;
-    if (row.which == line && row.header && !matching_rows(keyword, line, false, true).empty()) {
+    if (!plan_ && names_a_curve(keyword)) return;
+    if (row.which == line && row.header && names_a_body_row(keyword)) {
       warn("body-row-in-header", 0,
            "row " + quoted(keyword) +
                " stands in the header, where it is skipped: body rows are read only after the "
@@ -316,19 +230,12 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     }
     // A keyword with the wrong letter case where case counts, or within two
     // edits of one, is a slip of the pen: the author meant the row.
-    for (const row_keyword& r : reader::row_keywords_of(section_of(row.which, row.header))) {
-      if (!r.exact_case) continue;
-      bool nocase = true;
-      for (const std::string_view part : r.parts) {
-        if (!part.empty() && !reader::contains_nocase(keyword, part)) nocase = false;
-      }
-      if (nocase) {
-        warn("keyword-typo", 0,
-             "keyword " + quoted(keyword) + " differs from " + quoted(r.name) +
-                 " only in letter case, and case counts in this keyword: the row is skipped; "
-                 "write it in lower case");
-        return;
-      }
+    if (const reader::row_keyword* r = case_slip_of(keyword, row.which, row.header)) {
+      warn("keyword-typo", 0,
+           "keyword " + quoted(keyword) + " differs from " + quoted(r->name) +
+               " only in letter case, and case counts in this keyword: the row is skipped; "
+               "write it in lower case");
+      return;
     }
     const std::string near = nearest_keyword(keyword, row.which, row.header);
     if (!near.empty()) {
@@ -417,31 +324,33 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
   std::vector<std::int64_t> v(row.fields.size(), 0);
   for (std::size_t f = 1; f < row.fields.size(); ++f) {
     if (f <= r.values.size() && r.values[f - 1].text) continue;  // a sign text, a station name
-    const std::optional<std::int64_t> value = text.number_at(row.fields[f]);
-    if (!value) return;
-    v[f] = *value;
+    if (f > row.values.size() || !row.values[f - 1].number) return;
+    v[f] = *row.values[f - 1].number;
   }
 
   for (const cell_chainage& c : cell_chainages(r.kind)) {
     const std::int64_t metres = v[c.field];
     if (metres % 50 == 0) continue;
-    const std::int64_t cell = cell_by(c.rule, metres);
-    const std::int64_t same = chainage_of_cell(c.rule, cell);
+    // The cell the reader put the chainage in.
+    const std::optional<std::int64_t> landed = row.values[c.field - 1].cell;
+    if (!landed) continue;
+    const std::int64_t cell = *landed;
+    const std::int64_t same = reader::chainage_landing_in(c.rule, cell);
     warn("chainage-rounded", c.field,
          "chainage " + std::to_string(metres) + " m is not a multiple of 50: the row " +
-             (c.rule == cell_rule::before ? "ends with cell " : "lands in cell ") +
+             (c.rule == landing::before ? "ends with cell " : "lands in cell ") +
              std::to_string(cell) + ", as a row at " + std::to_string(same) + " m does");
     out.back().mend = std::to_string(same);
   }
   if (r.kind == row_kind::slowdown && v[1] % 50 == 0 && (v[1] + v[3]) % 50 != 0) {
-    const std::int64_t end = cell_by(cell_rule::after, v[1] + v[3]);
+    const std::int64_t end = reader::cell_by(landing::after, static_cast<double>(v[1] + v[3]));
     warn("chainage-rounded", 3,
          "slowdown length " + std::to_string(v[3]) +
              " m is not a multiple of 50: its end lands in "
              "cell " +
              std::to_string(end) + ", as with a length of " +
-             std::to_string(chainage_of_cell(cell_rule::after, end) - v[1]) + " m");
-    out.back().mend = std::to_string(chainage_of_cell(cell_rule::after, end) - v[1]);
+             std::to_string(reader::chainage_landing_in(landing::after, end) - v[1]) + " m");
+    out.back().mend = std::to_string(reader::chainage_landing_in(landing::after, end) - v[1]);
   }
 
   // Rows past the end of the line that the reader still takes: they land in
@@ -474,7 +383,7 @@ void row_warnings::check(const read_row& row, std::vector<diagnostic>& out) {
     // at least; then its own value holds from where the fill has reached.
     const std::string key(r.name);
     fill_state& state = fills_[key];
-    const std::int64_t m = reader::cell_at(static_cast<double>(v[1]));
+    const std::int64_t m = row.values[0].cell.value_or(0);  // the cell the reader put the row in
     const std::int64_t from = state.next_cell;
     if (m > 0) state.next_cell = std::max(from + 1, m);
     const auto last = last_chainage_.find(key);

@@ -14,6 +14,7 @@
 #include "model/diagnostic_sink.h"
 #include "reader/row_keywords.h"
 #include "scenario_tool/compile/diagnostic.h"
+#include "scenario_tool/compile/keyword_guess.h"
 #include "scenario_tool/compile/source_text.h"
 #include "scenario_tool/shared/nearest_word.h"
 
@@ -33,7 +34,14 @@ struct read_row {
   // The fields the reader read just before the keyword (comments, or the
   // values of the row before), nearest first.
   std::vector<std::size_t> before;
+  // The keyword-table entries the reader applied, in order, and the values
+  // it read after the keyword (as many as `fields` holds after it).
+  std::vector<const reader::row_keyword*> entries;
+  std::vector<model::read_value> values;
 };
+
+// The entries of the reader's keyword table that a reading names (indices).
+std::vector<const reader::row_keyword*> entries_of(const std::vector<std::size_t>& entries);
 
 // Why a comment field was read as a keyword: the two fields before it, each
 // a comment, were all the reader skips in a body. Says so when the first of
@@ -78,40 +86,6 @@ class row_warnings {
   std::size_t text_value_at_ = 0;
   std::string_view text_value_noun_;
 };
-
-// A keyword of the texts as the reader tests it (reader/row_keywords.h): its
-// name, the number of values its row reads, where it stands and whether only
-// a compile that builds the plan reads it.
-struct keyword_rule {
-  std::string_view name;
-  std::size_t values;
-  model::description_text which;
-  bool header;
-  bool needs_plan;
-  // The reader's entry itself: the values' names and units, what the row is
-  // called and what it sets.
-  const reader::row_keyword* entry;
-};
-// Every keyword, in the reader's order.
-std::vector<keyword_rule> keyword_rules();
-// The keywords whose test a keyword field passes, in that part of a text.
-std::vector<keyword_rule> keywords_matching(std::string_view field, model::description_text which,
-                                            bool header, bool plan);
-// What a row is, by the one keyword test its keyword field passes: its
-// keyword, how many values it reads, and what one and several of it are called.
-struct known_row {
-  std::string_view name;
-  std::size_t values = 0;
-  std::string_view noun;
-  std::string_view plural;
-};
-// Nothing when the field passes no test or several.
-std::optional<known_row> known_row_of(std::string_view keyword, model::description_text which,
-                                      bool header, bool plan);
-
-// The keyword within two edits of `keyword` (case ignored) among those of a
-// text's part, or "" when none is.
-std::string nearest_keyword(const std::string& keyword, model::description_text which, bool header);
 
 // Whether a field holds only numbers (a sign, digits, several numbers
 // separated by blanks), as a number standing where a keyword is expected.

@@ -1,6 +1,7 @@
 #include "scenario_tool/inspect/author_units.h"
 
 #include "assembly/record_layouts.h"
+#include "reader/cell_rules.h"
 #include "scenario_tool/shared/cell_meaning.h"
 #include "scenario_tool/shared/record_fields.h"
 
@@ -20,22 +21,7 @@ std::optional<std::string> in_author_units(std::string_view field, std::int64_t 
 }
 
 std::optional<std::int64_t> written_chainage(std::size_t cell, std::uint8_t kind) {
-  if (cell == 0) return std::nullopt;
-  const std::int64_t before = static_cast<std::int64_t>(cell - 1) * 50;
-  switch (kind) {
-    // Signals, a slowdown's start, speed indicators and signs land in the
-    // cell after their row's chainage.
-    case 1:
-    case 3:
-    case 6:
-    case 14:
-      return before;
-    // A slowdown's warning point lands one cell on from 1200 m before it.
-    case 4:
-      return before + 1200;
-    default:
-      return std::nullopt;
-  }
+  return reader::row_chainage_of_object(static_cast<std::int64_t>(cell), kind);
 }
 
 std::string cell_place(std::size_t cell, std::uint8_t kind) {

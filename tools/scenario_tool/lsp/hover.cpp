@@ -79,14 +79,18 @@ std::string cell_content(const model::track_cell& c) {
   return out;
 }
 
+// One value of a row, as the reader read it (`read` null: a value it never reached).
 std::string value_line(const analysis& a, const source_text& text, std::size_t offset,
-                       const reader::row_value& meaning, bool chainage) {
+                       const model::read_value* read, const reader::row_value& meaning,
+                       bool chainage) {
   std::string out = "- " + std::string(meaning.name) + ": ";
   if (meaning.text) return out + "\"" + field_text(text, offset, false) + "\"";
-  const std::optional<std::int64_t> n = text.number_at(offset);
-  if (!n) return out + "`" + field_text(text, offset, true) + "` (not a number)";
-  if (chainage) return out + chainage_words(a, *n);
-  out += std::to_string(*n);
+  if (read == nullptr || !read->number) {
+    return out + "`" + field_text(text, offset, true) + "` (not a number)";
+  }
+  const std::int64_t n = *read->number;
+  if (chainage) return out + chainage_words(a, n);
+  out += std::to_string(n);
   if (!meaning.unit.empty()) {
     out += ' ';
     out += meaning.unit;
@@ -210,7 +214,9 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
         break;
       }
       const reader::row_value& value = rule.entry->values[v];
-      out += value_line(a, text, row->fields[field], value, value.chainage) + "\n";
+      const model::read_value* read =
+          field <= row->values.size() ? &row->values[field - 1] : nullptr;
+      out += value_line(a, text, row->fields[field], read, value, value.chainage) + "\n";
     }
   }
   if (found.size() > 1) {
@@ -231,9 +237,9 @@ std::optional<hover_text> hover_at(const analysis& a, description_text which, st
         out += i ? ", " : " ";
         out += std::to_string(cells[i]);
       }
-    } else {
-      out += ", cell " + std::to_string(static_cast<std::int64_t>(
-                             model::round_half_even(static_cast<double>(*p) / 50.0)));
+    } else if (const std::optional<std::int64_t> cell = row->values.front().cell) {
+      // A row that filled no cell: the cell its chainage stands in, as the reader took it.
+      out += ", cell " + std::to_string(*cell);
     }
     out += "\n";
     describe_cells(a, *row, out);

@@ -12,10 +12,10 @@ const source_text& text_of(const analysis& a, model::description_text which) {
   return which == model::description_text::line ? a.line : a.train;
 }
 
-std::vector<keyword_rule> row_keywords(const analysis& a, const read_row& row) {
-  const source_text& text = text_of(a, row.which);
-  const bool plan = a.compiled.model != nullptr && a.compiled.model->plan_flag != 0;
-  return keywords_matching(text.field_at(row.fields.front(), false), row.which, row.header, plan);
+std::vector<keyword_rule> row_keywords(const analysis&, const read_row& row) {
+  std::vector<keyword_rule> rules;
+  for (const reader::row_keyword* entry : entries_of(row.entries)) rules.push_back(rule_of(*entry));
+  return rules;
 }
 
 std::size_t row_end(const source_text& text, const read_row& row) {
@@ -60,11 +60,13 @@ bool starts_with_chainage(const reader::row_keyword& entry) {
 }
 
 std::optional<std::int64_t> row_chainage(const analysis& a, const read_row& row) {
-  if (row.fields.size() < 2) return std::nullopt;
+  if (row.fields.size() < 2 || row.values.empty()) return std::nullopt;
   const std::vector<keyword_rule> found = row_keywords(a, row);
   if (found.size() != 1) return std::nullopt;
   if (!starts_with_chainage(*found.front().entry)) return std::nullopt;
-  return text_of(a, row.which).number_at(row.fields[1]);
+  const std::optional<std::int32_t> p = row.values.front().number;
+  if (!p) return std::nullopt;
+  return std::optional<std::int64_t>(*p);
 }
 
 std::string field_text(const source_text& text, std::size_t offset, bool number) {

@@ -16,11 +16,17 @@ void row_index::field_started(std::size_t offset) {
 void row_index::row_started() {
   finish_row();
   in_row_ = true;
-  row_ = {which_, header_, {last_field_}, {}};
+  row_ = {which_, header_, {last_field_}, {}, {}, {}};
 }
 
 void row_index::row_finished() {
   finish_row();
+}
+
+void row_index::row_read(const model::row_reading& row) {
+  if (!in_row_) return;
+  row_.entries = row.entries;
+  row_.values = row.values;
 }
 
 void row_index::body_started() {

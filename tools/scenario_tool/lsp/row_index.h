@@ -17,6 +17,10 @@ struct read_row {
   bool header = false;              // a row of the line text's header
   std::vector<std::size_t> fields;  // the keyword first, then each value read
   std::vector<std::int64_t> cells;  // cells the row's object went into
+  // What the reader handed on: the entries matched (indices into its keyword
+  // table) and the values read, with their numbers and landing cells.
+  std::vector<std::size_t> entries;
+  std::vector<model::read_value> values;
 };
 
 class row_index final : public model::diagnostic_sink {
@@ -33,6 +37,7 @@ class row_index final : public model::diagnostic_sink {
   void cell_filled(std::int64_t cell) override;
   void cell_filled_by_walk(std::int64_t cell, std::int64_t trigger) override;
   void read_failed(const std::exception&) override {}
+  void row_read(const model::row_reading& row) override;
 
   // The rows of one text, in reading order.
   const std::vector<read_row>& rows(model::description_text which) const {

@@ -64,36 +64,39 @@ json document_symbols(const analysis& a, model::description_text which,
   for (const read_row& row : a.rows.rows(which)) {
     const std::vector<keyword_rule> found = row_keywords(a, row);
     if (found.size() != 1) continue;
-    const std::string_view name = found.front().name;
+    const reader::row_kind row_kind = found.front().entry->kind;
+    // The second value as the reader read it (a slowdown's or a speed point's speed).
+    const std::vector<model::read_value>& values = row.values;
+    const auto speed_words = [&]() -> std::string {
+      if (values.size() < 2 || !values[1].number) return "";
+      std::string words = " ";
+      words += std::to_string(*values[1].number);
+      words += " km/h";
+      return words;
+    };
     int kind = 0;
     std::string label;
-    if (name == "stazione") {
+    if (row_kind == reader::row_kind::station) {
       kind = kind_class;
       label = row.fields.size() > 17 ? field_text(text, row.fields[17], false) : "station";
       if (label.empty()) label = "station";
-    } else if (name == "segnale") {
+    } else if (row_kind == reader::row_kind::signal) {
       kind = kind_event;
       label = "signal";
-    } else if (name == "rallentamento") {
+    } else if (row_kind == reader::row_kind::slowdown) {
       kind = kind_operator;
       label = "slowdown";
-      if (row.fields.size() > 2) {
-        if (const auto v = text.number_at(row.fields[2]))
-          label += " " + std::to_string(*v) + " km/h";
-      }
-    } else if (name == "cartello_indicatore") {
+      label += speed_words();
+    } else if (row_kind == reader::row_kind::sign) {
       kind = kind_string;
       label = row.fields.size() > 2 ? "sign " + field_text(text, row.fields[2], false) : "sign";
-    } else if (name == "indicatori_vmax") {
+    } else if (row_kind == reader::row_kind::speed_indicators) {
       kind = kind_constant;
       label = "speed indicator";
-    } else if (name == "abbattimento") {
+    } else if (row_kind == reader::row_kind::speed_point) {
       kind = kind_constant;
       label = "speed point";
-      if (row.fields.size() > 2) {
-        if (const auto v = text.number_at(row.fields[2]))
-          label += " " + std::to_string(*v) + " km/h";
-      }
+      label += speed_words();
     } else {
       continue;
     }
