@@ -5,6 +5,7 @@
 // defined model, never a crash, a hang or an access outside a table.
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 

@@ -1,5 +1,7 @@
 #include "scenario_tool/compile/diagnostic_report.h"
 
+#include <nlohmann/json.hpp>
+
 #include "scenario_tool/shared/windows_1252.h"
 #include "scenario_tool/tool.h"
 

@@ -2,7 +2,7 @@
 // to the row, or as one JSON document for editors and scripts.
 #pragma once
 
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
 
