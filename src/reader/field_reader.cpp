@@ -38,12 +38,11 @@ std::string field_reader::read_text() {
   skip_blanks();
   field_begins();
   const std::size_t begin = pos_;
-  while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
-  std::size_t end = pos_;
-  while (end > begin && is_blank(text_[end - 1])) --end;
+  const std::string_view field = field_at(text_, begin, false);
+  pos_ = field_end(text_, begin, false);
   consume_delimiter();
-  field_read({begin, end - begin, std::nullopt, true, std::nullopt});
-  return std::string(text_.substr(begin, end - begin));
+  field_read({begin, field.size(), std::nullopt, true, std::nullopt});
+  return std::string(field);
 }
 
 std::int32_t field_reader::read_number() {
@@ -51,9 +50,7 @@ std::int32_t field_reader::read_number() {
   skip_blanks();
   field_begins();
   const std::size_t begin = pos_;
-  while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_]) && !is_blank(text_[pos_])) {
-    ++pos_;
-  }
+  pos_ = field_end(text_, begin, true);
   const std::string_view token = text_.substr(begin, pos_ - begin);
   // Counted only when a message needs it: the line of the field.
   const auto failure = [&](const char* what) {
@@ -72,26 +69,13 @@ std::int32_t field_reader::read_number() {
     field_read({begin, 0, 0, false, std::nullopt});
     return 0;
   }
-  std::size_t i = 0;
-  bool negative = false;
-  if (token[0] == '+' || token[0] == '-') {
-    negative = token[0] == '-';
-    i = 1;
-  }
-  if (i == token.size()) throw failure("not a number");
-  std::int64_t magnitude = 0;
-  for (; i < token.size(); ++i) {
-    const char c = token[i];
-    if (c < '0' || c > '9') throw failure("not a number");
-    magnitude = magnitude * 10 + (c - '0');
-    if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) break;
-  }
-  const std::int64_t value = negative ? -magnitude : magnitude;
-  if (value < std::numeric_limits<std::int32_t>::min() ||
-      value > std::numeric_limits<std::int32_t>::max()) {
+  const std::optional<std::int64_t> value = whole_number(token);
+  if (!value) throw failure("not a number");
+  if (*value < std::numeric_limits<std::int32_t>::min() ||
+      *value > std::numeric_limits<std::int32_t>::max()) {
     throw failure("number out of range");
   }
-  const auto number = static_cast<std::int32_t>(value);
+  const auto number = static_cast<std::int32_t>(*value);
   field_read({begin, token.size(), number, false, std::nullopt});
   return number;
 }

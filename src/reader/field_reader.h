@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -24,6 +25,41 @@ constexpr bool is_blank(char c) {
 }
 constexpr bool is_line_end(char c) {
   return c == '\r' || c == '\n';
+}
+
+// Where a field that begins at `begin` ends: at a comma, at a line end or,
+// for a number field, at a blank. Its delimiter is not part of it.
+constexpr std::size_t field_end(std::string_view text, std::size_t begin, bool number) {
+  std::size_t end = begin;
+  while (end < text.size() && text[end] != ',' && !is_line_end(text[end]) &&
+         !(number && is_blank(text[end]))) {
+    ++end;
+  }
+  return end;
+}
+
+// The field that begins at `begin`, without the blanks that end it.
+constexpr std::string_view field_at(std::string_view text, std::size_t begin, bool number) {
+  if (begin >= text.size()) return {};
+  std::string_view field = text.substr(begin, field_end(text, begin, number) - begin);
+  while (!field.empty() && is_blank(field.back())) field.remove_suffix(1);
+  return field;
+}
+
+// The value of a number field's text: an optional sign and at least one
+// digit; nothing for anything else. The magnitude stops growing once it
+// passes the 32-bit range, so any length is read without overflow.
+constexpr std::optional<std::int64_t> whole_number(std::string_view token) {
+  std::size_t i = (!token.empty() && (token[0] == '+' || token[0] == '-')) ? 1 : 0;
+  if (i == token.size()) return std::nullopt;
+  std::int64_t magnitude = 0;
+  constexpr std::int64_t past_range = std::int64_t{1} << 32;
+  for (; i < token.size(); ++i) {
+    const char c = token[i];
+    if (c < '0' || c > '9') return std::nullopt;
+    if (magnitude < past_range) magnitude = magnitude * 10 + (c - '0');
+  }
+  return token[0] == '-' ? -magnitude : magnitude;
 }
 
 // A text that cannot be read as its rows require: a field past the end of the

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "reader/field_reader.h"
+
 namespace scenario_tool {
 
 source_text::source_text(std::string display_name, std::string bytes)
@@ -25,29 +27,14 @@ text_position source_text::position(std::size_t offset) const {
 }
 
 std::string_view source_text::field_at(std::size_t offset, bool number) const {
-  const std::string_view all(bytes_);
-  if (offset >= all.size()) return {};
-  std::size_t end = offset;
-  while (end < all.size() && all[end] != ',' && all[end] != '\r' && all[end] != '\n' &&
-         !(number && (all[end] == ' ' || all[end] == '\t'))) {
-    ++end;
-  }
-  std::string_view field = all.substr(offset, end - offset);
-  while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.remove_suffix(1);
-  return field;
+  return reader::field_at(bytes_, offset, number);
 }
 
 std::optional<std::int64_t> source_text::number_at(std::size_t offset) const {
   const std::string_view field = field_at(offset, true);
   if (field.empty()) return 0;
-  std::size_t i = (field[0] == '+' || field[0] == '-') ? 1 : 0;
-  if (i == field.size() || field.size() > 12) return std::nullopt;
-  std::int64_t value = 0;
-  for (; i < field.size(); ++i) {
-    if (field[i] < '0' || field[i] > '9') return std::nullopt;
-    value = value * 10 + (field[i] - '0');
-  }
-  return field[0] == '-' ? -value : value;
+  if (field.size() > 12) return std::nullopt;
+  return reader::whole_number(field);
 }
 
 }  // namespace scenario_tool
