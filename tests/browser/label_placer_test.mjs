@@ -17,6 +17,9 @@ const { LabelPlacer } = context;
 // What the placer returns, as this realm's own arrays and objects.
 const plain = (value) => JSON.parse(JSON.stringify(value));
 
+// The rules the tool sends with the page's looks (only the gaps matter here).
+const RULES = { label_gap: 4, mark_gap: 1 };
+
 const LETTER = 6;
 function canvas() {
   const written = [];
@@ -32,13 +35,14 @@ const label = (text, x, more = {}) => ({
   texts: Array.isArray(text) ? text : [text], colour: 'ink', band: 'stations', area: AREA, mark: x, priority: 0,
   spots: [{ x, y: 50, align: 'left' }], ...more,
 });
-const place = (...labels) => {
+const place = (...labels) => placeBy(RULES, ...labels);
+function placeBy(rules, ...labels) {
   const g = canvas();
-  const placer = new LabelPlacer(g);
+  const placer = new LabelPlacer(g, rules);
   for (const l of labels) placer.offer(l);
   const placed = plain(placer.placeAll());
   return { placed, written: g.written.map((w) => w.text) };
-};
+}
 
 test('labels go by priority, then by chainage, whatever the order offered', () => {
   const cases = [
@@ -102,7 +106,7 @@ test('no label for a mark out of view; a mark on the frame is in view', () => {
 
 test('a blocked mark is never covered, and a label may stand just beside its own', () => {
   const g = canvas();
-  const placer = new LabelPlacer(g);
+  const placer = new LabelPlacer(g, RULES);
   placer.block({ left: 195, top: 40, right: 205, bottom: 48 });  // its own board
   placer.block({ left: 240, top: 40, right: 250, bottom: 48 });  // the next board
   placer.offer(label(['(LONG LETTERING)', '(L)…'], 200, { spots: [{ x: 207, y: 50, align: 'left' }] }));
@@ -116,7 +120,7 @@ test('whatever is offered, no two written labels meet and each lies in its area'
   const random = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
   for (let round = 0; round < 20; ++round) {
     const g = canvas();
-    const placer = new LabelPlacer(g);
+    const placer = new LabelPlacer(g, RULES);
     for (let i = 0; i < 200; ++i) {
       const x = 80 + random() * 440;
       const spots = Array.from({ length: 1 + Math.floor(random() * 3) }, () => ({
@@ -144,5 +148,27 @@ test('a spot that is not a number writes nothing', () => {
   for (const x of [NaN, Infinity, -Infinity]) {
     const l = label('X', 300, { spots: [{ x, y: 50, align: 'center', shiftIn: false }] });
     assert.equal(place(l).written.length, 0, String(x));
+  }
+});
+
+test('labels and marks are kept apart by the gaps the rules give, not by gaps of its own', () => {
+  // AB ends at 112; CD at 112 + gap - 1 meets it, at 112 + gap stands beside it.
+  // A blocked mark ending at 112 keeps a label mark_gap away in the same way.
+  const after = (gap) => label('CD', 112 + gap, { key: 1 });
+  const cases = [];
+  for (const rules of [RULES, { label_gap: 9, mark_gap: 3 }, { label_gap: 0, mark_gap: 0 }]) {
+    cases.push({ rules, at: rules.label_gap - 1, beside: 'label', written: ['AB'] });
+    cases.push({ rules, at: rules.label_gap, beside: 'label', written: ['AB', 'CD'] });
+    cases.push({ rules, at: rules.mark_gap - 1, beside: 'mark', written: [] });
+    cases.push({ rules, at: rules.mark_gap, beside: 'mark', written: ['CD'] });
+  }
+  for (const c of cases) {
+    const g = canvas();
+    const placer = new LabelPlacer(g, c.rules);
+    if (c.beside === 'mark') placer.block({ left: 100, top: 30, right: 112, bottom: 60 });
+    else placer.offer(label('AB', 100));
+    placer.offer(after(c.at));
+    placer.placeAll();
+    assert.deepEqual(g.written.map((w) => w.text), c.written, JSON.stringify(c));
   }
 });

@@ -17,6 +17,7 @@
 #include "platform/replace_file.h"
 #include "scenari/scenario_texts.h"
 #include "scenario_tool/draw/draw_sources.h"
+#include "scenario_tool/draw/label_rules.h"
 #include "scenario_tool/draw/page_data.h"
 #include "support/temp_folder.h"
 
@@ -153,6 +154,60 @@ TEST(PageLooks, ThePageSpellsNoColourAndEveryLookItReadsIsSent) {
   for (int code = 1; code <= 9; ++code)
     EXPECT_TRUE(looks["mountain_fills"].contains(std::to_string(code)));
   for (const char* kind : {"2", "3", "4", "5"}) EXPECT_TRUE(looks["slowdown_fills"].contains(kind));
+}
+
+// The page places its labels by the tool's rules only: it is sent every rule
+// (the gaps, the priorities, the station lanes, the margin's clearances) with
+// its looks, its scripts give no offer a priority of their own nor keep
+// their own gaps or clearances, and every rule they read is sent. A rule the
+// page misnames would place its labels by nothing.
+TEST(PageLooks, ThePageSpellsNoLabelRuleAndEveryRuleItReadsIsSent) {
+  const std::string script =
+      std::string(scenario_tool::page_labels()) + std::string(scenario_tool::page_script());
+  const nlohmann::json rules = shipped_page_data()["looks"]["labels"];
+  ASSERT_TRUE(rules.is_object());
+
+  // Sent: each rule of the table, a number, under its group.
+  for (const auto& r : scenario_tool::drawing::label_rules::rules) {
+    SCOPED_TRACE(std::string(r.group) + "." + std::string(r.name));
+    const nlohmann::json& group = r.group.empty() ? rules : rules[std::string(r.group)];
+    ASSERT_TRUE(group.contains(std::string(r.name)));
+    EXPECT_TRUE(group[std::string(r.name)].is_number());
+    EXPECT_EQ(group[std::string(r.name)].get<double>(), r.value);
+  }
+
+  // Spelled: a number in an offer's priority, a gap, clearance or lane count
+  // kept as the page's own constant, or the margin's clearances as numbers.
+  std::vector<std::regex> spelled = {
+      std::regex(R"(\bpriority\s*:[^,}\n]*\d)"),
+      std::regex(R"(\b[A-Z_]*(GAP|CLEARANCE|LANES)\b\s*=)"),
+  };
+  for (const char* clearance : {"title_clearance", "scale_clearance"}) {
+    const int value = rules[clearance].get<int>();
+    spelled.emplace_back(R"(\bLEFT\s*-\s*)" + std::to_string(value) + R"(\b)");
+  }
+  for (const std::regex& pattern : spelled) {
+    for (auto it = std::sregex_iterator(script.begin(), script.end(), pattern);
+         it != std::sregex_iterator(); ++it) {
+      ADD_FAILURE() << "the page's script spells a label rule: "
+                    << script.substr(static_cast<std::size_t>(it->position()), 80);
+    }
+  }
+
+  // Read: every rule and priority the scripts name is sent.
+  std::set<std::string> read;
+  const std::regex rule_read(R"(\brules\.(priority\.)?([A-Za-z_]+))");
+  for (auto it = std::sregex_iterator(script.begin(), script.end(), rule_read);
+       it != std::sregex_iterator(); ++it) {
+    const bool priority = (*it)[1].matched;
+    const std::string name = (*it)[2];
+    read.insert((priority ? "priority." : "") + name);
+    EXPECT_TRUE(priority ? rules["priority"].contains(name) : rules.contains(name)) << name;
+  }
+  for (const char* name : {"label_gap", "mark_gap", "priority.caption", "priority.station_pass",
+                           "station_lanes", "title_clearance", "scale_clearance"}) {
+    EXPECT_TRUE(read.contains(name)) << "the page reads no " << name;
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "assembly/record_layouts.h"
 #include "scenario_tool/compile/diagnostic_report.h"
+#include "scenario_tool/draw/label_rules.h"
 #include "scenario_tool/draw/mark_looks.h"
 #include "scenario_tool/draw/plan_turn.h"
 #include "scenario_tool/draw/svg_page.h"
@@ -138,6 +139,14 @@ json looks() {
               {"mountain_fills", std::move(mountain)},
               {"slowdown_fills", std::move(slowdowns)}};
   for (const named_look& look : page_looks) doc[std::string(look.name)] = look.value;
+  // Where the labels go: the SVG's rules, every one, grouped as the table
+  // groups them.
+  json labels = json::object();
+  for (const label_rules::rule& r : label_rules::rules) {
+    json& group = r.group.empty() ? labels : labels[std::string(r.group)];
+    group[std::string(r.name)] = r.value;
+  }
+  doc["labels"] = std::move(labels);
   return doc;
 }
 

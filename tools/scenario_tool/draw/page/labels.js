@@ -6,16 +6,20 @@
 // another, at any zoom.
 'use strict';
 
-const LABEL_GAP = 4;       // pixels kept clear between labels side by side
-const MARK_GAP = 1;        // and between a label and a mark it must not cover
 const LABEL_COLUMN = 16;   // the placed boxes are filed in columns this wide
 // A text's width in the labels' font (and, under the font's own name, its
 // ascent and descent), kept from frame to frame.
 const labelWidths = new Map();
 
 class LabelPlacer {
-  constructor(g) {
+  // `rules` are the tool's rules of placement, as sent with the page's looks:
+  // `label_gap` (pixels kept clear between labels side by side) and
+  // `mark_gap` (between a label and a mark it must not cover).
+  constructor(g, rules) {
     this.g = g;
+    this.labelGap = rules.label_gap;
+    this.markGap = rules.mark_gap;
+    this.reach = Math.max(this.labelGap, this.markGap);  // how far a box looks beside it
     this.offers = [];
     this.placed = [];
     this.columns = new Map();
@@ -105,14 +109,14 @@ class LabelPlacer {
   }
 
   columnsOf(box) {
-    return [Math.floor((box.left - LABEL_GAP) / LABEL_COLUMN), Math.floor((box.right + LABEL_GAP) / LABEL_COLUMN)];
+    return [Math.floor((box.left - this.reach) / LABEL_COLUMN), Math.floor((box.right + this.reach) / LABEL_COLUMN)];
   }
 
   clear(box) {
     const [first, last] = this.columnsOf(box);
     for (let c = first; c <= last; ++c) {
       for (const other of this.columns.get(c) || []) {
-        const gap = other.mark ? MARK_GAP : LABEL_GAP;
+        const gap = other.mark ? this.markGap : this.labelGap;
         if (box.left < other.right + gap && other.left < box.right + gap &&
             box.top < other.bottom && other.top < box.bottom) return false;
       }

@@ -5,9 +5,10 @@
 const CELL = 50;
 const SMALLEST_SPAN = 500;  // ten cells across at the deepest zoom
 
-// Band layout on the bands canvas, in CSS pixels from its top.
+// Band layout on the bands canvas, in CSS pixels from its top. The stations
+// band's height follows from its lanes of names, a rule the page is sent.
 const BANDS = [
-  { id: 'stations', title: 'stations', height: 96 },  // five lanes of names
+  { id: 'stations', title: 'stations' },
   { id: 'marks', title: 'signals · signs · indicators', height: 72 },
   { id: 'slowdowns', title: 'slowdowns · speed points', height: 40 },
   { id: 'speed', title: 'speed km/h', height: 110 },
@@ -17,8 +18,11 @@ const BANDS = [
   { id: 'axis', title: 'km', height: 56 },
 ];
 const LEFT = 190;   // room for the band titles and scales
-const TITLE_RIGHT = LEFT - 44;  // where the titles end, clear of a scale's four characters
 const RIGHT = 12;
+// The stations band: room for the marks and platforms under the names, and a
+// lane of the labels' 11 px font for each lane of names.
+const STATION_MARKS_HEIGHT = 26;
+const STATION_LANE_HEIGHT = 14;
 
 let page = null;
 
@@ -69,8 +73,12 @@ class LinePage {
     this.objectAt = new Map(this.objects.map((o) => [o.cell, o]));
     this.stations = data.stations.filter((s) => s.role === 'station');
     this.references = data.stations.filter((s) => s.role === 'chainage reference');
-    // What the marks look like: decided by the tool, as for its SVG.
+    // What the marks look like and where the labels go: decided by the
+    // tool, as for its SVG.
     this.looks = data.looks;
+    this.rules = data.looks.labels;
+    this.bandList = BANDS.map((band) => (band.id === 'stations'
+      ? { ...band, height: STATION_MARKS_HEIGHT + this.rules.station_lanes * STATION_LANE_HEIGHT } : band));
     // Speeds of the indicators, rank by rank, from where each stands.
     this.ranks = [[], [], []];
     for (const o of this.objects) {
@@ -167,7 +175,7 @@ class LinePage {
 
   bandTop(id) {
     let top = 0;
-    for (const band of BANDS) {
+    for (const band of this.bandList) {
       if (band.id === id) return [top, top + band.height];
       top += band.height;
     }
@@ -186,11 +194,12 @@ class LinePage {
     return { left: 0, top, right: LEFT - 2, bottom };
   }
 
-  // A label in the margin left of band `id`, on baseline y.
-  marginLabel(id, text, colour, y, align, priority) {
-    const x = align === 'right' ? TITLE_RIGHT : 4;
+  // A caption in the margin left of band `id`, on baseline y: right-aligned,
+  // it ends clear of a scale's values beside the frame.
+  marginLabel(id, text, colour, y, align) {
+    const x = align === 'right' ? LEFT - this.rules.title_clearance : 4;
     this.labels.offer({ texts: [text], colour, band: id, margin: true, area: this.marginArea(id),
-      spots: [{ x, y, align }], priority });
+      spots: [{ x, y, align }], priority: this.rules.priority.caption });
   }
 
   // A scale's value beside the band's frame, level with its height y (kept
@@ -201,7 +210,8 @@ class LinePage {
     g.beginPath(); g.moveTo(LEFT, y); g.lineTo(LEFT + 4, y); g.stroke();
     const baseline = Math.min(Math.max(y + 4, top + this.labels.ascent), bottom - this.labels.descent);
     this.labels.offer({ texts: [text], colour: this.looks.note, band: id, margin: true, area: this.marginArea(id),
-      spots: [{ x: LEFT - 5, y: baseline, align: 'right' }], priority: 1 });
+      spots: [{ x: LEFT - this.rules.scale_clearance, y: baseline, align: 'right' }],
+      priority: this.rules.priority.scale });
   }
 
   // The kilometre a driver reads at chainage m: the furthest reference that
@@ -254,14 +264,14 @@ class LinePage {
     const g = this.context(this.bands);
     const right = LEFT + this.width();
     this.drawn = { signals: 0, stations: 0, boards: 0, indicators: 0, ticks: [], tickStep: 0 };
-    this.labels = new LabelPlacer(g);
+    this.labels = new LabelPlacer(g, this.rules);
     const bandBoxes = {};
     let top = 0;
-    for (const band of BANDS) {
+    for (const band of this.bandList) {
       g.strokeStyle = this.looks.frame;
       g.strokeRect(LEFT, top + 0.5, this.width(), band.height - 1);
       bandBoxes[band.id] = { left: LEFT, top, right, bottom: top + band.height };
-      this.marginLabel(band.id, band.title, this.looks.caption, top + 14, 'right', 0);
+      this.marginLabel(band.id, band.title, this.looks.caption, top + 14, 'right');
       top += band.height;
     }
     g.save();
@@ -320,7 +330,7 @@ class LinePage {
     g.setLineDash([]);
     const [top] = this.bandTop('marks');
     this.labels.offer({ texts: ['end of line ' + (L / 1000) + ' km · run-out', 'end of line'], colour: this.looks.line_end,
-      band: 'marks', area: this.plotArea('marks'), mark: x, priority: 0, spotsFirst: true,
+      band: 'marks', area: this.plotArea('marks'), mark: x, priority: this.rules.priority.caption, spotsFirst: true,
       spots: [{ x: x + 4, y: top + 11, align: 'left' }, { x: x - 4, y: top + 11, align: 'right' }] });
   }
 
@@ -413,7 +423,7 @@ class LinePage {
     g.beginPath(); g.moveTo(LEFT, mid); g.lineTo(this.x(this.to), mid); g.stroke();
     if (this.data.curves.length === 0 && this.data.plan.metre.length === 0) {
       this.labels.offer({ texts: ['no track plan: curves unknown'], colour: this.looks.note, band: 'curves',
-        area: this.plotArea('curves'), spots: [{ x: LEFT + 6, y: mid - 4, align: 'left' }], priority: 0 });
+        area: this.plotArea('curves'), spots: [{ x: LEFT + 6, y: mid - 4, align: 'left' }], priority: this.rules.priority.caption });
       return;
     }
     // The depth the tool gives each curve (1/R against the tightest radius a
@@ -434,11 +444,11 @@ class LinePage {
         const beyond = k.side === 'right' ? mid - h - 2 : mid + h + a + 1;
         const across = k.side === 'right' ? mid + a + 2 : mid - 3;
         this.labels.offer({ texts: ['R ' + k.radius], colour: this.looks.name, band: 'curves',
-          area: this.plotArea('curves'), mark: centre, priority: 2, key: k.first,
+          area: this.plotArea('curves'), mark: centre, priority: this.rules.priority.lettering, key: k.first,
           spots: [beyond, across].map((y) => ({ x: centre, y, align: 'center', shiftIn: true })) });
       }
     }
-    this.marginLabel('curves', 'right ▲ left ▼', this.looks.note, bottom - 4, 'right', 0);
+    this.marginLabel('curves', 'right ▲ left ▼', this.looks.note, bottom - 4, 'right');
   }
 
   drawMountain(g) {
@@ -494,7 +504,7 @@ class LinePage {
           this.labels.block({ left: x - 5, top: sigY - 13, right: x + 5, bottom: sigY + 10 });
           if (look.rapp !== 0) {  // its RAPP field, beside the glyph
             this.labels.offer({ texts: [String(look.rapp)], colour: this.looks.ink, band: 'marks', area: marks,
-              mark: x, priority: 1, key: m, spots: [{ x: x + 7, y: sigY - 4, align: 'left' }] });
+              mark: x, priority: this.rules.priority.scale, key: m, spots: [{ x: x + 7, y: sigY - 4, align: 'left' }] });
           }
           this.drawn.signals += 1;
           break;
@@ -512,7 +522,7 @@ class LinePage {
             const first = lettering.indexOf(')') + 1;
             const firstLine = first > 0 && first < lettering.length ? lettering.slice(0, first) + '…' : '';
             this.labels.offer({ texts: [lettering, firstLine],
-              colour: this.looks.board, band: 'marks', area: marks, mark: x, priority: 2, key: m,
+              colour: this.looks.board, band: 'marks', area: marks, mark: x, priority: this.rules.priority.lettering, key: m,
               spots: [{ x: x + 7, y: mTop + 49, align: 'left' }, { x: x - 7, y: mTop + 49, align: 'right' }] });
           }
           this.drawn.boards += 1;
@@ -524,7 +534,7 @@ class LinePage {
           this.labels.block({ left: x - 4, top: mTop + 56, right: x + 4, bottom: mTop + 64 });
           if (this.to - this.from < 20000) {
             this.labels.offer({ texts: [String(o.speeds[0])], colour: this.looks.indicator, band: 'marks', area: marks,
-              mark: x, priority: 3, key: m, spots: [{ x: x + 6, y: mTop + 65, align: 'left' }] });
+              mark: x, priority: this.rules.priority.indicator, key: m, spots: [{ x: x + 6, y: mTop + 65, align: 'left' }] });
           }
           this.drawn.indicators += 1;
           break;
@@ -559,9 +569,12 @@ class LinePage {
   drawStations(g) {
     const [top, bottom] = this.bandTop('stations');
     const area = this.plotArea('stations');
+    // The lanes of names, from the lowest up: as many as the rules give
+    // where the font lets the band hold them all.
     const lanes = [];
     const { ascent, descent } = this.labels;
-    for (let y = bottom - 24 - descent; y - ascent >= area.top; y -= ascent + descent) lanes.push(y);
+    for (let y = bottom - 24 - descent; lanes.length < this.rules.station_lanes && y - ascent >= area.top;
+      y -= ascent + descent) lanes.push(y);
     for (const s of this.stations) {
       const m = s.fields.position;
       const f = s.fields;
@@ -580,7 +593,7 @@ class LinePage {
       // Its name (and time, where there is room) above the mark, in the
       // lowest lane where it fits.
       this.labels.offer({ texts: [s.name + (s.time_text ? ' ' + s.time_text : ''), s.name], colour: this.looks.name,
-        band: 'stations', area, mark: x, priority: f.stop ? 10 : 11, key: m,
+        band: 'stations', area, mark: x, priority: f.stop ? this.rules.priority.station_stop : this.rules.priority.station_pass, key: m,
         spots: lanes.map((y) => ({ x, y, align: 'center', shiftIn: true })) });
       this.drawn.stations += 1;
     }
@@ -615,7 +628,7 @@ class LinePage {
       g.beginPath(); g.moveTo(x, top + 4); g.lineTo(x, top + 10); g.stroke();
       // The first and last values move in rather than be cut by the frame.
       this.labels.offer({ texts: [(m / 1000).toFixed(digits)], colour: this.looks.ink, band: 'axis', area, mark: x,
-        priority: 0, key: m, spots: [{ x, y: top + 22, align: 'center', shiftIn: true }] });
+        priority: this.rules.priority.caption, key: m, spots: [{ x, y: top + 22, align: 'center', shiftIn: true }] });
       this.drawn.ticks.push(m);
     }
     // The kilometric references, where the driver's kilometres restart.
@@ -627,11 +640,11 @@ class LinePage {
       g.fillRect(x - 1, top + 26, 2, 10);
       const shift = f.end + (f.position ? 100 : 0);
       this.labels.offer({ texts: ['km reference ' + (shift < 0 ? '−' : '+') + Math.abs(shift) + ' m'],
-        colour: this.looks.km_reference, band: 'axis', area, mark: x, priority: 1, key: f.start,
+        colour: this.looks.km_reference, band: 'axis', area, mark: x, priority: this.rules.priority.scale, key: f.start,
         spots: [{ x: x + 3, y: top + 36, align: 'left' }, { x: x - 3, y: top + 36, align: 'right' }] });
     }
     const shown = span >= 10000 ? (span / 1000).toFixed(0) + ' km' : span.toFixed(0) + ' m';
-    this.labels.offer({ texts: ['chainage in km · ' + shown + ' shown'], colour: this.looks.caption, band: 'axis', area, priority: 0, spots: [{ x: right - 2, y: top + 50, align: 'right' }] });
+    this.labels.offer({ texts: ['chainage in km · ' + shown + ' shown'], colour: this.looks.caption, band: 'axis', area, priority: this.rules.priority.caption, spots: [{ x: right - 2, y: top + 50, align: 'right' }] });
   }
 
   // ---- the plan ----
