@@ -51,14 +51,7 @@ std::vector<std::string> fields_of(const std::string& row) {
 }
 
 TEST(PageLooks, SignalsIndicatorsCurvesAndThePlanAsTheRowsAndTheSvgHaveThem) {
-  const testing_support::temp_folder folder;
-  const auto line = folder / "Brisena_Tarvo_linea.txt";
-  const auto train = folder / "Brisena_Tarvo_47306-.txt";
-  platform::replace_file(line, scenari::render_lines(scenari::linea_lines()));
-  platform::replace_file(train, scenari::render_lines(scenari::treno_lines()));
-  const scenario_tool::drawn_texts drawn = scenario_tool::picture_from_texts(line, train);
-  const nlohmann::json data =
-      nlohmann::json::parse(scenario_tool::page_json(drawn.picture, drawn.rows, drawn.diagnostics));
+  const nlohmann::json data = shipped_page_data();
 
   int signals = 0, indicators = 0;
   for (const auto& o : data["objects"]) {
